@@ -1,0 +1,77 @@
+#!/usr/bin/env python3
+"""Finish what widl wrote, in place.
+
+  finish_widl.py typelib Quillon.tlb
+      widl cannot express two things the server needs: the predeclared-instance
+      flag (TYPEFLAG_FPREDECLID) on every coclass, and a default string that
+      holds one NUL character (widl stores "\\0" as backslash and zero).
+      Both are fixed on the binary (MSFT) type library.
+  finish_widl.py header Quillon_h.h
+      widl turns [defaultvalue] into C++ default arguments, which do not
+      compile for enumerations and string literals; vtable callers pass every
+      argument anyway, so the defaults are removed from the header.
+"""
+import re
+import struct
+import sys
+
+TKIND_COCLASS = 5
+TYPEFLAG_FPREDECLID = 0x08
+HEADER_SIZE = 0x54
+HELPDLL_FLAG = 0x100
+TYPEINFO_FLAGS = 0x30
+
+
+def mark_coclasses_predeclared(data):
+    magic, = struct.unpack_from("<I", data, 0)
+    if magic != 0x5446534D:
+        raise SystemExit("not an MSFT type library")
+    varflags, = struct.unpack_from("<i", data, 0x14)
+    count, = struct.unpack_from("<i", data, 0x20)
+    pos = HEADER_SIZE + (4 if varflags & HELPDLL_FLAG else 0)
+    offsets = struct.unpack_from("<%di" % count, data, pos)
+    table, = struct.unpack_from("<i", data, pos + 4 * count)
+    marked = 0
+    for offset in offsets:
+        base = table + offset
+        kind, = struct.unpack_from("<i", data, base)
+        if kind & 0xF == TKIND_COCLASS:
+            flags, = struct.unpack_from("<i", data, base + TYPEINFO_FLAGS)
+            struct.pack_into("<i", data, base + TYPEINFO_FLAGS, flags | TYPEFLAG_FPREDECLID)
+            marked += 1
+    return marked
+
+
+def make_nul_defaults(data):
+    # VT_BSTR, length 2, "\0"  ->  VT_BSTR, length 1, NUL, padding byte 'W'
+    before = b"\x08\x00\x02\x00\x00\x00\\0"
+    after = b"\x08\x00\x01\x00\x00\x00\x00W"
+    return data.replace(before, after)
+
+
+DEFAULT_ARGUMENT = re.compile(r'^(\s+[^=\s][^=]*?) = (?:L"(?:[^"\\]|\\.)*"|[^,)"]+)(,|\) = 0;)$')
+
+
+def strip_default_arguments(text):
+    return "\n".join(DEFAULT_ARGUMENT.sub(r"\1\2", line) for line in text.split("\n"))
+
+
+def finish_typelib(path):
+    with open(path, "rb") as f:
+        data = bytearray(f.read())
+    if mark_coclasses_predeclared(data) == 0:
+        raise SystemExit("no coclass found")
+    data = make_nul_defaults(bytes(data))
+    with open(path, "wb") as f:
+        f.write(data)
+
+
+def finish_header(path):
+    with open(path, encoding="utf-8") as f:
+        text = f.read()
+    with open(path, "w", encoding="utf-8") as f:
+        f.write(strip_default_arguments(text))
+
+
+if __name__ == "__main__":
+    {"typelib": finish_typelib, "header": finish_header}[sys.argv[1]](sys.argv[2])

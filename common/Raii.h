@@ -1,0 +1,117 @@
+// One-line owners for the Win32 and COM resources used across the product.
+// Each closes its resource exactly once, cannot be copied, and offers put()
+// for APIs that return the resource through an out-parameter.
+#pragma once
+
+#include <windows.h>
+#include <oleauto.h>
+#include <string>
+#include <utility>
+
+namespace raii {
+
+template <class T, class Traits>
+class Unique {
+public:
+    Unique() = default;
+    explicit Unique(T value) : value_(value) {}
+    Unique(Unique&& other) noexcept : value_(other.release()) {}
+    Unique& operator=(Unique&& other) noexcept { reset(other.release()); return *this; }
+    Unique(const Unique&) = delete;
+    Unique& operator=(const Unique&) = delete;
+    ~Unique() { reset(); }
+
+    T get() const { return value_; }
+    T* put() { reset(); return &value_; }
+    T release() { return std::exchange(value_, Traits::invalid()); }
+    void reset(T value = Traits::invalid())
+    {
+        if (value_ != Traits::invalid()) Traits::close(value_);
+        value_ = value;
+    }
+    explicit operator bool() const { return value_ != Traits::invalid(); }
+
+private:
+    T value_ = Traits::invalid();
+};
+
+struct HKeyTraits   { static HKEY invalid() { return nullptr; } static void close(HKEY k) { RegCloseKey(k); } };
+struct HandleTraits { static HANDLE invalid() { return nullptr; } static void close(HANDLE h) { CloseHandle(h); } };
+struct FileTraits   { static HANDLE invalid() { return INVALID_HANDLE_VALUE; } static void close(HANDLE h) { CloseHandle(h); } };
+struct FindTraits   { static HANDLE invalid() { return INVALID_HANDLE_VALUE; } static void close(HANDLE h) { FindClose(h); } };
+struct ModuleTraits { static HMODULE invalid() { return nullptr; } static void close(HMODULE m) { FreeLibrary(m); } };
+struct BstrTraits   { static BSTR invalid() { return nullptr; } static void close(BSTR b) { SysFreeString(b); } };
+
+using UniqueHKey = Unique<HKEY, HKeyTraits>;
+using UniqueHandle = Unique<HANDLE, HandleTraits>;
+using UniqueFile = Unique<HANDLE, FileTraits>;
+using UniqueFind = Unique<HANDLE, FindTraits>;
+using UniqueModule = Unique<HMODULE, ModuleTraits>;
+using UniqueBstr = Unique<BSTR, BstrTraits>;
+
+inline UniqueBstr makeBstr(const std::wstring& text)
+{
+    return UniqueBstr(SysAllocStringLen(text.data(), static_cast<UINT>(text.size())));
+}
+
+// A BSTR may be null, which COM treats as the empty string.
+inline std::wstring toWString(BSTR text)
+{
+    return text ? std::wstring(text, SysStringLen(text)) : std::wstring();
+}
+
+class UniqueVariant {
+public:
+    UniqueVariant() { VariantInit(&value_); }
+    ~UniqueVariant() { VariantClear(&value_); }
+    UniqueVariant(const UniqueVariant&) = delete;
+    UniqueVariant& operator=(const UniqueVariant&) = delete;
+    VARIANT* get() { return &value_; }
+    const VARIANT* get() const { return &value_; }
+    VARIANT* put() { VariantClear(&value_); return &value_; }
+
+private:
+    VARIANT value_;
+};
+
+// Minimal counted COM pointer; AddRef on copy, Release on destruction.
+template <class T>
+class ComPtr {
+public:
+    ComPtr() = default;
+    ComPtr(T* raw) : ptr_(raw) { if (ptr_) ptr_->AddRef(); }
+    ComPtr(const ComPtr& other) : ComPtr(other.ptr_) {}
+    ComPtr(ComPtr&& other) noexcept : ptr_(std::exchange(other.ptr_, nullptr)) {}
+    ComPtr& operator=(ComPtr other) noexcept { std::swap(ptr_, other.ptr_); return *this; }
+    ~ComPtr() { reset(); }
+
+    T* get() const { return ptr_; }
+    T* operator->() const { return ptr_; }
+    explicit operator bool() const { return ptr_ != nullptr; }
+    T** put() { reset(); return &ptr_; }
+    void** putVoid() { return reinterpret_cast<void**>(put()); }
+    void reset() { if (ptr_) std::exchange(ptr_, nullptr)->Release(); }
+    T* detach() { return std::exchange(ptr_, nullptr); }
+    static ComPtr attach(T* raw) { ComPtr result; result.ptr_ = raw; return result; }
+
+    template <class U>
+    HRESULT as(ComPtr<U>& out, REFIID iid) const { return ptr_->QueryInterface(iid, out.putVoid()); }
+
+private:
+    T* ptr_ = nullptr;
+};
+
+// COM initialisation for the lifetime of a scope.
+class ComScope {
+public:
+    explicit ComScope(DWORD model = COINIT_APARTMENTTHREADED) : hr_(CoInitializeEx(nullptr, model)) {}
+    ~ComScope() { if (SUCCEEDED(hr_)) CoUninitialize(); }
+    ComScope(const ComScope&) = delete;
+    ComScope& operator=(const ComScope&) = delete;
+    HRESULT result() const { return hr_; }
+
+private:
+    HRESULT hr_;
+};
+
+} // namespace raii

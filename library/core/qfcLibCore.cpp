@@ -1,0 +1,25 @@
+#include "qfcLibCore.h"
+
+#include "qfcLibCoreA.h"
+
+namespace quillon {
+
+STDMETHODIMP qfcLibCore::ShowRunOnceDialog(BSTR, BSTR, BSTR, BSTR, LONG, LONG)
+{
+    return notImplemented();
+}
+
+STDMETHODIMP qfcLibCore::GetAppVersion(VARIANT_BOOL vFormatted, BSTR* result)
+{
+    return call(result, [&] { return qfcLibCoreA::GetAppVersion(isTrue(vFormatted)); });
+}
+
+STDMETHODIMP qfcLibCore::InitCore(BSTR sAppName, BSTR sAppTitle, BSTR sAppPath, short iAppMajor,
+                                  short iAppMinor, short iAppRevision)
+{
+    return call([&] {
+        qfcLibCoreA::InitCore(arg(sAppName), arg(sAppTitle), arg(sAppPath), iAppMajor, iAppMinor, iAppRevision);
+    });
+}
+
+} // namespace quillon

@@ -1,0 +1,154 @@
+// Shared implementation of IUnknown, IDispatch and ISupportErrorInfo for the
+// library's classes, and the method frame every public method goes through.
+//
+// A class derives from DispatchObject<Class, Interface>, declares
+// `static constexpr const wchar_t* kName` and `static const IID& iid()`, and
+// implements only the methods of its interface, each as one call of call():
+//
+//     STDMETHODIMP qfcLibCore::GetAppVersion(VARIANT_BOOL vFormatted, BSTR* result)
+//     { return call(result, [&] { return qfcLibCoreA::GetAppVersion(isTrue(vFormatted)); }); }
+//
+// Dispatch goes through the type information, so named calls get the type
+// library's defaults for omitted optional arguments.
+#pragma once
+
+#include <new>
+#include <string>
+
+#include "QuillonTypes.h"
+#include "Raii.h"
+#include "RuntimeError.h"
+#include "Server.h"
+
+namespace quillon {
+
+inline std::wstring arg(BSTR text) { return raii::toWString(text); }
+inline bool isTrue(VARIANT_BOOL value) { return value != VARIANT_FALSE; }
+inline VARIANT_BOOL toVariantBool(bool value) { return value ? VARIANT_TRUE : VARIANT_FALSE; }
+
+// Hands a routine's result back through an [out, retval] parameter.
+inline void putResult(BSTR* out, const std::wstring& value)
+{
+    *out = raii::makeBstr(value).release();
+    if (!*out) throw std::bad_alloc();
+}
+inline void putResult(VARIANT_BOOL* out, bool value) { *out = toVariantBool(value); }
+inline void putResult(LONG* out, long value) { *out = value; }
+inline void putResult(CURRENCY* out, CURRENCY value) { *out = value; }
+
+template <class Derived, class Interface>
+class DispatchObject : public Interface, public ISupportErrorInfo {
+public:
+    // Class-factory entry: a new object, handed out through QueryInterface.
+    static HRESULT create(REFIID iid, void** result)
+    {
+        *result = nullptr;
+        Derived* object = new (std::nothrow) Derived();
+        if (!object) return E_OUTOFMEMORY;
+        HRESULT hr = object->QueryInterface(iid, result);
+        object->Release();
+        return hr;
+    }
+
+    STDMETHODIMP QueryInterface(REFIID iid, void** result) override
+    {
+        if (!result) return E_POINTER;
+        if (iid == IID_IUnknown || iid == IID_IDispatch || iid == Derived::iid())
+            *result = static_cast<Interface*>(this);
+        else if (iid == IID_ISupportErrorInfo)
+            *result = static_cast<ISupportErrorInfo*>(this);
+        else {
+            *result = nullptr;
+            return E_NOINTERFACE;
+        }
+        AddRef();
+        return S_OK;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&references_); }
+    STDMETHODIMP_(ULONG) Release() override
+    {
+        ULONG count = InterlockedDecrement(&references_);
+        if (count == 0) delete static_cast<Derived*>(this);
+        return count;
+    }
+
+    STDMETHODIMP GetTypeInfoCount(UINT* count) override
+    {
+        if (!count) return E_POINTER;
+        *count = 1;
+        return S_OK;
+    }
+    STDMETHODIMP GetTypeInfo(UINT index, LCID, ITypeInfo** result) override
+    {
+        if (!result) return E_POINTER;
+        *result = nullptr;
+        if (index != 0) return DISP_E_BADINDEX;
+        return server::typeInfo(Derived::iid(), result);
+    }
+    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override
+    {
+        raii::ComPtr<ITypeInfo> info;
+        HRESULT hr = server::typeInfo(Derived::iid(), info.put());
+        return FAILED(hr) ? hr : DispGetIDsOfNames(info.get(), names, count, ids);
+    }
+    STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
+                        EXCEPINFO* exception, UINT* badArgument) override
+    {
+        raii::ComPtr<ITypeInfo> info;
+        HRESULT hr = server::typeInfo(Derived::iid(), info.put());
+        if (FAILED(hr)) return hr;
+        return info->Invoke(static_cast<Interface*>(this), id, flags, params, result, exception, badArgument);
+    }
+
+    STDMETHODIMP InterfaceSupportsErrorInfo(REFIID iid) override
+    {
+        return iid == Derived::iid() ? S_OK : S_FALSE;
+    }
+
+    static std::wstring source() { return std::wstring(L"Quillon.") + Derived::kName; }
+
+protected:
+    DispatchObject() { server::addReference(); }
+    virtual ~DispatchObject() { server::releaseReference(); }
+
+    // The method frame: runs a routine, hands back its result, and turns any
+    // failure into an HRESULT with error info. No exception leaves it.
+    template <class Out, class Body>
+    HRESULT call(Out* out, Body&& body)
+    {
+        if (!out) return E_POINTER;
+        *out = Out{};
+        return guarded([&] { putResult(out, body()); });
+    }
+    template <class Body>
+    HRESULT call(Body&& body)
+    {
+        return guarded(body);
+    }
+
+    // For methods whose issue has not landed yet.
+    HRESULT notImplemented() const
+    {
+        return raiseError(source(), E_NOTIMPL, L"Not implemented");
+    }
+
+private:
+    template <class Body>
+    HRESULT guarded(Body&& body)
+    {
+        try {
+            body();
+            return S_OK;
+        } catch (const RuntimeError& error) {
+            return raiseError(source(), errorHResult(error.number()), error.description());
+        } catch (const std::bad_alloc&) {
+            return raiseError(source(), errorHResult(kOutOfMemory), describeError(kOutOfMemory));
+        } catch (...) {
+            return raiseError(source(), errorHResult(kInternalError), describeError(kInternalError));
+        }
+    }
+
+    LONG references_ = 1;
+};
+
+} // namespace quillon

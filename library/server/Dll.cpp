@@ -1,0 +1,101 @@
+// Entry points of the in-process server and its one class factory.
+#include <new>
+
+#include "ClassTable.h"
+#include "Registration.h"
+#include "Server.h"
+
+namespace quillon::server {
+namespace {
+
+class ClassFactory final : public IClassFactory {
+public:
+    explicit ClassFactory(const ClassEntry& entry) : entry_(entry) { addReference(); }
+
+    STDMETHODIMP QueryInterface(REFIID iid, void** result) override
+    {
+        if (!result) return E_POINTER;
+        if (iid != IID_IUnknown && iid != IID_IClassFactory) {
+            *result = nullptr;
+            return E_NOINTERFACE;
+        }
+        *result = static_cast<IClassFactory*>(this);
+        AddRef();
+        return S_OK;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&references_); }
+    STDMETHODIMP_(ULONG) Release() override
+    {
+        ULONG count = InterlockedDecrement(&references_);
+        if (count == 0) delete this;
+        return count;
+    }
+
+    STDMETHODIMP CreateInstance(IUnknown* outer, REFIID iid, void** result) override
+    {
+        if (!result) return E_POINTER;
+        *result = nullptr;
+        if (outer) return CLASS_E_NOAGGREGATION;
+        return entry_.create(iid, result);
+    }
+    STDMETHODIMP LockServer(BOOL lock) override
+    {
+        if (lock) addReference();
+        else releaseReference();
+        return S_OK;
+    }
+
+private:
+    ~ClassFactory() { releaseReference(); }
+
+    const ClassEntry& entry_;
+    LONG references_ = 1;
+};
+
+} // namespace
+} // namespace quillon::server
+
+using namespace quillon::server;
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
+{
+    if (reason == DLL_PROCESS_ATTACH) {
+        setModule(instance);
+        DisableThreadLibraryCalls(instance);
+    }
+    return TRUE;
+}
+
+STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** result)
+{
+    if (!result) return E_POINTER;
+    *result = nullptr;
+    const ClassEntry* entry = findClass(clsid);
+    if (!entry) return CLASS_E_CLASSNOTAVAILABLE;
+    auto* factory = new (std::nothrow) ClassFactory(*entry);
+    if (!factory) return E_OUTOFMEMORY;
+    HRESULT hr = factory->QueryInterface(iid, result);
+    factory->Release();
+    return hr;
+}
+
+STDAPI DllCanUnloadNow()
+{
+    if (!canUnload()) return S_FALSE;
+    releaseTypeLibrary();
+    return S_OK;
+}
+
+STDAPI DllRegisterServer() { return registerServer(Scope::Machine); }
+STDAPI DllUnregisterServer() { return unregisterServer(Scope::Machine); }
+
+// regsvr32 /n /i:user registers for the current user only.
+STDAPI DllInstall(BOOL install, LPCWSTR commandLine)
+{
+    Scope scope = Scope::Machine;
+    if (commandLine && *commandLine) {
+        if (lstrcmpiW(commandLine, L"user") != 0) return E_INVALIDARG;
+        scope = Scope::User;
+    }
+    return install ? registerServer(scope) : unregisterServer(scope);
+}

@@ -1,0 +1,44 @@
+// Run-time failures of library routines and how they reach a COM caller.
+//
+// A routine that does not handle a failure itself throws RuntimeError with an
+// automation error number (5 invalid argument, 6 overflow, ...). The method
+// frame turns it into HRESULT 0x800A0000 + number and an error-info object
+// carrying the description and the class's ProgID as its source.
+#pragma once
+
+#include <windows.h>
+#include <string>
+
+namespace quillon {
+
+class RuntimeError {
+public:
+    explicit RuntimeError(long number, std::wstring description = {});
+    long number() const { return number_; }
+    const std::wstring& description() const { return description_; }
+
+private:
+    long number_;
+    std::wstring description_;
+};
+
+enum ErrorNumber : long {
+    kInvalidArgument = 5,
+    kOverflow = 6,
+    kOutOfMemory = 7,
+    kInternalError = 51,
+    kFileNotFound = 53,
+    kPermissionDenied = 70,
+    kPathNotFound = 76,
+};
+
+// The standard description of an automation error number.
+std::wstring describeError(long number);
+
+// 0x800A0000 + number: the failure code automation clients expect.
+HRESULT errorHResult(long number);
+
+// Sets the thread's error info (description, source) and returns the HRESULT.
+HRESULT raiseError(const std::wstring& source, HRESULT hr, const std::wstring& description);
+
+} // namespace quillon

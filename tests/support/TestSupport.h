@@ -1,0 +1,60 @@
+// Helpers shared by the tests: COM set-up, scratch registry keys, processes.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "QuillonTypes.h"
+#include "Raii.h"
+
+namespace testing_support {
+
+// Folder of the running test program, with a trailing backslash.
+std::wstring programFolder();
+
+// Runs a command line and waits for it; returns its exit code, or -1 when it
+// could not start, or -2 when it did not end within timeoutMs (it is then killed).
+long runProcess(const std::wstring& commandLine, DWORD timeoutMs = 60000);
+
+// Runs a command line and returns what it wrote to standard output (UTF-8 or ANSI bytes).
+std::string captureProcess(const std::wstring& commandLine, long* exitCode = nullptr, DWORD timeoutMs = 60000);
+
+// COM on this thread for the life of a test.
+class ComTest : public ::testing::Test {
+protected:
+    raii::ComScope com_;
+};
+
+// Redirects HKEY_CURRENT_USER of this process to a fresh scratch key for the
+// life of the object, so tests never see each other's leftovers.
+class ScratchCurrentUser {
+public:
+    explicit ScratchCurrentUser(const std::wstring& name);
+    ~ScratchCurrentUser();
+    ScratchCurrentUser(const ScratchCurrentUser&) = delete;
+    ScratchCurrentUser& operator=(const ScratchCurrentUser&) = delete;
+
+private:
+    std::wstring path_;
+    raii::UniqueHKey key_;
+};
+
+// Reads a REG_SZ value directly (not through the library); nullopt-like flag when missing.
+bool readString(HKEY root, const std::wstring& path, const std::wstring& name, std::wstring* value);
+bool keyExists(HKEY root, const std::wstring& path);
+
+// Creates an object by class identifier and asks for the given interface.
+template <class T>
+raii::ComPtr<T> create(REFCLSID clsid, REFIID iid)
+{
+    raii::ComPtr<T> result;
+    HRESULT hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, iid, result.putVoid());
+    EXPECT_EQ(S_OK, hr);
+    return result;
+}
+
+// Converts a text to a COM string owned by the caller's scope.
+inline raii::UniqueBstr bstr(const std::wstring& text) { return raii::makeBstr(text); }
+
+} // namespace testing_support
