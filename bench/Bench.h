@@ -1,0 +1,43 @@
+// A small benchmark harness: times a call many times and reports it as a
+// ratio against a baseline measured in the same run, so the figures do not
+// depend on the speed of the machine.
+#pragma once
+
+#include <cstring>
+#include <functional>
+#include <string>
+
+#include "QuillonTypes.h"
+#include "Raii.h"
+
+namespace bench {
+
+// Nanoseconds per call of body: the best of several rounds of `iterations` calls.
+double nsPerCall(const std::function<void()>& body, int iterations = 20000);
+
+// Prints one line: name, candidate and baseline times and their ratio.
+void report(const std::string& name, double candidateNs, double baselineNs);
+
+// An object of Quillon.dll (loaded from the benchmark's folder, no registration needed).
+template <class T>
+raii::ComPtr<T> createObject(REFCLSID clsid, REFIID iid);
+HRESULT createObjectRaw(REFCLSID clsid, REFIID iid, void** result);
+
+template <class T>
+raii::ComPtr<T> createObject(REFCLSID clsid, REFIID iid)
+{
+    raii::ComPtr<T> object;
+    createObjectRaw(clsid, iid, object.putVoid());
+    return object;
+}
+
+// Calls a method by name through IDispatch (GetIDsOfNames + Invoke each time,
+// as a late-bound script client does). Arguments are given in call order.
+HRESULT invokeByName(IDispatch* object, const wchar_t* name, std::initializer_list<VARIANT> args, VARIANT* result);
+
+// A group of measurements; each group registers itself with a static Group object.
+struct Group {
+    Group(const char* name, void (*run)());
+};
+
+} // namespace bench

@@ -1,0 +1,9 @@
+#!/bin/sh
+# Installs what is missing, builds both architectures, and runs every test
+# under wine64 (in a fresh private Wine prefix inside build/) and Xvfb.
+set -e
+cd "$(dirname "$0")/.."
+sh scripts/prerequisites.sh
+sh scripts/build.sh all
+cd build
+xvfb-run -a ctest --output-on-failure
