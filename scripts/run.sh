@@ -8,7 +8,7 @@ sh scripts/prerequisites.sh
 sh scripts/build.sh x86_64
 export WINEPREFIX="$PWD/build/run-prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 WINE=/usr/lib/wine/wine64
-[ -f "$WINEPREFIX/system.reg" ] || $WINE wineboot -i
+[ -f "$WINEPREFIX/system.reg" ] || $WINE wineboot -i >/dev/null 2>&1
 $WINE regsvr32 /s "build/bin/Quillon.dll"
 $WINE cscript //nologo "Z:$PWD/scripts/demo.vbs"
 /usr/lib/wine/wineserver -w

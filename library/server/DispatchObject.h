@@ -85,15 +85,17 @@ public:
         if (index != 0) return DISP_E_BADINDEX;
         return server::typeInfo(Derived::iid(), result);
     }
-    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override
+    STDMETHODIMP GetIDsOfNames(REFIID reserved, LPOLESTR* names, UINT count, LCID, DISPID* ids) override
     {
+        if (reserved != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
         raii::ComPtr<ITypeInfo> info;
         HRESULT hr = server::typeInfo(Derived::iid(), info.put());
         return FAILED(hr) ? hr : DispGetIDsOfNames(info.get(), names, count, ids);
     }
-    STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
+    STDMETHODIMP Invoke(DISPID id, REFIID reserved, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                         EXCEPINFO* exception, UINT* badArgument) override
     {
+        if (reserved != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
         raii::ComPtr<ITypeInfo> info;
         HRESULT hr = server::typeInfo(Derived::iid(), info.put());
         if (FAILED(hr)) return hr;
