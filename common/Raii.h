@@ -41,6 +41,7 @@ struct FileTraits   { static HANDLE invalid() { return INVALID_HANDLE_VALUE; } s
 struct FindTraits   { static HANDLE invalid() { return INVALID_HANDLE_VALUE; } static void close(HANDLE h) { FindClose(h); } };
 struct ModuleTraits { static HMODULE invalid() { return nullptr; } static void close(HMODULE m) { FreeLibrary(m); } };
 struct BstrTraits   { static BSTR invalid() { return nullptr; } static void close(BSTR b) { SysFreeString(b); } };
+struct LocalTraits  { static HLOCAL invalid() { return nullptr; } static void close(HLOCAL p) { LocalFree(p); } };
 
 using UniqueHKey = Unique<HKEY, HKeyTraits>;
 using UniqueHandle = Unique<HANDLE, HandleTraits>;
@@ -48,6 +49,7 @@ using UniqueFile = Unique<HANDLE, FileTraits>;
 using UniqueFind = Unique<HANDLE, FindTraits>;
 using UniqueModule = Unique<HMODULE, ModuleTraits>;
 using UniqueBstr = Unique<BSTR, BstrTraits>;
+using UniqueLocal = Unique<HLOCAL, LocalTraits>;
 
 inline UniqueBstr makeBstr(const std::wstring& text)
 {

@@ -1,15 +1,27 @@
 #include "qfcLibRegistry.h"
 
-namespace quillon {
+#include "qfcLibRegistryA.h"
 
-STDMETHODIMP qfcLibRegistry::KeyDelete(BSTR, qcRegBaseKeys, VARIANT_BOOL*)
+namespace quillon {
+namespace {
+
+// The root is passed by reference only for the calling convention; it is read, never changed.
+long rootArg(const qcRegistryKeys* vKeyRoot)
 {
-    return notImplemented();
+    if (!vKeyRoot) throw RuntimeError(kInvalidArgument);
+    return *vKeyRoot;
 }
 
-STDMETHODIMP qfcLibRegistry::KeyDeleteValue(BSTR, BSTR, qcRegBaseKeys, VARIANT_BOOL*)
+} // namespace
+
+STDMETHODIMP qfcLibRegistry::KeyDelete(BSTR vSubKey, qcRegBaseKeys vBaseKey, VARIANT_BOOL* result)
 {
-    return notImplemented();
+    return call(result, [&] { return qfcLibRegistryA::KeyDelete(arg(vSubKey), vBaseKey); });
+}
+
+STDMETHODIMP qfcLibRegistry::KeyDeleteValue(BSTR vValue, BSTR vSubKey, qcRegBaseKeys vBaseKey, VARIANT_BOOL* result)
+{
+    return call(result, [&] { return qfcLibRegistryA::KeyDeleteValue(arg(vValue), arg(vSubKey), vBaseKey); });
 }
 
 STDMETHODIMP qfcLibRegistry::RegFileAssociate(BSTR, BSTR, BSTR, BSTR, BSTR, short, VARIANT_BOOL, VARIANT_BOOL*)
@@ -17,29 +29,34 @@ STDMETHODIMP qfcLibRegistry::RegFileAssociate(BSTR, BSTR, BSTR, BSTR, BSTR, shor
     return notImplemented();
 }
 
-STDMETHODIMP qfcLibRegistry::RegDeleteValue(qcRegistryKeys*, BSTR, BSTR, VARIANT_BOOL*)
+STDMETHODIMP qfcLibRegistry::RegDeleteValue(qcRegistryKeys* vKeyRoot, BSTR vSubKey, BSTR vValue, VARIANT_BOOL* result)
 {
-    return notImplemented();
+    return call(result, [&] { return qfcLibRegistryA::RegDeleteValue(rootArg(vKeyRoot), arg(vSubKey), arg(vValue)); });
 }
 
-STDMETHODIMP qfcLibRegistry::KeyGet(BSTR, BSTR, BSTR, qcRegBaseKeys, BSTR*)
+STDMETHODIMP qfcLibRegistry::KeyGet(BSTR vValue, BSTR vDefaultData, BSTR vSubKey, qcRegBaseKeys vBaseKey, BSTR* result)
 {
-    return notImplemented();
+    return call(result, [&] {
+        return qfcLibRegistryA::KeyGet(arg(vValue), arg(vDefaultData), arg(vSubKey), vBaseKey);
+    });
 }
 
-STDMETHODIMP qfcLibRegistry::KeySet(BSTR, BSTR, BSTR, qcRegBaseKeys, VARIANT_BOOL*)
+STDMETHODIMP qfcLibRegistry::KeySet(BSTR vValue, BSTR vData, BSTR vSubKey, qcRegBaseKeys vBaseKey, VARIANT_BOOL* result)
 {
-    return notImplemented();
+    return call(result, [&] { return qfcLibRegistryA::KeySet(arg(vValue), arg(vData), arg(vSubKey), vBaseKey); });
 }
 
-STDMETHODIMP qfcLibRegistry::RegDeleteKey(qcRegistryKeys, BSTR, VARIANT_BOOL*)
+STDMETHODIMP qfcLibRegistry::RegDeleteKey(qcRegistryKeys vKeyRoot, BSTR vSubKey, VARIANT_BOOL* result)
 {
-    return notImplemented();
+    return call(result, [&] { return qfcLibRegistryA::RegDeleteKey(vKeyRoot, arg(vSubKey)); });
 }
 
-STDMETHODIMP qfcLibRegistry::RegKeySetString(qcRegistryKeys, BSTR, BSTR, BSTR, VARIANT_BOOL*)
+STDMETHODIMP qfcLibRegistry::RegKeySetString(qcRegistryKeys vKeyRoot, BSTR vSubKey, BSTR vValue, BSTR vData,
+                                             VARIANT_BOOL* result)
 {
-    return notImplemented();
+    return call(result, [&] {
+        return qfcLibRegistryA::RegKeySetString(vKeyRoot, arg(vSubKey), arg(vValue), arg(vData));
+    });
 }
 
 STDMETHODIMP qfcLibRegistry::RegSetRunKey(BSTR, BSTR, qcRegistryKeys, qcRegRunTypes, VARIANT_BOOL, VARIANT_BOOL*)
@@ -47,9 +64,12 @@ STDMETHODIMP qfcLibRegistry::RegSetRunKey(BSTR, BSTR, qcRegistryKeys, qcRegRunTy
     return notImplemented();
 }
 
-STDMETHODIMP qfcLibRegistry::RegKeyGetString(qcRegistryKeys, BSTR, BSTR, BSTR, BSTR*)
+STDMETHODIMP qfcLibRegistry::RegKeyGetString(qcRegistryKeys vKeyRoot, BSTR vSubKey, BSTR vValue, BSTR vDefaultData,
+                                             BSTR* result)
 {
-    return notImplemented();
+    return call(result, [&] {
+        return qfcLibRegistryA::RegKeyGetString(vKeyRoot, arg(vSubKey), arg(vValue), arg(vDefaultData));
+    });
 }
 
 } // namespace quillon

@@ -1,0 +1,117 @@
+#include "qfcLibRegistryA.h"
+
+#include "core/qfcLibCoreA.h"
+#include "qfcLibRegistryB.h"
+
+namespace quillon::qfcLibRegistryA {
+namespace {
+
+constexpr wchar_t kAppsKey[] = L"Software\\Brannock\\Apps\\";
+constexpr wchar_t kSystemKey[] = L"Software\\Brannock\\System";
+constexpr wchar_t kUserKey[] = L"Software\\Brannock\\User";
+constexpr wchar_t kDefaultValueName[] = L"{Default}";
+constexpr long kSystemBase = 2;  // qcBrannock
+constexpr long kUserBase = 3;    // qcUser
+
+std::wstring appKeyPath(long vBaseKey, const std::wstring& vSubKey)
+{
+    return KeyPath(vBaseKey, vSubKey, qfcLibCoreA::Context().AppTitle);
+}
+
+// A sub key of nothing but separators would address the base key itself, which these methods never touch.
+bool addressesBaseKey(const std::wstring& vSubKey)
+{
+    return qfcLibRegistryB::NamesNoKey(vSubKey);
+}
+
+} // namespace
+
+std::wstring BaseKeyPath(long vBaseKey, const std::wstring& appTitle)
+{
+    switch (vBaseKey) {
+    case kSystemBase:
+        return kSystemKey;
+    case kUserBase:
+        return kUserKey;
+    default:
+        return kAppsKey + appTitle;
+    }
+}
+
+std::wstring SubKeyPart(const std::wstring& vSubKey)
+{
+    if (vSubKey.empty() || vSubKey.front() == L'\\') return vSubKey;
+    return L"\\" + vSubKey;
+}
+
+std::wstring KeyPath(long vBaseKey, const std::wstring& vSubKey, const std::wstring& appTitle)
+{
+    return BaseKeyPath(vBaseKey, appTitle) + SubKeyPart(vSubKey);
+}
+
+std::wstring ValueName(const std::wstring& vValue)
+{
+    return vValue == kDefaultValueName ? std::wstring() : vValue;
+}
+
+HKEY RootKey(long vKeyRoot)
+{
+    static const HKEY roots[] = {HKEY_CLASSES_ROOT, HKEY_CURRENT_USER,    HKEY_LOCAL_MACHINE, HKEY_USERS,
+                                 HKEY_PERFORMANCE_DATA, HKEY_CURRENT_CONFIG, HKEY_DYN_DATA};
+    const unsigned long first = 0x80000000UL;
+    const unsigned long value = static_cast<unsigned long>(vKeyRoot);
+    if (value < first || value - first >= sizeof(roots) / sizeof(roots[0])) return nullptr;
+    return roots[value - first];
+}
+
+bool KeyDelete(const std::wstring& vSubKey, long vBaseKey)
+{
+    if (addressesBaseKey(vSubKey)) return false;
+    return qfcLibRegistryB::REG_DeleteKey(HKEY_CURRENT_USER, appKeyPath(vBaseKey, vSubKey));
+}
+
+bool KeyDeleteValue(const std::wstring& vValue, const std::wstring& vSubKey, long vBaseKey)
+{
+    if (vValue.empty() || addressesBaseKey(vSubKey)) return false;
+    return qfcLibRegistryB::REG_DeleteValue(HKEY_CURRENT_USER, appKeyPath(vBaseKey, vSubKey), vValue);
+}
+
+bool RegDeleteValue(long vKeyRoot, const std::wstring& vSubKey, const std::wstring& vValue)
+{
+    return qfcLibRegistryB::REG_DeleteValue(RootKey(vKeyRoot), vSubKey, vValue);
+}
+
+std::wstring KeyGet(const std::wstring& vValue, const std::wstring& vDefaultData, const std::wstring& vSubKey,
+                    long vBaseKey)
+{
+    std::wstring text;
+    if (!qfcLibRegistryB::REG_GetString(HKEY_CURRENT_USER, appKeyPath(vBaseKey, vSubKey), vValue, text))
+        return vDefaultData;
+    return text;
+}
+
+bool KeySet(const std::wstring& vValue, const std::wstring& vData, const std::wstring& vSubKey, long vBaseKey)
+{
+    return qfcLibRegistryB::REG_SaveString(HKEY_CURRENT_USER, appKeyPath(vBaseKey, vSubKey), vValue, vData);
+}
+
+bool RegDeleteKey(long vKeyRoot, const std::wstring& vSubKey)
+{
+    return qfcLibRegistryB::REG_DeleteKey(RootKey(vKeyRoot), vSubKey);
+}
+
+bool RegKeySetString(long vKeyRoot, const std::wstring& vSubKey, const std::wstring& vValue,
+                     const std::wstring& vData)
+{
+    return qfcLibRegistryB::REG_SaveString(RootKey(vKeyRoot), vSubKey, ValueName(vValue), vData);
+}
+
+std::wstring RegKeyGetString(long vKeyRoot, const std::wstring& vSubKey, const std::wstring& vValue,
+                             const std::wstring& vDefaultData)
+{
+    std::wstring text;
+    if (!qfcLibRegistryB::REG_GetString(RootKey(vKeyRoot), vSubKey, ValueName(vValue), text)) return vDefaultData;
+    return text;
+}
+
+} // namespace quillon::qfcLibRegistryA

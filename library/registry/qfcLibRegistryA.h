@@ -1,0 +1,42 @@
+// The routines behind qfcLibRegistry: turn the class's arguments into key
+// paths of the maker's key tree (or of a named root) and hand them to the
+// registry routines. Every failure gives false or the caller's default.
+#pragma once
+
+#include <string>
+
+#include "QuillonTypes.h"
+
+namespace quillon::qfcLibRegistryA {
+
+// ---- pure path logic ----
+
+// "Software\Brannock\Apps\<title>", "...\System" (2) or "...\User" (3); any other base key is the application key.
+std::wstring BaseKeyPath(long vBaseKey, const std::wstring& appTitle);
+
+// A "\" is put in front of a non-empty sub key that does not start with one; nothing else changes.
+std::wstring SubKeyPart(const std::wstring& vSubKey);
+
+std::wstring KeyPath(long vBaseKey, const std::wstring& vSubKey, const std::wstring& appTitle);
+
+// "{Default}" (exactly) names the unnamed value; every other name is used as it is.
+std::wstring ValueName(const std::wstring& vValue);
+
+// The predefined key of a qcRegistryKeys value; nullptr for any value outside that enumeration.
+HKEY RootKey(long vKeyRoot);
+
+// ---- the class's methods ----
+
+bool KeyDelete(const std::wstring& vSubKey, long vBaseKey);
+bool KeyDeleteValue(const std::wstring& vValue, const std::wstring& vSubKey, long vBaseKey);
+bool RegDeleteValue(long vKeyRoot, const std::wstring& vSubKey, const std::wstring& vValue);
+std::wstring KeyGet(const std::wstring& vValue, const std::wstring& vDefaultData, const std::wstring& vSubKey,
+                    long vBaseKey);
+bool KeySet(const std::wstring& vValue, const std::wstring& vData, const std::wstring& vSubKey, long vBaseKey);
+bool RegDeleteKey(long vKeyRoot, const std::wstring& vSubKey);
+bool RegKeySetString(long vKeyRoot, const std::wstring& vSubKey, const std::wstring& vValue,
+                     const std::wstring& vData);
+std::wstring RegKeyGetString(long vKeyRoot, const std::wstring& vSubKey, const std::wstring& vValue,
+                             const std::wstring& vDefaultData);
+
+} // namespace quillon::qfcLibRegistryA

@@ -1,0 +1,469 @@
+#include "qfcLibRegistryB.h"
+
+#include <shlwapi.h>
+
+#include <cwchar>
+#include <new>
+#include <vector>
+
+#include "Raii.h"
+#include "server/RuntimeError.h"
+
+namespace quillon::qfcLibRegistryB {
+
+const wchar_t* const kNotAStringText = L"Specified Key\\Value combination is not a 'String' value.";
+const wchar_t* const kKeyTooLongText =
+    L"Registry key specified to delete is more than the maximum 255 characters.";
+const wchar_t* const kNoKeyToDeleteText = L"Registry key specified to delete names no key below the root.";
+
+namespace {
+
+thread_local ErrorRecord t_error;
+thread_local OSState t_os;
+thread_local ShlwapiState t_shlwapi;
+
+constexpr unsigned long kMaxWin9xKeyPath = 255;
+constexpr DWORD kMaxKeyNameChars = 255;
+
+// ---- failure recording ----
+
+void report(long code, const wchar_t* function)
+{
+    REG_ReportAPIError(code, function, t_error.LastErrorNumber, t_error.LastErrorText, false);
+}
+
+void recordOwn(const wchar_t* text)
+{
+    t_error.LastErrorNumber = -1;
+    t_error.LastErrorText = text;
+}
+
+void recordUnexpected(long number) noexcept
+{
+    t_error.LastErrorNumber = number;
+    try {
+        t_error.LastErrorText = describeError(number);
+    } catch (...) {
+        t_error.LastErrorText.clear();
+    }
+}
+
+// Runs a routine body so that no failure escapes: an unexpected one is recorded and gives false.
+template <class Body>
+bool trapped(Body&& body) noexcept
+{
+    try {
+        return body();
+    } catch (const std::bad_alloc&) {
+        recordUnexpected(kOutOfMemory);
+    } catch (...) {
+        recordUnexpected(kInternalError);
+    }
+    return false;
+}
+
+// ---- key handling ----
+
+// A null root (an unknown root value) would make the registry read the path from the object namespace.
+bool rootGiven(HKEY root, const wchar_t* function)
+{
+    if (!root) report(ERROR_INVALID_HANDLE, function);
+    return root != nullptr;
+}
+
+bool openKey(HKEY root, const std::wstring& path, REGSAM access, raii::UniqueHKey& key)
+{
+    if (!rootGiven(root, L"RegOpenKeyEx")) return false;
+    LSTATUS rc = RegOpenKeyExW(root, path.c_str(), 0, access, key.put());
+    if (rc != ERROR_SUCCESS) report(rc, L"RegOpenKeyEx");
+    return rc == ERROR_SUCCESS;
+}
+
+// Closes explicitly so that a failing close can be recorded.
+bool closeKey(raii::UniqueHKey& key)
+{
+    LSTATUS rc = RegCloseKey(key.release());
+    if (rc != ERROR_SUCCESS) report(rc, L"RegCloseKey");
+    return rc == ERROR_SUCCESS;
+}
+
+bool deleteSingleKey(HKEY root, const std::wstring& path)
+{
+    if (!rootGiven(root, L"RegDeleteKey")) return false;
+    LSTATUS rc = RegDeleteKeyW(root, path.c_str());
+    if (rc != ERROR_SUCCESS) report(rc, L"RegDeleteKey");
+    return rc == ERROR_SUCCESS;
+}
+
+bool queryType(HKEY key, const std::wstring& name, DWORD& type, DWORD& size)
+{
+    LSTATUS rc = RegQueryValueExW(key, name.c_str(), nullptr, &type, nullptr, &size);
+    if (rc != ERROR_SUCCESS) report(rc, L"RegQueryValueEx");
+    return rc == ERROR_SUCCESS;
+}
+
+// Reads a REG_SZ value of any length; the buffer is sized from the stored size,
+// and a value that grows between the two queries is read again.
+bool readString(HKEY key, const std::wstring& name, std::wstring& value)
+{
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        DWORD type = 0, size = 0;
+        if (!queryType(key, name, type, size)) return false;
+        if (type != REG_SZ) {
+            recordOwn(kNotAStringText);
+            return false;
+        }
+        // One spare character beyond the stored bytes always stays NUL.
+        std::vector<wchar_t> buffer((size_t(size) + 1) / sizeof(wchar_t) + 1, L'\0');
+        DWORD bytes = size;
+        LSTATUS rc = RegQueryValueExW(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()),
+                                      &bytes);
+        if (rc == ERROR_MORE_DATA) continue;
+        if (rc != ERROR_SUCCESS) {
+            report(rc, L"RegQueryValueEx");
+            return false;
+        }
+        if (type != REG_SZ) {
+            recordOwn(kNotAStringText);
+            return false;
+        }
+        value.assign(buffer.data(), wcsnlen(buffer.data(), buffer.size()));
+        return true;
+    }
+    report(ERROR_MORE_DATA, L"RegQueryValueEx");
+    return false;
+}
+
+bool deleteChild(HKEY root, const std::wstring& child)
+{
+    raii::UniqueHKey key;
+    if (!openKey(root, child, KEY_READ, key)) return false;
+    long count = 0;
+    if (!REG_CountSubKeys(root, child, count)) return false;
+    bool deleted = count > 0 ? REG_DeleteSubKeys(root, key.get(), child) : deleteSingleKey(root, child);
+    return deleted && closeKey(key);
+}
+
+bool deleteByShell(HKEY root, const std::wstring& path)
+{
+    DWORD rc = SHDeleteKeyW(root, path.c_str());
+    if (rc != ERROR_SUCCESS) report(static_cast<long>(rc), L"SHDeleteKey");
+    return rc == ERROR_SUCCESS;
+}
+
+std::wstring systemMessage(DWORD code)
+{
+    wchar_t buffer[512] = {};
+    FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, buffer,
+                   static_cast<DWORD>(sizeof(buffer) / sizeof(buffer[0]) - 1), nullptr);
+    return buffer;
+}
+
+void showAPIError(const std::wstring& functionName, DWORD code, const std::wstring& text)
+{
+    std::wstring message = L"An error occured while calling the " + functionName + L" Windows API function.\r" +
+                           L"Below is the error information:\r\r" + L"Error Number = " + std::to_wstring(code) +
+                           L"\r" + L"Error Description = " + text;
+    MessageBoxW(nullptr, message.c_str(), L"  Windows API Error", MB_ICONEXCLAMATION);
+}
+
+std::wstring versionText(unsigned long major, unsigned long minor)
+{
+    return std::to_wstring(major) + L"." + std::to_wstring(minor);
+}
+
+} // namespace
+
+const ErrorRecord& LastError() { return t_error; }
+const OSState& OSCache() { return t_os; }
+const ShlwapiState& ShlwapiCache() { return t_shlwapi; }
+
+// ---- pure decisions ----
+
+long ClassifyOS(unsigned long platform, unsigned long major, unsigned long minor)
+{
+    switch (platform) {
+    case VER_PLATFORM_WIN32s:
+        return kOSWin32s;
+    case VER_PLATFORM_WIN32_WINDOWS:
+        return minor == 0 ? kOSWin95 : minor == 10 ? kOSWin98 : kOSUnknown;
+    case VER_PLATFORM_WIN32_NT:
+        return major == 3 ? kOSWinNT351 : major == 4 ? kOSWinNT40 : major == 5 ? kOSWin2000 : kOSUnknown;
+    default:
+        return kOSUnknown;
+    }
+}
+
+bool IsVersion471OrLater(unsigned long major, unsigned long minor)
+{
+    return major > 4 || (major == 4 && minor >= 71);
+}
+
+DeleteStrategy ChooseDeleteStrategy(unsigned long platform, unsigned long major, unsigned long minor,
+                                    bool shlwapi471, std::size_t pathLength)
+{
+    // Every NT-family Windows from 4.0 on deletes trees, not only those the OS codes name.
+    if (platform == VER_PLATFORM_WIN32_NT && major >= 4)
+        return shlwapi471 ? DeleteStrategy::ShellTree : DeleteStrategy::ChildByChild;
+    long code = ClassifyOS(platform, major, minor);
+    if (code == kOSWin95 || code == kOSWin98)
+        return pathLength > kMaxWin9xKeyPath ? DeleteStrategy::PathTooLong : DeleteStrategy::SingleCall;
+    return DeleteStrategy::Refuse;
+}
+
+bool NamesNoKey(const std::wstring& path)
+{
+    return path.find_first_not_of(L'\\') == std::wstring::npos;
+}
+
+// ---- registry routines ----
+
+bool REG_GetString(HKEY root, const std::wstring& path, const std::wstring& name, std::wstring& text)
+{
+    text.clear();
+    return trapped([&] {
+        raii::UniqueHKey key;
+        if (!openKey(root, path, KEY_QUERY_VALUE, key)) return false;
+        std::wstring value;
+        if (!readString(key.get(), name, value)) return false;
+        closeKey(key);
+        text = std::move(value);
+        return true;
+    });
+}
+
+bool REG_SaveString(HKEY root, const std::wstring& path, const std::wstring& name, const std::wstring& data)
+{
+    return trapped([&] {
+        // The stored size counts the terminating NUL, as REG_SZ requires.
+        const std::size_t bytes = (data.size() + 1) * sizeof(wchar_t);
+        if (bytes > MAXDWORD) {
+            report(ERROR_INVALID_PARAMETER, L"RegSetValueEx");
+            return false;
+        }
+        if (!rootGiven(root, L"RegCreateKeyEx")) return false;
+        raii::UniqueHKey key;
+        wchar_t keyClass[] = L"0";
+        LSTATUS rc = RegCreateKeyExW(root, path.c_str(), 0, keyClass, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr,
+                                     key.put(), nullptr);
+        if (rc != ERROR_SUCCESS) {
+            report(rc, L"RegCreateKeyEx");
+            return false;
+        }
+        rc = RegSetValueExW(key.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                            static_cast<DWORD>(bytes));
+        if (rc != ERROR_SUCCESS) {
+            report(rc, L"RegSetValueEx");
+            return false;
+        }
+        closeKey(key);
+        return true;
+    });
+}
+
+bool REG_DeleteValue(HKEY root, const std::wstring& path, const std::wstring& name)
+{
+    return trapped([&] {
+        raii::UniqueHKey key;
+        if (!openKey(root, path, KEY_SET_VALUE, key)) return false;
+        LSTATUS rc = RegDeleteValueW(key.get(), name.c_str());
+        if (rc != ERROR_SUCCESS) {
+            report(rc, L"RegDeleteValue");
+            return false;
+        }
+        return closeKey(key);
+    });
+}
+
+bool REG_GetValueType(HKEY root, const std::wstring& path, const std::wstring& name, unsigned long& type,
+                      unsigned long& size)
+{
+    return trapped([&] {
+        raii::UniqueHKey key;
+        if (!openKey(root, path, KEY_QUERY_VALUE, key)) return false;
+        DWORD foundType = 0, foundSize = 0;
+        if (!queryType(key.get(), name, foundType, foundSize)) return false;
+        type = foundType;
+        size = foundSize;
+        closeKey(key);
+        return true;
+    });
+}
+
+bool REG_CountSubKeys(HKEY root, const std::wstring& path, long& count)
+{
+    count = 0;
+    return trapped([&] {
+        raii::UniqueHKey key;
+        if (!openKey(root, path, KEY_QUERY_VALUE, key)) return false;
+        DWORD subKeys = 0;
+        LSTATUS rc = RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, nullptr,
+                                      nullptr, nullptr, nullptr, nullptr);
+        if (rc != ERROR_SUCCESS) {
+            report(rc, L"RegQueryInfoKey");
+            return false;
+        }
+        count = static_cast<long>(subKeys);
+        closeKey(key);
+        return true;
+    });
+}
+
+bool REG_DeleteKey(HKEY root, const std::wstring& path)
+{
+    return trapped([&] {
+        if (NamesNoKey(path)) {
+            recordOwn(kNoKeyToDeleteText);
+            return false;
+        }
+        if (!rootGiven(root, L"RegDeleteKey") || !REG_IsOSSupported()) return false;
+        // The shell library matters only on the NT family; elsewhere it is not even looked for.
+        const bool shlwapi471 = t_os.Platform == VER_PLATFORM_WIN32_NT && REG_IsShlwapi471();
+        switch (ChooseDeleteStrategy(t_os.Platform, t_os.Major, t_os.Minor, shlwapi471, path.size())) {
+        case DeleteStrategy::ShellTree:
+            return deleteByShell(root, path);
+        case DeleteStrategy::ChildByChild:
+            return REG_DeleteKeyTree(root, path);
+        case DeleteStrategy::SingleCall:
+            return deleteSingleKey(root, path);
+        case DeleteStrategy::PathTooLong:
+            recordOwn(kKeyTooLongText);
+            return false;
+        case DeleteStrategy::Refuse:
+            break;
+        }
+        return false;
+    });
+}
+
+bool REG_DeleteKeyTree(HKEY root, const std::wstring& path)
+{
+    return trapped([&] {
+        if (NamesNoKey(path)) {
+            recordOwn(kNoKeyToDeleteText);
+            return false;
+        }
+        raii::UniqueHKey key;
+        if (!openKey(root, path, KEY_READ, key)) return false;
+        long count = 0;
+        if (!REG_CountSubKeys(root, path, count)) return false;
+        if (count > 0) return REG_DeleteSubKeys(root, key.get(), path);
+        key.reset();
+        return deleteSingleKey(root, path);
+    });
+}
+
+bool REG_DeleteSubKeys(HKEY root, HKEY key, const std::wstring& path)
+{
+    return trapped([&] {
+        std::wstring base = path;
+        if (!base.empty() && base.back() == L'\\') base.pop_back();
+        if (NamesNoKey(base)) {
+            recordOwn(kNoKeyToDeleteText);
+            return false;
+        }
+        // Index 0 every time: each pass removes the subkey it found.
+        for (;;) {
+            wchar_t name[kMaxKeyNameChars + 1] = {};
+            DWORD length = kMaxKeyNameChars + 1;
+            if (RegEnumKeyExW(key, 0, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+            if (!deleteChild(root, base + L"\\" + std::wstring(name, length))) return false;
+        }
+        // Fails, and so makes the result false, when anything is left below the key.
+        return deleteSingleKey(root, base);
+    });
+}
+
+bool REG_IsOSSupported()
+{
+    return trapped([] {
+        if (t_os.OSDetectFailed) return false;
+        if (t_os.OSVersionText.empty() && !REG_GetOSVersion()) {
+            t_os.OSDetectFailed = true;
+            return false;
+        }
+        return t_os.OSType != kOSWinNT351 && t_os.OSType != kOSWin32s;
+    });
+}
+
+bool REG_GetOSVersion()
+{
+    return trapped([] {
+        t_os = OSState{};
+        OSVERSIONINFOW info = {};
+        info.dwOSVersionInfoSize = sizeof(info);
+        if (!GetVersionExW(&info)) {
+            report(0, L"GetVersionEx");
+            return false;
+        }
+        t_os.Platform = info.dwPlatformId;
+        t_os.Major = info.dwMajorVersion;
+        t_os.Minor = info.dwMinorVersion;
+        t_os.OSType = ClassifyOS(info.dwPlatformId, info.dwMajorVersion, info.dwMinorVersion);
+        t_os.OSVersionText = versionText(info.dwMajorVersion, info.dwMinorVersion);
+        t_os.OSBuildText = std::to_wstring(info.dwBuildNumber);
+        return true;
+    });
+}
+
+bool REG_IsShlwapi471()
+{
+    return trapped([] {
+        if (t_shlwapi.ShlwapiCheckFailed) return false;
+        if (t_shlwapi.ShlwapiVersionText.empty() && !REG_GetShlwapiVersion()) {
+            t_shlwapi.ShlwapiCheckFailed = true;
+            return false;
+        }
+        return IsVersion471OrLater(t_shlwapi.Major, t_shlwapi.Minor);
+    });
+}
+
+bool REG_GetShlwapiVersion()
+{
+    return trapped([] {
+        t_shlwapi.ShlwapiVersionText.clear();
+        // Only a library already loaded counts; its handle is not ours to free.
+        HMODULE library = GetModuleHandleW(L"shlwapi.dll");
+        if (!library) {
+            report(0, L"GetModuleHandle");
+            return false;
+        }
+        auto getVersion = reinterpret_cast<DLLGETVERSIONPROC>(
+            reinterpret_cast<void*>(GetProcAddress(library, "DllGetVersion")));
+        if (!getVersion) {
+            report(0, L"GetProcAddress");
+            return false;
+        }
+        DLLVERSIONINFO info = {};
+        info.cbSize = sizeof(info);
+        HRESULT hr = getVersion(&info);
+        if (hr != S_OK) {
+            report(hr, L"DllGetVersion");
+            return false;
+        }
+        t_shlwapi.Major = info.dwMajorVersion;
+        t_shlwapi.Minor = info.dwMinorVersion;
+        t_shlwapi.ShlwapiVersionText = versionText(info.dwMajorVersion, info.dwMinorVersion);
+        return true;
+    });
+}
+
+bool REG_ReportAPIError(long code, const std::wstring& functionName, long& number, std::wstring& text, bool show)
+{
+    number = 0;
+    text.clear();
+    const DWORD error = code != 0 ? static_cast<DWORD>(code) : GetLastError();
+    if (error == 0) return false;
+    try {
+        std::wstring message = systemMessage(error);
+        if (show) showAPIError(functionName, error, message);
+        text = std::move(message);
+    } catch (...) {
+        text.clear();  // the number alone still says what failed
+    }
+    number = static_cast<long>(error);
+    SetLastError(0);
+    return true;
+}
+
+} // namespace quillon::qfcLibRegistryB

@@ -1,0 +1,104 @@
+// The library's internal registry API: the only code that calls the Windows
+// registry functions. Other modules (files, forms, strings) call it directly.
+//
+// Every routine traps its failures: it returns false (and an empty text where
+// it has an out text) and records the failure in the calling thread's
+// last-error record. Only REG_SZ values are read or written. No routine ever
+// shows a message box. All state is per thread; nothing is locked.
+#pragma once
+
+#include <windows.h>
+#include <cstddef>
+#include <string>
+
+namespace quillon::qfcLibRegistryB {
+
+// ---- per-thread state, readable for callers and tests ---------------------
+
+struct ErrorRecord {
+    long LastErrorNumber = 0;
+    std::wstring LastErrorText;  // the system's message, its trailing line break kept
+};
+
+struct OSState {
+    long OSType = 0;             // a qcOSTypes code
+    std::wstring OSVersionText;  // "major.minor"
+    std::wstring OSBuildText;
+    bool OSDetectFailed = false;  // sticky: once set, key deletion is refused in this thread
+    unsigned long Platform = 0;
+    unsigned long Major = 0;
+    unsigned long Minor = 0;
+};
+
+struct ShlwapiState {
+    std::wstring ShlwapiVersionText;  // "major.minor"
+    bool ShlwapiCheckFailed = false;  // sticky: tree deletion falls back to child by child
+    unsigned long Major = 0;
+    unsigned long Minor = 0;
+};
+
+// The last recorded failure of this thread; overwritten by each failure, never cleared by a success.
+const ErrorRecord& LastError();
+const OSState& OSCache();
+const ShlwapiState& ShlwapiCache();
+
+// Texts of the module's own failures (recorded with number -1).
+extern const wchar_t* const kNotAStringText;
+extern const wchar_t* const kKeyTooLongText;
+extern const wchar_t* const kNoKeyToDeleteText;
+
+// ---- pure decisions --------------------------------------------------------
+
+// The qcOSTypes codes.
+constexpr long kOSUnknown = 0;
+constexpr long kOSWin32s = 32;
+constexpr long kOSWin95 = 95;
+constexpr long kOSWin98 = 98;
+constexpr long kOSWinNT351 = 351;
+constexpr long kOSWinNT40 = 40;
+constexpr long kOSWin2000 = 2000;
+
+// The qcOSTypes code of a version as GetVersionEx reports it.
+long ClassifyOS(unsigned long platform, unsigned long major, unsigned long minor);
+
+// Whether a shell-library version is 4.71 or newer (the first with SHDeleteKey removing whole trees).
+bool IsVersion471OrLater(unsigned long major, unsigned long minor);
+
+enum class DeleteStrategy {
+    Refuse,        // this system cannot delete key trees
+    PathTooLong,   // Windows 95/98: more than 255 characters
+    SingleCall,    // Windows 95/98: RegDeleteKey removes the subtree itself
+    ShellTree,     // NT family 4.0 and later with shell library 4.71 or newer
+    ChildByChild,  // NT family 4.0 and later with an older shell library
+};
+
+DeleteStrategy ChooseDeleteStrategy(unsigned long platform, unsigned long major, unsigned long minor,
+                                    bool shlwapi471, std::size_t pathLength);
+
+// A key path that names no key below the root ("", "\", "\\"...): deleting it would empty the root.
+bool NamesNoKey(const std::wstring& path);
+
+// ---- registry routines -----------------------------------------------------
+
+bool REG_GetString(HKEY root, const std::wstring& path, const std::wstring& name, std::wstring& text);
+bool REG_SaveString(HKEY root, const std::wstring& path, const std::wstring& name, const std::wstring& data);
+bool REG_DeleteValue(HKEY root, const std::wstring& path, const std::wstring& name);
+bool REG_DeleteKey(HKEY root, const std::wstring& path);
+bool REG_GetValueType(HKEY root, const std::wstring& path, const std::wstring& name, unsigned long& type,
+                      unsigned long& size);
+bool REG_CountSubKeys(HKEY root, const std::wstring& path, long& count);
+bool REG_DeleteKeyTree(HKEY root, const std::wstring& path);
+// Deletes every subkey of the open key (deepest first), then the key itself.
+bool REG_DeleteSubKeys(HKEY root, HKEY key, const std::wstring& path);
+
+bool REG_IsOSSupported();
+bool REG_GetOSVersion();
+bool REG_IsShlwapi471();
+bool REG_GetShlwapiVersion();
+
+// Fills number and text for an error code (0: GetLastError()); false when there is no error to report.
+// show puts up a message box; the registry routines never ask for it.
+bool REG_ReportAPIError(long code, const std::wstring& functionName, long& number, std::wstring& text,
+                        bool show);
+
+} // namespace quillon::qfcLibRegistryB
