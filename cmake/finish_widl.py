@@ -2,10 +2,12 @@
 """Finish what widl wrote, in place.
 
   finish_widl.py typelib Quillon.tlb
-      widl cannot express two things the server needs: the predeclared-instance
-      flag (TYPEFLAG_FPREDECLID) on every coclass, and a default string that
-      holds one NUL character (widl stores "\\0" as backslash and zero).
-      Both are fixed on the binary (MSFT) type library.
+      widl cannot express three things the server needs: the predeclared-instance
+      flag (TYPEFLAG_FPREDECLID) on every coclass, a default string that
+      holds one NUL character (widl stores "\\0" as backslash and zero), and
+      a null default for an object passed by reference (widl stores it as a
+      VT_PTR value, which no client can read back). All are fixed on the
+      binary (MSFT) type library.
   finish_widl.py header Quillon_h.h
       widl turns [defaultvalue] into C++ default arguments, which do not
       compile for enumerations and string literals; vtable callers pass every
@@ -22,7 +24,7 @@ HELPDLL_FLAG = 0x100
 TYPEINFO_FLAGS = 0x30
 
 
-def mark_coclasses_predeclared(data):
+def typeinfo_bases(data):
     magic, = struct.unpack_from("<I", data, 0)
     if magic != 0x5446534D:
         raise SystemExit("not an MSFT type library")
@@ -31,15 +33,48 @@ def mark_coclasses_predeclared(data):
     pos = HEADER_SIZE + (4 if varflags & HELPDLL_FLAG else 0)
     offsets = struct.unpack_from("<%di" % count, data, pos)
     table, = struct.unpack_from("<i", data, pos + 4 * count)
+    return [table + offset for offset in offsets]
+
+
+def mark_coclasses_predeclared(data):
     marked = 0
-    for offset in offsets:
-        base = table + offset
+    for base in typeinfo_bases(data):
         kind, = struct.unpack_from("<i", data, base)
         if kind & 0xF == TKIND_COCLASS:
             flags, = struct.unpack_from("<i", data, base + TYPEINFO_FLAGS)
             struct.pack_into("<i", data, base + TYPEINFO_FLAGS, flags | TYPEFLAG_FPREDECLID)
             marked += 1
     return marked
+
+
+# Inline default values: top bit, variant type in bits 26-30, value below.
+NULL_POINTER_DEFAULT = 0x80000000 | (26 << 26)   # VT_PTR, 0
+NULL_OBJECT_DEFAULT = 0x80000000 | (9 << 26)     # VT_DISPATCH, 0
+FUNC_HAS_DEFAULTS = 0x1000
+PARAM_INFO_SIZE = 12
+
+
+def make_null_object_defaults(data):
+    # A function record ends with its defaults (one per parameter) followed by
+    # its parameter records.
+    fixed = 0
+    for base in typeinfo_bases(data):
+        records, = struct.unpack_from("<i", data, base + 4)
+        elements, = struct.unpack_from("<i", data, base + 0x18)
+        pos = records + 4
+        for _ in range(elements & 0xFFFF if records >= 0 else 0):
+            size = struct.unpack_from("<i", data, pos)[0] & 0xFFFF
+            kinds, = struct.unpack_from("<i", data, pos + 16)
+            params, = struct.unpack_from("<h", data, pos + 20)
+            if kinds & FUNC_HAS_DEFAULTS:
+                defaults = pos + size - params * (PARAM_INFO_SIZE + 4)
+                for k in range(params):
+                    at = defaults + 4 * k
+                    if struct.unpack_from("<I", data, at)[0] == NULL_POINTER_DEFAULT:
+                        struct.pack_into("<I", data, at, NULL_OBJECT_DEFAULT)
+                        fixed += 1
+            pos += size
+    return fixed
 
 
 def make_nul_defaults(data):
@@ -61,6 +96,7 @@ def finish_typelib(path):
         data = bytearray(f.read())
     if mark_coclasses_predeclared(data) == 0:
         raise SystemExit("no coclass found")
+    make_null_object_defaults(data)
     data = make_nul_defaults(bytes(data))
     with open(path, "wb") as f:
         f.write(data)
