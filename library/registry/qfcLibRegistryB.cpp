@@ -24,6 +24,7 @@ thread_local ShlwapiState t_shlwapi;
 
 constexpr unsigned long kMaxWin9xKeyPath = 255;
 constexpr DWORD kMaxKeyNameChars = 255;
+constexpr size_t kFirstReadChars = 256;
 
 // ---- failure recording ----
 
@@ -102,24 +103,18 @@ bool queryType(HKEY key, const std::wstring& name, DWORD& type, DWORD& size)
     return rc == ERROR_SUCCESS;
 }
 
-// Reads a REG_SZ value of any length; the buffer is sized from the stored size,
-// and a value that grows between the two queries is read again.
+// Reads a REG_SZ value of any length: a short value is read at once, a longer one
+// again into a buffer sized from the stored size the first query reports.
 bool readString(HKEY key, const std::wstring& name, std::wstring& value)
 {
+    // One spare character beyond what the registry may write always stays NUL.
+    std::vector<wchar_t> buffer(kFirstReadChars + 1, L'\0');
     for (int attempt = 0; attempt < 4; ++attempt) {
-        DWORD type = 0, size = 0;
-        if (!queryType(key, name, type, size)) return false;
-        if (type != REG_SZ) {
-            recordOwn(kNotAStringText);
-            return false;
-        }
-        // One spare character beyond the stored bytes always stays NUL.
-        std::vector<wchar_t> buffer((size_t(size) + 1) / sizeof(wchar_t) + 1, L'\0');
-        DWORD bytes = size;
+        DWORD type = 0;
+        DWORD bytes = static_cast<DWORD>((buffer.size() - 1) * sizeof(wchar_t));
         LSTATUS rc = RegQueryValueExW(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()),
                                       &bytes);
-        if (rc == ERROR_MORE_DATA) continue;
-        if (rc != ERROR_SUCCESS) {
+        if (rc != ERROR_SUCCESS && rc != ERROR_MORE_DATA) {
             report(rc, L"RegQueryValueEx");
             return false;
         }
@@ -127,10 +122,13 @@ bool readString(HKEY key, const std::wstring& name, std::wstring& value)
             recordOwn(kNotAStringText);
             return false;
         }
-        value.assign(buffer.data(), wcsnlen(buffer.data(), buffer.size()));
-        return true;
+        if (rc == ERROR_SUCCESS) {
+            value.assign(buffer.data(), wcsnlen(buffer.data(), buffer.size()));
+            return true;
+        }
+        buffer.assign((size_t(bytes) + 1) / sizeof(wchar_t) + 1, L'\0');
     }
-    report(ERROR_MORE_DATA, L"RegQueryValueEx");
+    report(ERROR_MORE_DATA, L"RegQueryValueEx");  // the value kept growing while being read
     return false;
 }
 
