@@ -1,0 +1,24 @@
+#include "Handoffs.h"
+
+#include "Initialization.h"
+
+namespace vantorel {
+
+// Both roads are traced here so the log shows which one a start took; their
+// work lands with the game launch and the options dialog.
+void LaunchGame()
+{
+    qcLogging& log = applicationLog();
+    log.StartProc(L"LaunchGame");
+    log.StopProc(L"", L"Void");
+}
+
+void LoadOptionsDialog(bool exitOnComplete)
+{
+    qcLogging& log = applicationLog();
+    log.StartProc(L"Options:Form_Load");
+    log.Post(L"ExitOnComplete", exitOnComplete ? L"True" : L"False");
+    log.StopProc(L"", L"Void");
+}
+
+} // namespace vantorel

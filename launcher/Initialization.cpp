@@ -1,0 +1,229 @@
+#include "Initialization.h"
+
+#include <memory>
+
+#include "Handoffs.h"
+#include "LauncherError.h"
+#include "LibrarySlots.h"
+#include "LoadedForms.h"
+#include "Raii.h"
+#include "Splash.h"
+#include "StartupRules.h"
+#include "VersionInfo.h"
+
+namespace vantorel {
+namespace {
+
+std::unique_ptr<qcLogging> g_log;
+std::unique_ptr<qcolProperties> g_sysProperties;
+std::unique_ptr<qcolProperties> g_appProperties;
+
+struct SysSetting {
+    const wchar_t* value;
+    long baseKey;
+    const wchar_t* defaultData;
+};
+
+const SysSetting kSysSettings[] = {
+    {L"ShowSplash", kSystemKey, L"1"},    {L"WinAnimate", kSystemKey, L"1"},
+    {L"AreaCode", kUserKey, L""},         {L"NetworkPort", kSystemKey, L"401"},
+    {L"IsDLLDebugging", kSystemKey, L"False"}, {L"UserName", kUserKey, L""},
+    {L"UserCompany", kUserKey, L""},      {L"UserEMail", kUserKey, L""},
+};
+
+template <class T>
+T& existing(const std::unique_ptr<T>& object, const wchar_t* name)
+{
+    if (!object) throw LauncherError(E_UNEXPECTED, std::wstring(name) + L" is not available", name);
+    return *object;
+}
+
+raii::UniqueBstr text(const std::wstring& value) { return raii::makeBstr(value); }
+
+std::wstring modulePath()
+{
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length < path.size()) return path.substr(0, length);
+        path.resize(path.size() * 2);
+    }
+}
+
+void initCore(const AppIdentity& id)
+{
+    check(slots::core().InitCore(text(id.baseName).get(), text(id.title).get(), text(id.folder).get(), id.major,
+                                 id.minor, id.revision),
+          L"Main");
+}
+
+void createLog(const AppIdentity& id)
+{
+    logformat::Build build{id.fileDescription, id.baseName, id.major, id.minor, id.revision};
+    g_log = std::make_unique<qcLogging>(LogIdentity{id.folder, id.commandLine, build}, librarySettings());
+    // A debugger marks the development host: the trace then stays in memory.
+    g_log->LogMode(IsDebuggerPresent() ? kLogMemory : kLogFile);
+    g_log->StartLog(L"Main");
+}
+
+void resetSettings(const AppIdentity& id)
+{
+    g_log->Post(L"Command Parameter '/SETUP' Detected.  Restoring Registry Settings...", L"");
+    VARIANT_BOOL ignored = VARIANT_FALSE;
+    check(slots::registry().RegDeleteKey(slots::kCurrentUser, text(rules::applicationKey(id.baseName)).get(), &ignored),
+          L"Main");
+}
+
+std::wstring keyGet(const wchar_t* value, const wchar_t* defaultData, long baseKey)
+{
+    return librarySettings().KeyGet(value, defaultData, L"", baseKey, L"Main");
+}
+
+HRESULT showSplash(const AppIdentity& id)
+{
+    raii::ComPtr<ISplashScreen> splash;
+    HRESULT hr = CoCreateInstance(CLSID_VantorelSplash, nullptr, CLSCTX_INPROC_SERVER, IID_ISplashScreen,
+                                  splash.putVoid());
+    if (SUCCEEDED(hr))
+        hr = splash->Setup(text(id.baseName).get(), text(id.title).get(), text(id.folder).get(), id.major, id.minor,
+                           id.revision, 401);
+    if (SUCCEEDED(hr)) hr = splash->SplashSwitch(1);
+    if (SUCCEEDED(hr)) hr = splash->Show();
+    Sleep(0);
+    return hr;
+}
+
+// The splash is a courtesy: without it (no display, no component) start-up goes on, and the log says why.
+void offerSplash(const AppIdentity& id)
+{
+    HRESULT hr = showSplash(id);
+    if (FAILED(hr)) g_log->Post(L"Splash Screen Unavailable", hresultText(hr));
+}
+
+bool setAppPathValue(const AppIdentity& id, const wchar_t* value, const std::wstring& data)
+{
+    VARIANT_BOOL result = VARIANT_FALSE;
+    check(slots::registry().RegKeySetString(slots::kLocalMachine, text(rules::appPathKey(id.baseName)).get(),
+                                            text(value).get(), text(data).get(), &result),
+          L"Main");
+    return result != VARIANT_FALSE;
+}
+
+void firstRun(const AppIdentity& id)
+{
+    if (rules::registersAppPath(id.baseName)) {
+        bool pathA = setAppPathValue(id, L"{Default}", rules::appPathData(id.folder, id.baseName));
+        g_log->Post(L"Insert Application Path Info A", rules::numberText(pathA));
+        bool pathB = setAppPathValue(id, L"Path", id.folder);
+        g_log->Post(L"Insert Application Path Info B", rules::numberText(pathB));
+    }
+    LoadOptionsDialog(false);
+    check(slots::core().ShowRunOnceDialog(text(L"").get(), text(rules::readmePath(id.folder)).get(),
+                                          text(L"Welcome to {AppTitle}").get(), text(L"{AppTitle}").get(), 6495, 4800),
+          L"Main");
+}
+
+void reportFatal(const LauncherError& error)
+{
+    if (g_log) {
+        g_log->Post(L"Error " + hresultText(error.hr()) + L" in " + error.procedure(), error.description());
+        try {
+            g_log->StopLog();
+        } catch (const LauncherError&) {
+            // The log number could not advance; the error being shown is the one that matters.
+        }
+    }
+    MessageBoxW(nullptr, error.description().c_str(), rules::kAppTitle, MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
+}
+
+} // namespace
+
+AppIdentity currentIdentity()
+{
+    const std::wstring path = modulePath();
+    const ProgramVersion version = readProgramVersion(path);
+    return {rules::baseNameOf(path), rules::kAppTitle, rules::folderOf(path), version.major, version.minor,
+            version.revision, version.fileDescription, rules::argumentsOf(GetCommandLineW())};
+}
+
+qcLogging& applicationLog() { return existing(g_log, L"Application log"); }
+qcolProperties& SysProperties() { return existing(g_sysProperties, L"SysProperties"); }
+qcolProperties& AppProperties() { return existing(g_appProperties, L"AppProperties"); }
+
+void GetSysINI()
+{
+    g_sysProperties = std::make_unique<qcolProperties>(librarySettings());
+    for (const SysSetting& setting : kSysSettings) {
+        auto record = std::make_shared<qcProperty>();
+        record->BaseKey(setting.baseKey);
+        record->Value(setting.value);
+        record->DefaultData(setting.defaultData);
+        record->Data(librarySettings().KeyGet(setting.value, setting.defaultData, L"", setting.baseKey, L"GetSysINI"));
+        g_sysProperties->Add(record, setting.value);
+    }
+}
+
+void Main()
+{
+    const AppIdentity id = currentIdentity();
+    initCore(id);
+    createLog(id);
+    if (rules::requestsReset(id.commandLine)) resetSettings(id);
+    GetSysINI();
+    g_appProperties = std::make_unique<qcolProperties>(librarySettings());
+    if (!id.commandLine.empty() && rules::requestsOptions(id.commandLine)) {
+        LoadOptionsDialog(true);
+    } else {
+        if (rules::showsSplash(keyGet(L"ShowSplash", L"1", kSystemKey))) offerSplash(id);
+        if (rules::isFirstRun(keyGet(L"RunOnce", L"False", kAppsKey)))
+            firstRun(id);
+        else
+            LaunchGame();
+    }
+    g_log->StopProc(L"", L"Void");
+}
+
+void ShutDown()
+{
+    if (g_log) g_log->StopLog();
+    forms::unloadAll();
+    g_log.reset();
+    for (auto* collection : {&g_sysProperties, &g_appProperties}) {
+        if (!*collection) continue;
+        std::unique_ptr<qcolProperties> released = std::move(*collection);
+        released->Release();
+    }
+}
+
+int runLauncher()
+{
+    raii::ComScope com;
+    if (FAILED(com.result())) {
+        MessageBoxW(nullptr, (L"COM could not be started: " + hresultText(com.result())).c_str(), rules::kAppTitle,
+                    MB_OK | MB_ICONERROR);
+        return 1;
+    }
+    registerSplashClass();
+    int exitCode = 0;
+    try {
+        Main();
+        forms::runMessageLoop();
+        ShutDown();
+    } catch (const LauncherError& error) {
+        reportFatal(error);
+        exitCode = 1;
+    }
+    try {
+        ShutDown();
+    } catch (const LauncherError&) {
+        // Already failing: the collections are let go without a second report.
+        exitCode = 1;
+    }
+    g_sysProperties.reset();
+    g_appProperties.reset();
+    slots::releaseLibraries();
+    revokeSplashClass();
+    return exitCode;
+}
+
+} // namespace vantorel

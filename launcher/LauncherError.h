@@ -1,0 +1,35 @@
+// A failure that ends the launcher procedure it happens in: a failed library
+// call (its HRESULT and error-info text) or a misuse of the launcher's own classes.
+#pragma once
+
+#include <windows.h>
+#include <string>
+
+namespace vantorel {
+
+class LauncherError {
+public:
+    LauncherError(HRESULT hr, std::wstring description, std::wstring procedure)
+        : hr_(hr), description_(std::move(description)), procedure_(std::move(procedure)) {}
+    HRESULT hr() const { return hr_; }
+    const std::wstring& description() const { return description_; }
+    const std::wstring& procedure() const { return procedure_; }
+
+private:
+    HRESULT hr_;
+    std::wstring description_;
+    std::wstring procedure_;
+};
+
+// Automation codes the launcher raises for misuse of its collections.
+constexpr HRESULT kInvalidArgument = static_cast<HRESULT>(0x800A0005);
+constexpr HRESULT kDuplicateKey = static_cast<HRESULT>(0x800A01C9);
+
+// The HRESULT as "0x8000FFFF".
+std::wstring hresultText(HRESULT hr);
+
+// Throws LauncherError for a failed HRESULT, with the thread's error-info
+// description (or the system's text for the code when there is none).
+void check(HRESULT hr, const wchar_t* procedure);
+
+} // namespace vantorel

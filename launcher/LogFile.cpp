@@ -1,0 +1,68 @@
+#include "LogFile.h"
+
+#include "Raii.h"
+
+namespace vantorel {
+namespace {
+
+class LocaleClock final : public LogClock {
+public:
+    std::wstring timeText() override { return localeTime(now()); }
+    std::wstring longDateText() override { return localeLongDate(now()); }
+
+private:
+    static SYSTEMTIME now()
+    {
+        SYSTEMTIME moment{};
+        GetLocalTime(&moment);
+        return moment;
+    }
+};
+
+} // namespace
+
+LogClock& localeClock()
+{
+    static LocaleClock clock;
+    return clock;
+}
+
+std::wstring localeTime(const SYSTEMTIME& moment)
+{
+    wchar_t text[128] = {};
+    int length = GetTimeFormatW(LOCALE_USER_DEFAULT, TIME_NOSECONDS, &moment, nullptr, text, ARRAYSIZE(text));
+    return length > 0 ? std::wstring(text) : std::wstring();
+}
+
+std::wstring localeLongDate(const SYSTEMTIME& moment)
+{
+    wchar_t text[256] = {};
+    int length = GetDateFormatW(LOCALE_USER_DEFAULT, DATE_LONGDATE, &moment, nullptr, text, ARRAYSIZE(text));
+    return length > 0 ? std::wstring(text) : std::wstring();
+}
+
+std::string toAnsi(const std::wstring& text)
+{
+    if (text.empty()) return {};
+    int size = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string result(static_cast<size_t>(size > 0 ? size : 0), '\0');
+    if (size > 0)
+        WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), result.data(), size, nullptr,
+                            nullptr);
+    return result;
+}
+
+bool appendLines(const std::wstring& path, const std::vector<std::wstring>& lines)
+{
+    raii::UniqueFile file(CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    std::string bytes;
+    for (const std::wstring& line : lines) bytes += toAnsi(line) + "\r\n";
+    DWORD written = 0;
+    if (bytes.empty()) return true;
+    return WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+           written == bytes.size();
+}
+
+} // namespace vantorel

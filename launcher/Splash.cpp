@@ -1,0 +1,286 @@
+#include "Splash.h"
+
+#include <new>
+#include <string>
+
+#include "LoadedForms.h"
+#include "Raii.h"
+
+namespace vantorel {
+
+// {7D8BB1B2-B914-46A2-80EB-46B16062EFA3}
+const CLSID CLSID_VantorelSplash = {0x7d8bb1b2, 0xb914, 0x46a2, {0x80, 0xeb, 0x46, 0xb1, 0x60, 0x62, 0xef, 0xa3}};
+// {19F5B178-FCE3-4356-A235-6EAC403177FF}
+const IID IID_ISplashScreen = {0x19f5b178, 0xfce3, 0x4356, {0xa2, 0x35, 0x6e, 0xac, 0x40, 0x31, 0x77, 0xff}};
+
+namespace {
+
+struct Look {
+    COLORREF background;
+    COLORREF title;
+    COLORREF text;
+};
+
+const Look kLooks[5] = {
+    {RGB(0, 32, 96), RGB(255, 204, 0), RGB(255, 255, 255)},
+    {RGB(0, 0, 0), RGB(220, 40, 40), RGB(200, 200, 200)},
+    {RGB(240, 240, 232), RGB(0, 64, 128), RGB(32, 32, 32)},
+    {RGB(16, 64, 32), RGB(160, 255, 160), RGB(230, 230, 230)},
+    {RGB(64, 64, 72), RGB(255, 140, 0), RGB(240, 240, 240)},
+};
+
+constexpr int kWidth = 420;
+constexpr int kHeight = 220;
+constexpr UINT_PTR kCloseTimer = 1;
+
+struct SplashContent {
+    std::wstring title;
+    std::wstring version;
+    int look = 0;
+    bool startup = true;
+};
+
+// The window owns its content; it lives on after the component is released.
+class SplashWindow {
+public:
+    static HRESULT open(const SplashContent& content);
+
+    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    explicit SplashWindow(const SplashContent& content) : content_(content) {}
+    LRESULT handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void paint(HWND window);
+
+    SplashContent content_;
+    bool ownedByWindow_ = false;
+};
+
+ATOM registerWindowClass(WNDPROC procedure)
+{
+    static ATOM atom = [procedure] {
+        WNDCLASSEXW windowClass{};
+        windowClass.cbSize = sizeof(windowClass);
+        windowClass.lpfnWndProc = procedure;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        windowClass.lpszClassName = kSplashWindowClass;
+        return RegisterClassExW(&windowClass);
+    }();
+    return atom;
+}
+
+HRESULT lastErrorResult()
+{
+    DWORD error = GetLastError();
+    return error ? HRESULT_FROM_WIN32(error) : E_FAIL;
+}
+
+HRESULT SplashWindow::open(const SplashContent& content)
+{
+    if (!registerWindowClass(&SplashWindow::procedure)) return lastErrorResult();
+    RECT area{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    int x = area.left + (area.right - area.left - kWidth) / 2;
+    int y = area.top + (area.bottom - area.top - kHeight) / 2;
+    auto* splash = new (std::nothrow) SplashWindow(content);
+    if (!splash) return E_OUTOFMEMORY;
+    SetLastError(0);
+    HWND window = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kSplashWindowClass, content.title.c_str(), WS_POPUP,
+                                  x, y, kWidth, kHeight, nullptr, nullptr, GetModuleHandleW(nullptr), splash);
+    if (!window) {
+        HRESULT hr = lastErrorResult();
+        delete splash;
+        return hr;
+    }
+    splash->ownedByWindow_ = true;
+    forms::loaded(window);
+    if (content.startup) {
+        SetTimer(window, kCloseTimer, kSplashMilliseconds, nullptr);
+        ShowWindow(window, SW_SHOWNOACTIVATE);
+    } else {
+        ShowWindow(window, SW_SHOW);
+        SetForegroundWindow(window);
+        SetFocus(window);
+    }
+    UpdateWindow(window);
+    return S_OK;
+}
+
+LRESULT CALLBACK SplashWindow::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* splash = reinterpret_cast<SplashWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!splash) return DefWindowProcW(window, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        if (splash->ownedByWindow_) delete splash;
+        forms::unloaded(window);
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    return splash->handle(window, message, wParam, lParam);
+}
+
+LRESULT SplashWindow::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_TIMER:
+        if (wParam == kCloseTimer) DestroyWindow(window);
+        return 0;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+        DestroyWindow(window);
+        return 0;
+    case WM_KEYDOWN:
+        if (wParam == VK_ESCAPE) DestroyWindow(window);
+        return 0;
+    case WM_PAINT:
+        paint(window);
+        return 0;
+    default:
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
+struct UniqueFont {
+    HFONT font;
+    explicit UniqueFont(int height, int weight)
+        : font(CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Arial"))
+    {
+    }
+    ~UniqueFont() { if (font) DeleteObject(font); }
+    UniqueFont(const UniqueFont&) = delete;
+    UniqueFont& operator=(const UniqueFont&) = delete;
+};
+
+void drawLine(HDC dc, const std::wstring& text, HFONT font, COLORREF colour, RECT area)
+{
+    HGDIOBJ previous = SelectObject(dc, font);
+    SetTextColor(dc, colour);
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &area, DT_CENTER | DT_SINGLELINE | DT_VCENTER);
+    SelectObject(dc, previous);
+}
+
+void SplashWindow::paint(HWND window)
+{
+    PAINTSTRUCT paint{};
+    HDC dc = BeginPaint(window, &paint);
+    const Look& look = kLooks[content_.look];
+    RECT client{};
+    GetClientRect(window, &client);
+    HBRUSH background = CreateSolidBrush(look.background);
+    FillRect(dc, &client, background);
+    DeleteObject(background);
+    HBRUSH frame = CreateSolidBrush(look.title);
+    FrameRect(dc, &client, frame);
+    DeleteObject(frame);
+    SetBkMode(dc, TRANSPARENT);
+    UniqueFont large(48, FW_BOLD), small(18, FW_NORMAL);
+    drawLine(dc, content_.title, large.font, look.title, {0, 30, kWidth, 110});
+    drawLine(dc, content_.version, small.font, look.text, {0, 120, kWidth, 150});
+    drawLine(dc, L"Brannock", small.font, look.text, {0, 160, kWidth, 190});
+    EndPaint(window, &paint);
+}
+
+class SplashComponent final : public ISplashScreen {
+public:
+    STDMETHODIMP QueryInterface(REFIID iid, void** result) override
+    {
+        if (!result) return E_POINTER;
+        *result = nullptr;
+        if (iid != IID_IUnknown && iid != IID_ISplashScreen) return E_NOINTERFACE;
+        *result = static_cast<ISplashScreen*>(this);
+        AddRef();
+        return S_OK;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return ++references_; }
+    STDMETHODIMP_(ULONG) Release() override
+    {
+        ULONG count = --references_;
+        if (count == 0) delete this;
+        return count;
+    }
+
+    STDMETHODIMP Setup(BSTR, BSTR appTitle, BSTR, short major, short minor, short revision, LONG) override
+    {
+        content_.title = raii::toWString(appTitle);
+        content_.version = L"Version " + std::to_wstring(major) + L"." + std::to_wstring(minor) + L"." +
+                           std::to_wstring(revision);
+        setUp_ = true;
+        return S_OK;
+    }
+    STDMETHODIMP SplashSwitch(BYTE startup) override
+    {
+        if (startup > 1) return E_INVALIDARG;
+        content_.startup = startup == 1;
+        return S_OK;
+    }
+    STDMETHODIMP Number(short look) override
+    {
+        if (look < 1 || look > 5) return E_INVALIDARG;
+        content_.look = look - 1;
+        return S_OK;
+    }
+    STDMETHODIMP Show() override
+    {
+        if (!setUp_) return E_UNEXPECTED;
+        return SplashWindow::open(content_);
+    }
+
+private:
+    ULONG references_ = 1;
+    SplashContent content_;
+    bool setUp_ = false;
+};
+
+class SplashFactory final : public IClassFactory {
+public:
+    STDMETHODIMP QueryInterface(REFIID iid, void** result) override
+    {
+        if (!result) return E_POINTER;
+        *result = nullptr;
+        if (iid != IID_IUnknown && iid != IID_IClassFactory) return E_NOINTERFACE;
+        *result = static_cast<IClassFactory*>(this);
+        return S_OK;
+    }
+    // A static object: its lifetime is the process, not its count.
+    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
+    STDMETHODIMP_(ULONG) Release() override { return 1; }
+    STDMETHODIMP CreateInstance(IUnknown* outer, REFIID iid, void** result) override
+    {
+        if (!result) return E_POINTER;
+        *result = nullptr;
+        if (outer) return CLASS_E_NOAGGREGATION;
+        auto* component = new (std::nothrow) SplashComponent();
+        if (!component) return E_OUTOFMEMORY;
+        HRESULT hr = component->QueryInterface(iid, result);
+        component->Release();
+        return hr;
+    }
+    STDMETHODIMP LockServer(BOOL) override { return S_OK; }
+};
+
+SplashFactory g_factory;
+DWORD g_cookie = 0;
+
+} // namespace
+
+HRESULT registerSplashClass()
+{
+    if (g_cookie) return S_OK;
+    return CoRegisterClassObject(CLSID_VantorelSplash, &g_factory, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE,
+                                 &g_cookie);
+}
+
+void revokeSplashClass()
+{
+    if (!g_cookie) return;
+    CoRevokeClassObject(g_cookie);
+    g_cookie = 0;
+}
+
+} // namespace vantorel

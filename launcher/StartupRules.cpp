@@ -1,0 +1,83 @@
+#include "StartupRules.h"
+
+#include <windows.h>
+
+namespace vantorel::rules {
+
+std::wstring upperCase(const std::wstring& text)
+{
+    std::wstring upper = text;
+    if (!upper.empty()) CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
+    return upper;
+}
+
+std::wstring argumentsOf(const std::wstring& fullCommandLine)
+{
+    size_t at = 0;
+    if (!fullCommandLine.empty() && fullCommandLine[0] == L'"') {
+        size_t close = fullCommandLine.find(L'"', 1);
+        at = close == std::wstring::npos ? fullCommandLine.size() : close + 1;
+    } else {
+        while (at < fullCommandLine.size() && fullCommandLine[at] != L' ' && fullCommandLine[at] != L'\t') ++at;
+    }
+    while (at < fullCommandLine.size() && (fullCommandLine[at] == L' ' || fullCommandLine[at] == L'\t')) ++at;
+    return fullCommandLine.substr(at);
+}
+
+std::wstring baseNameOf(const std::wstring& modulePath)
+{
+    size_t slash = modulePath.find_last_of(L"\\/");
+    std::wstring name = slash == std::wstring::npos ? modulePath : modulePath.substr(slash + 1);
+    if (name.size() > 4 && upperCase(name.substr(name.size() - 4)) == L".EXE") name.resize(name.size() - 4);
+    return name;
+}
+
+std::wstring folderOf(const std::wstring& modulePath)
+{
+    size_t slash = modulePath.find_last_of(L"\\/");
+    if (slash == std::wstring::npos) return {};
+    std::wstring folder = modulePath.substr(0, slash);
+    if (folder.size() == 2 && folder[1] == L':') folder += L'\\';
+    return folder;
+}
+
+bool requestsReset(const std::wstring& commandLine)
+{
+    const std::wstring upper = upperCase(commandLine);
+    return upper.find(L"-SETUP") != std::wstring::npos || upper.find(L"/SETUP") != std::wstring::npos;
+}
+
+bool requestsOptions(const std::wstring& commandLine)
+{
+    size_t slash = commandLine.find(L'/');
+    while (slash != std::wstring::npos) {
+        size_t next = commandLine.find(L'/', slash + 1);
+        size_t end = next == std::wstring::npos ? commandLine.size() : next;
+        const std::wstring piece = upperCase(commandLine.substr(slash + 1, end - slash - 1));
+        if (piece == L"PROPERTIES" || piece == L"OPTIONS") return true;
+        slash = next;
+    }
+    return false;
+}
+
+bool showsSplash(const std::wstring& showSplashValue) { return showSplashValue == L"1"; }
+bool isFirstRun(const std::wstring& runOnceValue) { return runOnceValue == L"False"; }
+bool registersAppPath(const std::wstring& baseName) { return upperCase(baseName) != L"AUTOLOAD"; }
+
+std::wstring applicationKey(const std::wstring& baseName) { return L"Software\\Brannock\\Apps\\" + baseName; }
+
+std::wstring appPathKey(const std::wstring& baseName)
+{
+    return L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\app paths\\" + baseName + L".exe";
+}
+
+std::wstring appPathData(const std::wstring& folder, const std::wstring& baseName)
+{
+    return folder + L"\\" + baseName + L".exe";
+}
+
+std::wstring readmePath(const std::wstring& folder) { return folder + L"\\readme.txt"; }
+
+std::wstring numberText(bool value) { return value ? L"-1" : L"0"; }
+
+} // namespace vantorel::rules

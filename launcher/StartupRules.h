@@ -1,0 +1,37 @@
+// The decisions of start-up, as functions of the texts they are made from.
+#pragma once
+
+#include <string>
+
+namespace vantorel::rules {
+
+constexpr wchar_t kAppTitle[] = L"Vantorel";
+
+std::wstring upperCase(const std::wstring& text);
+
+// The arguments part of a full command line: the program's name (quoted or
+// not) and the blanks after it removed, the rest as it stands.
+std::wstring argumentsOf(const std::wstring& fullCommandLine);
+
+// Base name and folder of a module path; the folder has no trailing backslash
+// except at a drive root ("C:\").
+std::wstring baseNameOf(const std::wstring& modulePath);
+std::wstring folderOf(const std::wstring& modulePath);
+
+// "/SETUP" or "-SETUP" anywhere, in any letter case.
+bool requestsReset(const std::wstring& commandLine);
+// A piece after a "/" that is exactly PROPERTIES or OPTIONS in any letter case.
+bool requestsOptions(const std::wstring& commandLine);
+bool showsSplash(const std::wstring& showSplashValue);
+bool isFirstRun(const std::wstring& runOnceValue);
+bool registersAppPath(const std::wstring& baseName);
+
+std::wstring applicationKey(const std::wstring& baseName);
+std::wstring appPathKey(const std::wstring& baseName);
+std::wstring appPathData(const std::wstring& folder, const std::wstring& baseName);
+std::wstring readmePath(const std::wstring& folder);
+
+// A boolean as the log shows it: "-1" true, "0" false.
+std::wstring numberText(bool value);
+
+} // namespace vantorel::rules

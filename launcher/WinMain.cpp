@@ -1,0 +1,8 @@
+#include <windows.h>
+
+#include "Initialization.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
+{
+    return vantorel::runLauncher();
+}
