@@ -107,6 +107,28 @@ void expectInterfaces(IUnknown* object, const ClassRow& row)
     EXPECT_EQ(identityA.get(), identityB.get()) << "IUnknown identity differs between interfaces";
 }
 
+// The server reads its type information from its own file, so a client that
+// loads it directly can call by name while nothing is registered.
+void expectDispatchWithoutRegistration()
+{
+    raii::UniqueModule dll(LoadLibraryW(dllPath().c_str()));
+    auto getClassObject = reinterpret_cast<HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**)>(
+        reinterpret_cast<void*>(GetProcAddress(dll.get(), "DllGetClassObject")));
+    ASSERT_TRUE(getClassObject);
+    raii::ComPtr<IClassFactory> factory;
+    raii::ComPtr<IDispatch> core;
+    ASSERT_EQ(S_OK, getClassObject(CLSID_qfcLibCore, IID_IClassFactory, factory.putVoid()));
+    ASSERT_EQ(S_OK, factory->CreateInstance(nullptr, IID_IDispatch, core.putVoid()));
+    LPOLESTR names[] = {const_cast<LPOLESTR>(L"GetAppVersion")};
+    DISPID id = DISPID_UNKNOWN;
+    DISPPARAMS none = {};
+    raii::UniqueVariant version;
+    ASSERT_EQ(S_OK, core->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id));
+    EXPECT_EQ(S_OK, core->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &none, version.get(), nullptr,
+                                 nullptr));
+    EXPECT_EQ(VT_BSTR, V_VT(version.get()));
+}
+
 class Registration : public ComTest {};
 
 } // namespace
@@ -115,6 +137,7 @@ TEST_F(Registration, MachineWideRoundTrip)
 {
     RegisteredAgainAtExit guard;
     ASSERT_EQ(0, regsvr32(L"/u"));
+    EXPECT_EQ(0, regsvr32(L"/u")) << "unregistering twice must succeed";
     for (const ClassRow& row : kClasses) {
         SCOPED_TRACE(row.name);
         raii::ComPtr<IUnknown> object;
@@ -127,6 +150,7 @@ TEST_F(Registration, MachineWideRoundTrip)
         EXPECT_FALSE(keyExists(HKEY_LOCAL_MACHINE, kClassesKey + key)) << "left behind: " << key;
     raii::ComPtr<ITypeLib> library;
     EXPECT_TRUE(FAILED(LoadRegTypeLib(LIBID_Quillon, 1, 0, 0, library.put())));
+    expectDispatchWithoutRegistration();
 
     ASSERT_EQ(0, regsvr32(L""));
     for (const ClassRow& row : kClasses) {
@@ -160,6 +184,7 @@ TEST_F(Registration, PerUserRoundTripLeavesTheMachineAlone)
     ASSERT_EQ(0, regsvr32(L"/u"));
     const std::set<std::wstring> machineBefore = machineClassKeys();
 
+    EXPECT_NE(0, regsvr32(L"/n /i:nobody")) << "an unknown scope must be refused";
     ASSERT_EQ(0, regsvr32(L"/n /i:user"));
     for (const std::wstring& key : registeredKeys())
         EXPECT_TRUE(keyExists(HKEY_CURRENT_USER, kClassesKey + key)) << "missing: " << key;

@@ -143,8 +143,8 @@ const std::vector<Class>& classes()
          }},
         {L"qfcLibWindows", &CLSID_qfcLibWindows, &IID__qfcLibWindows, nullptr,
          {
-             // widl stores no string default on a by-reference string: the
-             // method itself must treat an omitted vFileName as "{None}".
+             // widl cannot store a string default on a by-reference string;
+             // an omitted vFileName reaches the method as an empty string.
              {L"SetWallpaper", L"vFileName:&s? -> l", nullptr},
              {L"ExecuteCommand", L"vCommandLine:s vWaitForObject:b?=false", nullptr},
              {L"OpenCPApplet", L"vAppIndex:qcCPApplets", nullptr},
