@@ -26,7 +26,6 @@ public:
                 const wchar_t*) override
     {
         calls.push_back({L"KeySet", value, data, subKey, baseKey});
-        if (failWrites) return false;
         values[address(value, subKey, baseKey)] = data;
         return true;
     }
@@ -46,5 +45,4 @@ public:
 
     std::map<std::wstring, std::wstring> values;
     std::vector<Call> calls;
-    bool failWrites = false;
 };

@@ -220,17 +220,6 @@ TEST_F(LauncherRun, TheSharedSettingsAreStoredWithTheirDefaultsOnAFreshMachine)
         EXPECT_EQ(value.data, valueOf(HKEY_CURRENT_USER, value.key, value.name)) << value.name;
 }
 
-TEST_F(LauncherRun, StoredSharedSettingsAreKeptAsTheyWere)
-{
-    prepareOrdinaryRun();
-    setValue(kUserKey, L"UserName", L" Ann ");
-    setValue(kSystemKey, L"NetworkPort", L"x");
-    EXPECT_EQ(0, run(L"").exitCode);
-    EXPECT_EQ(L" Ann ", valueOf(HKEY_CURRENT_USER, kUserKey, L"UserName"));
-    EXPECT_EQ(L"x", valueOf(HKEY_CURRENT_USER, kSystemKey, L"NetworkPort"));
-    EXPECT_EQ(L"0", valueOf(HKEY_CURRENT_USER, kSystemKey, L"ShowSplash"));
-}
-
 TEST_F(LauncherRun, TheResetSwitchDeletesTheApplicationKeyBeforeTheSettingsAreRead)
 {
     const wchar_t* switches[] = {L" /SETUP", L" x-sEtUpx"};

@@ -140,17 +140,6 @@ TEST(Properties, SaveWritesEveryDirtyRecordEveryTimeAndNothingElse)
     EXPECT_TRUE(collection.Item(L"Port")->Dirty()) << "saving never cleans a record";
 }
 
-TEST(Properties, AFailedWriteDoesNotStopTheSave)
-{
-    FakeSettings store;
-    store.failWrites = true;
-    qcolProperties collection(store);
-    collection.Add(record(L"A", L"1"));
-    collection.Add(record(L"B", L"2"));
-    collection.Save();
-    EXPECT_EQ(2u, store.writes().size());
-}
-
 TEST(Properties, RefreshReadsEachRecordWithItsDefaultAndMakesItDirty)
 {
     FakeSettings store;

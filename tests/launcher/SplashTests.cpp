@@ -92,15 +92,3 @@ TEST_F(SplashComponent, TheStartupSplashClosesItselfAndEndsTheMessageLoop)
     EXPECT_GE(elapsed, kSplashMilliseconds - 200);
     EXPECT_LT(elapsed, kSplashMilliseconds + 3000);
 }
-
-TEST_F(SplashComponent, AClickClosesTheSplash)
-{
-    raii::ComPtr<ISplashScreen> splash = create();
-    ASSERT_EQ(S_OK, setUp(splash.get()));
-    ASSERT_EQ(S_OK, splash->Show());
-    HWND window = FindWindowW(kSplashWindowClass, nullptr);
-    ASSERT_NE(nullptr, window);
-    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, 0);
-    EXPECT_FALSE(IsWindow(window));
-    forms::runMessageLoop();  // returns at once: nothing is loaded
-}

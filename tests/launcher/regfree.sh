@@ -1,0 +1,30 @@
+#!/bin/sh
+# Vantorel.exe and Quillon.dll copied into one folder and started in a fresh
+# Wine prefix where Quillon was never registered: the manifest alone must
+# bring the library's classes, and the ordinary run must finish its log.
+#   regfree.sh <bin folder> <scratch folder>
+set -e
+BIN="$1"
+SCRATCH="$2"
+export WINEPREFIX="$SCRATCH/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+WINE=/usr/lib/wine/wine64
+/usr/lib/wine/wineserver -k 2>/dev/null || true
+rm -rf "$SCRATCH"
+mkdir -p "$SCRATCH/app"
+cp "$BIN/Vantorel.exe" "$BIN/Quillon.dll" "$SCRATCH/app/"
+$WINE wineboot -i >/dev/null 2>&1
+finish() { /usr/lib/wine/wineserver -k 2>/dev/null || true; }
+trap finish EXIT
+if $WINE reg query 'HKCR\CLSID\{4409E934-1CD9-11D7-AE76-0001026AB5BC}' >/dev/null 2>&1; then
+    echo "the fresh prefix already knows the library"; exit 1
+fi
+$WINE reg add 'HKCU\Software\Brannock\Apps\Vantorel' /v RunOnce /d True /f >/dev/null
+$WINE reg add 'HKCU\Software\Brannock\Apps\Vantorel' /v Log /d 7 /f >/dev/null
+$WINE reg add 'HKCU\Software\Brannock\System' /v ShowSplash /d 0 /f >/dev/null
+cd "$SCRATCH/app"
+timeout 60 $WINE Vantorel.exe
+for line in "Log Number: 7" "BEGIN Procedure - LaunchGame" "END   Application Initialization" "Application Termination."; do
+    grep -q "$line" Vantorel.log || { echo "missing: $line"; cat Vantorel.log; exit 1; }
+done
+$WINE reg query 'HKCU\Software\Brannock\Apps\Vantorel' /v Log | grep -q ' 8' || { echo "the run was not counted"; exit 1; }
+echo "ran without registration"
