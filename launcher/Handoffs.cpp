@@ -1,6 +1,10 @@
 #include "Handoffs.h"
 
 #include "Initialization.h"
+#include "LauncherError.h"
+#include "LibrarySlots.h"
+#include "Raii.h"
+#include "StartupRules.h"
 
 namespace vantorel {
 
@@ -19,6 +23,14 @@ void LoadOptionsDialog(bool exitOnComplete)
     log.StartProc(L"Options:Form_Load");
     log.Post(L"ExitOnComplete", exitOnComplete ? L"True" : L"False");
     log.StopProc(L"", L"Void");
+}
+
+void ShowWelcome(const std::wstring& folder)
+{
+    check(slots::core().ShowRunOnceDialog(raii::makeBstr(L"").get(), raii::makeBstr(rules::readmePath(folder)).get(),
+                                          raii::makeBstr(L"Welcome to {AppTitle}").get(),
+                                          raii::makeBstr(L"{AppTitle}").get(), 6495, 4800),
+          L"Main");
 }
 
 } // namespace vantorel

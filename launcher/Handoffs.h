@@ -1,6 +1,8 @@
 // The roads start-up hands over to: the game launch and the options dialog.
 #pragma once
 
+#include <string>
+
 namespace vantorel {
 
 // The ordinary run: read the launch settings and start the game.
@@ -8,5 +10,8 @@ void LaunchGame();
 
 // Loads (and so shows) the options dialog; with exitOnComplete its OK ends the launcher.
 void LoadOptionsDialog(bool exitOnComplete);
+
+// The library's welcome dialog of the first run, with the readme of the given folder.
+void ShowWelcome(const std::wstring& folder);
 
 } // namespace vantorel

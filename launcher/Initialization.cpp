@@ -1,5 +1,6 @@
 #include "Initialization.h"
 
+#include <exception>
 #include <memory>
 
 #include "Handoffs.h"
@@ -24,11 +25,16 @@ struct SysSetting {
     const wchar_t* defaultData;
 };
 
+// The shared settings in the order the options dialog and its readers expect them.
 const SysSetting kSysSettings[] = {
-    {L"ShowSplash", kSystemKey, L"1"},    {L"WinAnimate", kSystemKey, L"1"},
-    {L"AreaCode", kUserKey, L""},         {L"NetworkPort", kSystemKey, L"401"},
-    {L"IsDLLDebugging", kSystemKey, L"False"}, {L"UserName", kUserKey, L""},
-    {L"UserCompany", kUserKey, L""},      {L"UserEMail", kUserKey, L""},
+    {L"ShowSplash", kSystemKey, L"1"},
+    {L"WinAnimate", kSystemKey, L"1"},
+    {L"AreaCode", kUserKey, L""},
+    {L"NetworkPort", kSystemKey, L"401"},
+    {L"IsDLLDebugging", kSystemKey, L"False"},
+    {L"UserName", kUserKey, L""},
+    {L"UserCompany", kUserKey, L""},
+    {L"UserEMail", kUserKey, L""},
 };
 
 template <class T>
@@ -118,9 +124,7 @@ void firstRun(const AppIdentity& id)
         g_log->Post(L"Insert Application Path Info B", rules::numberText(pathB));
     }
     LoadOptionsDialog(false);
-    check(slots::core().ShowRunOnceDialog(text(L"").get(), text(rules::readmePath(id.folder)).get(),
-                                          text(L"Welcome to {AppTitle}").get(), text(L"{AppTitle}").get(), 6495, 4800),
-          L"Main");
+    ShowWelcome(id.folder);
 }
 
 void reportFatal(const LauncherError& error)
@@ -203,6 +207,7 @@ int runLauncher()
                     MB_OK | MB_ICONERROR);
         return 1;
     }
+    // Without the class the splash is simply unavailable, which start-up logs.
     registerSplashClass();
     int exitCode = 0;
     try {
@@ -212,11 +217,15 @@ int runLauncher()
     } catch (const LauncherError& error) {
         reportFatal(error);
         exitCode = 1;
+    } catch (const std::exception& error) {
+        const std::string what = error.what();
+        reportFatal(LauncherError(E_FAIL, std::wstring(what.begin(), what.end()), L"Main"));
+        exitCode = 1;
     }
     try {
         ShutDown();
     } catch (const LauncherError&) {
-        // Already failing: the collections are let go without a second report.
+        // Only reached after a failure was reported: the rest is let go without a second box.
         exitCode = 1;
     }
     g_sysProperties.reset();
