@@ -4,10 +4,12 @@
   finish_widl.py typelib Quillon.tlb
       widl cannot express three things the server needs: the predeclared-instance
       flag (TYPEFLAG_FPREDECLID) on every coclass, a default string that
-      holds one NUL character (widl stores "\\0" as backslash and zero), and
+      holds one NUL character (widl stores "\\0" as backslash and zero),
       a null default for an object passed by reference (widl stores it as a
-      VT_PTR value, which no client can read back). All are fixed on the
-      binary (MSFT) type library.
+      VT_PTR value, which no client can read back), and a non-zero default
+      for an enumeration passed by reference (widl warns on any non-zero
+      pointer default, so the IDL says 0 and BYREF_DEFAULTS below sets it).
+      All are fixed on the binary (MSFT) type library.
   finish_widl.py header Quillon_h.h
       widl turns [defaultvalue] into C++ default arguments, which do not
       compile for enumerations and string literals; vtable callers pass every
@@ -16,6 +18,7 @@
 import re
 import struct
 import sys
+import uuid
 
 TKIND_COCLASS = 5
 TYPEFLAG_FPREDECLID = 0x08
@@ -24,16 +27,38 @@ HELPDLL_FLAG = 0x100
 TYPEINFO_FLAGS = 0x30
 
 
-def typeinfo_bases(data):
+SEGMENT_SIZE = 16
+GUID_SEGMENT = 5
+TYPEINFO_GUID = 0x2c
+
+# (interface, method slot, parameter, default) for by-reference enumerations.
+BYREF_DEFAULTS = [
+    ("4409E921-1CD9-11D7-AE76-0001026AB5BC", 8, 3, 1),  # _qfcLibFiles.BrowseForFolder vFlags = qcFolders
+]
+
+
+def segments_at(data):
     magic, = struct.unpack_from("<I", data, 0)
     if magic != 0x5446534D:
         raise SystemExit("not an MSFT type library")
     varflags, = struct.unpack_from("<i", data, 0x14)
     count, = struct.unpack_from("<i", data, 0x20)
     pos = HEADER_SIZE + (4 if varflags & HELPDLL_FLAG else 0)
+    return pos + 4 * count, count, pos
+
+
+def typeinfo_bases(data):
+    segments, count, pos = segments_at(data)
     offsets = struct.unpack_from("<%di" % count, data, pos)
-    table, = struct.unpack_from("<i", data, pos + 4 * count)
+    table, = struct.unpack_from("<i", data, segments)
     return [table + offset for offset in offsets]
+
+
+def typeinfo_guid(data, base):
+    segments, _, _ = segments_at(data)
+    guids, = struct.unpack_from("<i", data, segments + GUID_SEGMENT * SEGMENT_SIZE)
+    position, = struct.unpack_from("<i", data, base + TYPEINFO_GUID)
+    return bytes(data[guids + position:guids + position + 16]) if position >= 0 else None
 
 
 def mark_coclasses_predeclared(data):
@@ -54,27 +79,49 @@ FUNC_HAS_DEFAULTS = 0x1000
 PARAM_INFO_SIZE = 12
 
 
+def default_slots(data, base):
+    """For each function record of a typeinfo, in slot order: the positions of
+    its per-parameter default values (empty when it has none)."""
+    records, = struct.unpack_from("<i", data, base + 4)
+    elements, = struct.unpack_from("<i", data, base + 0x18)
+    pos = records + 4
+    for _ in range(elements & 0xFFFF if records >= 0 else 0):
+        # A function record ends with its defaults (one per parameter)
+        # followed by its parameter records.
+        size = struct.unpack_from("<i", data, pos)[0] & 0xFFFF
+        kinds, = struct.unpack_from("<i", data, pos + 16)
+        params, = struct.unpack_from("<h", data, pos + 20)
+        defaults = pos + size - params * (PARAM_INFO_SIZE + 4)
+        yield [defaults + 4 * k for k in range(params)] if kinds & FUNC_HAS_DEFAULTS else []
+        pos += size
+
+
 def make_null_object_defaults(data):
-    # A function record ends with its defaults (one per parameter) followed by
-    # its parameter records.
     fixed = 0
     for base in typeinfo_bases(data):
-        records, = struct.unpack_from("<i", data, base + 4)
-        elements, = struct.unpack_from("<i", data, base + 0x18)
-        pos = records + 4
-        for _ in range(elements & 0xFFFF if records >= 0 else 0):
-            size = struct.unpack_from("<i", data, pos)[0] & 0xFFFF
-            kinds, = struct.unpack_from("<i", data, pos + 16)
-            params, = struct.unpack_from("<h", data, pos + 20)
-            if kinds & FUNC_HAS_DEFAULTS:
-                defaults = pos + size - params * (PARAM_INFO_SIZE + 4)
-                for k in range(params):
-                    at = defaults + 4 * k
-                    if struct.unpack_from("<I", data, at)[0] == NULL_POINTER_DEFAULT:
-                        struct.pack_into("<I", data, at, NULL_OBJECT_DEFAULT)
-                        fixed += 1
-            pos += size
+        for slots in default_slots(data, base):
+            for at in slots:
+                if struct.unpack_from("<I", data, at)[0] == NULL_POINTER_DEFAULT:
+                    struct.pack_into("<I", data, at, NULL_OBJECT_DEFAULT)
+                    fixed += 1
     return fixed
+
+
+def set_byref_defaults(data):
+    zero_long = 0x80000000 | (3 << 26)  # VT_I4, 0
+    for iid, method, param, value in BYREF_DEFAULTS:
+        wanted = uuid.UUID(iid).bytes_le
+        found = 0
+        for base in typeinfo_bases(data):
+            if typeinfo_guid(data, base) != wanted:
+                continue
+            at = list(default_slots(data, base))[method][param]
+            if struct.unpack_from("<I", data, at)[0] != zero_long:
+                raise SystemExit("unexpected default for %s method %d" % (iid, method))
+            struct.pack_into("<I", data, at, zero_long | value)
+            found += 1
+        if found == 0:
+            raise SystemExit("interface %s not found" % iid)
 
 
 def make_nul_defaults(data):
@@ -84,7 +131,8 @@ def make_nul_defaults(data):
     return data.replace(before, after)
 
 
-DEFAULT_ARGUMENT = re.compile(r'^(\s+[^=\s][^=]*?) = (?:L"(?:[^"\\]|\\.)*"|[^,)"]+)(,|\) = 0;)$')
+# A parameter line has a type and a name before " = "; an enumerator has only its name.
+DEFAULT_ARGUMENT = re.compile(r'^(\s+[^=\s]+\s+[^=]*?) = (?:L"(?:[^"\\]|\\.)*"|[^,)"]+)(,|\) = 0;)$')
 
 
 def strip_default_arguments(text):
@@ -97,6 +145,7 @@ def finish_typelib(path):
     if mark_coclasses_predeclared(data) == 0:
         raise SystemExit("no coclass found")
     make_null_object_defaults(data)
+    set_byref_defaults(data)
     data = make_nul_defaults(bytes(data))
     with open(path, "wb") as f:
         f.write(data)
