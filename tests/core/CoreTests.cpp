@@ -48,6 +48,12 @@ VARIANT boolArg(bool value)
 
 } // namespace
 
+// The generated header must keep every enumerator's value (C++ callers use them by name).
+static_assert(qcApps == 1 && qcBrannock == 2 && qcUser == 3, "qcRegBaseKeys");
+static_assert(OS_WinNT_40 == 40 && OS_Win2000 == 2000 && qcRunServicesOnce == 4, "registry enumerations");
+static_assert(qcStayOnTop == -1 && qcSendToBack == 1 && qcImplode == 5, "form enumerations");
+static_assert(qcNoCofirmMkDir == 512 && qcWindowsSystem == 256 && qcPrinters == 3, "file enumerations");
+
 TEST(VersionText, JoinsNumbersOrFormatsThemKeepingSigns)
 {
     using quillon::qfcLibCoreA::FormatVersion;
