@@ -49,6 +49,9 @@ using UniqueFile = Unique<HANDLE, FileTraits>;
 using UniqueFind = Unique<HANDLE, FindTraits>;
 using UniqueModule = Unique<HMODULE, ModuleTraits>;
 using UniqueBstr = Unique<BSTR, BstrTraits>;
+template <class T> struct GdiTraits { static T invalid() { return nullptr; } static void close(T o) { DeleteObject(o); } };
+using UniqueFont = Unique<HFONT, GdiTraits<HFONT>>;
+using UniqueBrush = Unique<HBRUSH, GdiTraits<HBRUSH>>;
 using UniqueLocal = Unique<HLOCAL, LocalTraits>;
 
 inline UniqueBstr makeBstr(const std::wstring& text)

@@ -145,17 +145,11 @@ LRESULT SplashWindow::handle(HWND window, UINT message, WPARAM wParam, LPARAM lP
     }
 }
 
-struct UniqueFont {
-    HFONT font;
-    explicit UniqueFont(int height, int weight)
-        : font(CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Arial"))
-    {
-    }
-    ~UniqueFont() { if (font) DeleteObject(font); }
-    UniqueFont(const UniqueFont&) = delete;
-    UniqueFont& operator=(const UniqueFont&) = delete;
-};
+raii::UniqueFont makeFont(int height, int weight)
+{
+    return raii::UniqueFont(CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Arial"));
+}
 
 void drawLine(HDC dc, const std::wstring& text, HFONT font, COLORREF colour, RECT area)
 {
@@ -172,17 +166,16 @@ void SplashWindow::paint(HWND window)
     const Look& look = kLooks[content_.look];
     RECT client{};
     GetClientRect(window, &client);
-    HBRUSH background = CreateSolidBrush(look.background);
-    FillRect(dc, &client, background);
-    DeleteObject(background);
-    HBRUSH frame = CreateSolidBrush(look.title);
-    FrameRect(dc, &client, frame);
-    DeleteObject(frame);
+    raii::UniqueBrush background(CreateSolidBrush(look.background));
+    FillRect(dc, &client, background.get());
+    raii::UniqueBrush frame(CreateSolidBrush(look.title));
+    FrameRect(dc, &client, frame.get());
     SetBkMode(dc, TRANSPARENT);
-    UniqueFont large(48, FW_BOLD), small(18, FW_NORMAL);
-    drawLine(dc, content_.title, large.font, look.title, {0, 30, kWidth, 110});
-    drawLine(dc, content_.version, small.font, look.text, {0, 120, kWidth, 150});
-    drawLine(dc, L"Brannock", small.font, look.text, {0, 160, kWidth, 190});
+    raii::UniqueFont large = makeFont(48, FW_BOLD);
+    raii::UniqueFont small = makeFont(18, FW_NORMAL);
+    drawLine(dc, content_.title, large.get(), look.title, {0, 30, kWidth, 110});
+    drawLine(dc, content_.version, small.get(), look.text, {0, 120, kWidth, 150});
+    drawLine(dc, L"Brannock", small.get(), look.text, {0, 160, kWidth, 190});
     EndPaint(window, &paint);
 }
 
