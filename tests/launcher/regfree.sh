@@ -2,6 +2,7 @@
 # Vantorel.exe and Quillon.dll copied into one folder and started in a fresh
 # Wine prefix where Quillon was never registered: the manifest alone must
 # bring the library's classes, and the ordinary run must finish its log.
+# Then Vantorel.exe alone, which must fail with exit code 1, not hang or crash.
 #   regfree.sh <bin folder> <scratch folder>
 set -e
 BIN="$1"
@@ -27,4 +28,13 @@ for line in "Log Number: 7" "BEGIN Procedure - LaunchGame" "END   Application In
     grep -q "$line" Vantorel.log || { echo "missing: $line"; cat Vantorel.log; exit 1; }
 done
 $WINE reg query 'HKCU\Software\Brannock\Apps\Vantorel' /v Log | grep -q ' 8' || { echo "the run was not counted"; exit 1; }
-echo "ran without registration"
+
+# Without the library beside it the first library call fails: the launcher
+# reports it (no display here, so the box cannot wait) and exits non-zero.
+mkdir -p "$SCRATCH/nolib"
+cp "$BIN/Vantorel.exe" "$SCRATCH/nolib/"
+cd "$SCRATCH/nolib"
+status=0
+env -u DISPLAY timeout 60 $WINE Vantorel.exe || status=$?
+[ "$status" = 1 ] || { echo "without the library the launcher ended with $status"; exit 1; }
+echo "ran without registration; failed cleanly without the library"
