@@ -94,14 +94,6 @@ TEST(LogFormat, NextLogNumberTakesTheLeadingNumberOrStartsAtOne)
     for (const auto& c : cases) EXPECT_EQ(c.next, logformat::nextLogNumber(c.stored)) << c.stored;
 }
 
-TEST(LogFormat, StartEntryIsMainInAnyLetterCase)
-{
-    EXPECT_TRUE(logformat::isStartEntry(L"Main"));
-    EXPECT_TRUE(logformat::isStartEntry(L"mAIN"));
-    EXPECT_FALSE(logformat::isStartEntry(L"Main2"));
-    EXPECT_FALSE(logformat::isStartEntry(L"Mai"));
-}
-
 TEST_F(LoggingTest, ARunWritesHeaderTraceAndFooterLineForLine)
 {
     store_.values[FakeSettings::address(L"Log", L"", kAppsKey)] = L"6";
@@ -140,16 +132,6 @@ TEST_F(LoggingTest, ARunWritesHeaderTraceAndFooterLineForLine)
     EXPECT_EQ(L"7", store_.values[FakeSettings::address(L"Log", L"", kAppsKey)]);
     EXPECT_EQ(0, log.LogState());
     EXPECT_EQ(0u, log.Depth());
-}
-
-TEST_F(LoggingTest, FirstRunNumbersTheLogZeroAndLeavesOne)
-{
-    qcLogging log = makeLog();
-    log.LogMode(kLogFile);
-    log.StartLog();
-    log.StopLog();
-    EXPECT_EQ("Log Number: 0", fileLines().at(1));
-    EXPECT_EQ(L"1", store_.values[FakeSettings::address(L"Log", L"", kAppsKey)]);
 }
 
 TEST_F(LoggingTest, ASecondStartSkipsTheHeaderAndResetsDepthAndStack)
