@@ -22,30 +22,6 @@ HRESULT initCore(_qfcLibCore* core, const std::wstring& title, short major, shor
                           revision);
 }
 
-// Calls a method by name through IDispatch with positional arguments (given in order).
-HRESULT callByName(IDispatch* object, const wchar_t* name, std::vector<VARIANT> args, VARIANT* result,
-                   EXCEPINFO* exception = nullptr)
-{
-    DISPID id = 0;
-    LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
-    HRESULT hr = object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
-    if (FAILED(hr)) return hr;
-    std::vector<VARIANT> reversed(args.rbegin(), args.rend());
-    DISPPARAMS params = {reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
-    EXCEPINFO ignored = {};
-    return object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, result,
-                          exception ? exception : &ignored, nullptr);
-}
-
-VARIANT boolArg(bool value)
-{
-    VARIANT v;
-    VariantInit(&v);
-    V_VT(&v) = VT_BOOL;
-    V_BOOL(&v) = value ? VARIANT_TRUE : VARIANT_FALSE;
-    return v;
-}
-
 } // namespace
 
 // The generated header must keep every enumerator's value (C++ callers use them by name).
@@ -116,33 +92,18 @@ TEST_F(CoreClient, DispatchByNameFillsOmittedOptionalArguments)
 {
     auto core = create<IDispatch>(CLSID_qfcLibCore, IID_IDispatch);
     ASSERT_TRUE(core);
-    VARIANT none;
-    VariantInit(&none);
-    raii::UniqueVariant args[6];
-    const wchar_t* texts[] = {L"Vantorel", L"Vantorel", L"C:\\Games\\"};
-    std::vector<VARIANT> init;
-    for (const wchar_t* text : texts) {
-        VARIANT v;
-        V_VT(&v) = VT_BSTR;
-        V_BSTR(&v) = SysAllocString(text);
-        init.push_back(v);
-    }
-    for (short number : {1, 1, 32}) {
-        VARIANT v;
-        V_VT(&v) = VT_I2;
-        V_I2(&v) = number;
-        init.push_back(v);
-    }
-    raii::UniqueVariant ignored;
-    ASSERT_EQ(S_OK, callByName(core.get(), L"InitCore", init, ignored.put()));
-    for (VARIANT& v : init) VariantClear(&v);
+    DispArgs identity;
+    identity.text(L"Vantorel").text(L"Vantorel").text(L"C:\\Games\\").i2(1).i2(1).i2(32);
+    DispResult init, omitted, formatted;
+    callByName(core.get(), L"InitCore", identity, init);
+    ASSERT_EQ(S_OK, init.hr);
 
-    raii::UniqueVariant omitted, formatted;
-    ASSERT_EQ(S_OK, callByName(core.get(), L"GetAppVersion", {}, omitted.put()));
-    ASSERT_EQ(VT_BSTR, V_VT(omitted.get()));
-    EXPECT_STREQ(L"1132", V_BSTR(omitted.get())) << "the omitted vFormatted must default to false";
-    ASSERT_EQ(S_OK, callByName(core.get(), L"GetAppVersion", {boolArg(true)}, formatted.put()));
-    EXPECT_STREQ(L"v1.1.32", V_BSTR(formatted.get()));
+    callByName(core.get(), L"GetAppVersion", DispArgs(), omitted);
+    ASSERT_EQ(S_OK, omitted.hr);
+    EXPECT_EQ(L"1132", omitted.text()) << "the omitted vFormatted must default to false";
+    DispArgs yes;
+    callByName(core.get(), L"GetAppVersion", yes.boolean(true), formatted);
+    EXPECT_EQ(L"v1.1.32", formatted.text());
 }
 
 TEST_F(CoreClient, StagedMethodFailsWithNotImplementedAndErrorInfo)

@@ -96,6 +96,81 @@ bool readString(HKEY root, const std::wstring& path, const std::wstring& name, s
     return true;
 }
 
+DispArgs::~DispArgs()
+{
+    for (VARIANT& item : items_) VariantClear(&item);
+}
+
+DispArgs& DispArgs::text(const std::wstring& value)
+{
+    VARIANT v;
+    V_VT(&v) = VT_BSTR;
+    V_BSTR(&v) = raii::makeBstr(value).release();
+    items_.push_back(v);
+    return *this;
+}
+
+DispArgs& DispArgs::boolean(bool value)
+{
+    VARIANT v;
+    V_VT(&v) = VT_BOOL;
+    V_BOOL(&v) = value ? VARIANT_TRUE : VARIANT_FALSE;
+    items_.push_back(v);
+    return *this;
+}
+
+DispArgs& DispArgs::i2(short value)
+{
+    VARIANT v;
+    V_VT(&v) = VT_I2;
+    V_I2(&v) = value;
+    items_.push_back(v);
+    return *this;
+}
+
+DispArgs& DispArgs::i4(long value)
+{
+    VARIANT v;
+    V_VT(&v) = VT_I4;
+    V_I4(&v) = value;
+    items_.push_back(v);
+    return *this;
+}
+
+DispArgs& DispArgs::noObject()
+{
+    VARIANT v;
+    V_VT(&v) = VT_DISPATCH;
+    V_DISPATCH(&v) = nullptr;
+    items_.push_back(v);
+    return *this;
+}
+
+std::wstring DispResult::text() const
+{
+    return V_VT(value.get()) == VT_BSTR ? raii::toWString(V_BSTR(value.get())) : std::wstring();
+}
+
+void callByName(IDispatch* object, const wchar_t* name, const DispArgs& args, DispResult& result)
+{
+    DISPID id = 0;
+    LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
+    result.hr = object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
+    if (FAILED(result.hr)) return;
+    // Invoke takes the arguments last to first.
+    std::vector<VARIANT> reversed(args.items().rbegin(), args.items().rend());
+    DISPPARAMS params = {reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
+    EXCEPINFO exception = {};
+    result.hr = object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, result.value.put(),
+                               &exception, nullptr);
+    result.scode = exception.scode;
+    result.description = raii::toWString(exception.bstrDescription);
+    result.source = raii::toWString(exception.bstrSource);
+    SysFreeString(exception.bstrDescription);
+    SysFreeString(exception.bstrSource);
+    SysFreeString(exception.bstrHelpFile);
+}
+
 bool keyExists(HKEY root, const std::wstring& path)
 {
     raii::UniqueHKey key;
