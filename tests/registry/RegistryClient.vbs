@@ -10,12 +10,12 @@ Set registry = CreateObject("Quillon.qfcLibRegistry")
 
 WScript.Echo "set=" & registry.KeySet("Greeting", "Hello from a script")
 WScript.Echo "get=" & registry.KeyGet("Greeting")
-WScript.Echo "missing=" & registry.KeyGet("Missing", "fallback")
 WScript.Echo "setblank=" & registry.KeySet("Blank")
 WScript.Echo "blank=[" & registry.KeyGet("Blank", "not blank") & "]"
 WScript.Echo "setsub=" & registry.KeySet("Inner", "deep", "Forms")
 WScript.Echo "getsub=" & registry.KeyGet("Inner", , "\Forms")
 WScript.Echo "setdefault=" & registry.RegKeySetString(&H80000001, appKey, , "unnamed")
 WScript.Echo "getdefault=" & registry.RegKeyGetString(&H80000001, appKey)
+WScript.Echo "deletevalue=" & registry.KeyDeleteValue("Inner", "Forms")
 WScript.Echo "deletesub=" & registry.KeyDelete("Forms")
 WScript.Echo "cleanup=" & registry.RegDeleteKey(&H80000001, appKey)
