@@ -1,0 +1,71 @@
+// Clients of the server frame: failures seen by C++ callers, and real script clients.
+#include <algorithm>
+#include <stdexcept>
+
+#include "TestSupport.h"
+#include "server/DispatchObject.h"
+
+using namespace testing_support;
+
+namespace {
+
+// A class over an existing interface whose routines fail the ways real routines can.
+class Failing final : public quillon::DispatchObject<Failing, _qfcLibCore> {
+public:
+    static constexpr const wchar_t* kName = L"qfcLibFailing";
+    static const IID& iid() { return IID__qfcLibCore; }
+    STDMETHODIMP ShowRunOnceDialog(BSTR, BSTR, BSTR, BSTR, LONG, LONG) override { return E_NOTIMPL; }
+    STDMETHODIMP GetAppVersion(VARIANT_BOOL, BSTR* out) override
+    { return call(out, []() -> std::wstring { throw std::runtime_error("not an automation error"); }); }
+    STDMETHODIMP InitCore(BSTR, BSTR, BSTR, short, short, short) override
+    { return call([] { throw quillon::RuntimeError(quillon::kInvalidArgument); }); }
+};
+
+// Lends the real Quillon.dll's type information to the test class.
+struct ModuleScope {
+    explicit ModuleScope(HMODULE dll) { quillon::server::setModule(dll); }
+    ~ModuleScope() { quillon::server::releaseTypeLibrary(); quillon::server::setModule(nullptr); }
+};
+
+} // namespace
+
+// An automation error is 0x800A0000 + its number, through IDispatch (built from the error
+// info) with its description and source; anything else thrown is a plain failure.
+TEST(ErrorPath, FailuresReachVtableAndDispatchClients)
+{
+    raii::ComScope com;
+    raii::UniqueModule dll(LoadLibraryW((programFolder() + L"Quillon.dll").c_str()));
+    ModuleScope scope(dll.get());
+    raii::ComPtr<_qfcLibCore> failing;
+    ASSERT_EQ(S_OK, Failing::create(IID__qfcLibCore, failing.putVoid()));
+    EXPECT_EQ(HRESULT(0x800A0005), failing->InitCore(nullptr, nullptr, nullptr, 1, 1, 32));
+    BSTR out = const_cast<BSTR>(L"not the server's to free"); // an [out] value is never read
+    EXPECT_TRUE(FAILED(failing->GetAppVersion(VARIANT_FALSE, &out)));
+    EXPECT_EQ(nullptr, out) << "a failed call hands back no result";
+
+    raii::ComPtr<IDispatch> dispatch;
+    ASSERT_EQ(S_OK, failing.as(dispatch, IID_IDispatch));
+    DispArgs identity;
+    DispResult init;
+    callByName(dispatch.get(), L"InitCore", identity.text(L"V").text(L"V").text(L"C:\\").i2(1).i2(1).i2(32), init);
+    EXPECT_EQ(DISP_E_EXCEPTION, init.hr);
+    EXPECT_EQ(HRESULT(0x800A0005), init.scode);
+    EXPECT_EQ(L"Quillon.qfcLibFailing: Invalid procedure call or argument", init.source + L": " + init.description);
+}
+
+// cscript runs the script files next to this program: create by ProgID, InitCore,
+// GetAppVersion with and without its optional argument, read a failing call's error.
+TEST(ScriptClients, CallWithAndWithoutOptionalArgumentsAndReadErrors)
+{
+    const std::pair<const wchar_t*, const char*> cases[] = {
+        {L"core.vbs", "1132 1132 v1.1.32\n80004001 | Not implemented | Quillon.qfcLibCore\n"},
+        {L"core.js", "1132 1132 v1.1.32\n80004001 | Not implemented\n"}, // JScript's error has no source
+    };
+    for (const auto& [file, expected] : cases) {
+        long exitCode = -1;
+        std::string output = captureProcess(L"cscript.exe //nologo \"" + programFolder() + file + L"\"", &exitCode);
+        output.erase(std::remove(output.begin(), output.end(), '\r'), output.end());
+        EXPECT_EQ(0, exitCode) << expected;
+        EXPECT_EQ(expected, output);
+    }
+}
