@@ -1,8 +1,7 @@
 #!/bin/sh
-# Vantorel.exe and Quillon.dll copied into one folder and started in a fresh
-# Wine prefix where Quillon was never registered: the manifest alone must
-# bring the library's classes, and the ordinary run must finish its log.
-# Then Vantorel.exe alone, which must fail with exit code 1, not hang or crash.
+# Vantorel.exe next to Quillon.dll in a fresh prefix where Quillon was never
+# registered: the manifest alone must bring the classes. Then Vantorel.exe
+# alone, which must fail with exit code 1, not hang or crash.
 #   regfree.sh <bin folder> <scratch folder>
 set -e
 BIN="$1"
@@ -29,8 +28,7 @@ for line in "Log Number: 7" "BEGIN Procedure - LaunchGame" "END   Application In
 done
 $WINE reg query 'HKCU\Software\Brannock\Apps\Vantorel' /v Log | grep -q ' 8' || { echo "the run was not counted"; exit 1; }
 
-# Without the library beside it the first library call fails: the launcher
-# reports it (no display here, so the box cannot wait) and exits non-zero.
+# No display here, so the error box cannot wait.
 mkdir -p "$SCRATCH/nolib"
 cp "$BIN/Vantorel.exe" "$SCRATCH/nolib/"
 cd "$SCRATCH/nolib"
