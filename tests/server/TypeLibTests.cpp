@@ -94,6 +94,47 @@ const std::pair<const wchar_t*, const wchar_t*> kTypes[] = {
                        L"qcProvider:s"},
 };
 
+// Help strings exactly as clients see them; every other method, class and type has none.
+const std::map<std::wstring, std::wstring> kHelp = {
+    {L"qfcLibCore", L"Pile of Procedures based on Application and Global requirements."},
+    {L"ShowRunOnceDialog",
+     L"Displays the RunOnce welcome dialog window. Must have either DialogText OR DialogFileName, but not both."},
+    {L"GetAppVersion", L"Returns application version number."},
+    {L"InitCore", L"To be called prior to ANY subsequent calls the the DLL where any of the parameters are required "
+                  L"by the DLL."},
+    {L"AddDirSep", L"Adds a backslash (\\), if necessary, to the Path given."},
+    {L"AddURLSep", L"Adds a forward slash (/), if necessary, to the URL given."},
+    {L"BrowseForFolder", L"Displays the Windows Folder Browser."},
+    {L"GetDirSize", L"Returns the directory size in bytes"},
+    {L"GetFileTitle", L"Returns the filename portion of vFileName (Must be fully qualified)"},
+    {L"GetFilePath", L"Returns the path portion of the vFileName. (Must be fully qualified)"},
+    {L"GetOpenFileName", L"Returns the user selected filename (uses CommonDlg)"},
+    {L"GetSaveFileName", L"Returns the user selected filename (uses CommonDlg)"},
+    {L"GradientForm", L"Paints a gradient colour over the selected window"},
+    {L"BringWindowToFront", L"Set a windows zorder"},
+    {L"CenterForm", L"Centers a form on the screen"},
+    {L"CloseWindow", L"Closes a window. Animation included.  Responds to global registry setting WinAnimate"},
+    {L"EtchedLine", L"Draws a 3D line on a window"},
+    {L"FormClose", L"Closes a window, saving its coordinates in the application's registry structure.  Animation "
+                   L"included.  Responds to global registry setting WinAnimate"},
+    {L"FormOpen", L"Displays a window, setting it coordinates to those specified by proc FormClose().  Centers "
+                  L"unmodified window by default."},
+    {L"SlideWindow", L"Shifts window to specified size.  Animation included.  Responds to global registry setting "
+                     L"WinAnimate"},
+    {L"GetUserID", L"returns current user ID"},
+    {L"GetMachineName", L"Returns the local machine's name"},
+    {L"qfcLibNetwork", L"Network Procedures"}, {L"qcNetHooked", L"Network Procedures"},
+    {L"qcNetDisplayType", L"Network Procedures"}, {L"qcNetType", L"Network Procedures"},
+    {L"qcNetUsage", L"Network Procedures"}, {L"qcNetInfoLevel", L"Network Procedures"},
+    {L"qcNetResource", L"Network Procedures"},
+};
+
+std::wstring expectedHelp(const std::wstring& name)
+{
+    auto found = kHelp.find(name);
+    return found == kHelp.end() ? std::wstring() : found->second;
+}
+
 // Owner of a TYPEATTR, FUNCDESC or VARDESC borrowed from a type info; empty when unreadable.
 template <class T>
 using Borrowed = std::unique_ptr<T, std::function<void(T*)>>;
@@ -118,6 +159,13 @@ std::wstring nameOf(ITypeInfo* info, MEMBERID id = MEMBERID_NIL)
 {
     raii::UniqueBstr text;
     info->GetDocumentation(id, text.put(), nullptr, nullptr, nullptr);
+    return raii::toWString(text.get());
+}
+
+std::wstring helpOf(ITypeInfo* info, MEMBERID id = MEMBERID_NIL)
+{
+    raii::UniqueBstr text;
+    info->GetDocumentation(id, nullptr, text.put(), nullptr, nullptr);
     return raii::toWString(text.get());
 }
 
@@ -225,6 +273,7 @@ TEST_F(TypeLibrary, LibraryAndClassesWithTheirMethodsInSlotOrder)
         raii::ComPtr<ITypeInfo> coclass;
         ASSERT_EQ(S_OK, library_->GetTypeInfoOfGuid(*expected.clsid, coclass.put()));
         EXPECT_EQ(expected.name, nameOf(coclass.get()));
+        EXPECT_EQ(expectedHelp(expected.name), helpOf(coclass.get()));
         EXPECT_EQ(classFlags, typeAttr(coclass.get())->wTypeFlags & classFlags);
         auto dispatch = implemented(coclass.get(), 0);
         ASSERT_TRUE(dispatch);
@@ -241,6 +290,7 @@ TEST_F(TypeLibrary, LibraryAndClassesWithTheirMethodsInSlotOrder)
             auto func = describe(vtable.get(), slot, &ITypeInfo::GetFuncDesc, &ITypeInfo::ReleaseFuncDesc);
             if (!func) continue; // reported; the other methods still tell
             EXPECT_EQ(expected.methods[slot].name, nameOf(vtable.get(), func->memid));
+            EXPECT_EQ(expectedHelp(expected.methods[slot].name), helpOf(vtable.get(), func->memid));
             EXPECT_EQ(static_cast<SHORT>((7 + slot) * sizeof(void*)), func->oVft);
             EXPECT_EQ(expected.methods[slot].signature, signatureOf(vtable.get(), *func));
         }
@@ -254,8 +304,9 @@ TEST_F(TypeLibrary, EnumerationsAndTheNetResourceRecord)
         raii::ComPtr<ITypeInfo> info;
         ASSERT_EQ(S_OK, library_->GetTypeInfo(i, info.put()));
         auto attr = typeAttr(info.get());
-        if (attr->typekind == TKIND_ENUM || attr->typekind == TKIND_RECORD)
-            seen[nameOf(info.get())] = membersOf(info.get(), *attr);
+        if (attr->typekind != TKIND_ENUM && attr->typekind != TKIND_RECORD) continue;
+        seen[nameOf(info.get())] = membersOf(info.get(), *attr);
+        EXPECT_EQ(expectedHelp(nameOf(info.get())), helpOf(info.get())) << nameOf(info.get());
     }
     EXPECT_EQ(std::size(kTypes), seen.size());
     for (const auto& [name, members] : kTypes) EXPECT_EQ(members, seen[name]) << name;
