@@ -101,50 +101,53 @@ DispArgs::~DispArgs()
     for (VARIANT& item : items_) VariantClear(&item);
 }
 
-DispArgs& DispArgs::text(const std::wstring& value)
+namespace {
+
+VARIANT typed(VARTYPE type)
 {
     VARIANT v;
-    V_VT(&v) = VT_BSTR;
-    V_BSTR(&v) = raii::makeBstr(value).release();
-    items_.push_back(v);
+    VariantInit(&v);
+    V_VT(&v) = type;
+    return v;
+}
+
+} // namespace
+
+DispArgs& DispArgs::add(const VARIANT& value)
+{
+    items_.push_back(value);
     return *this;
+}
+
+DispArgs& DispArgs::text(const std::wstring& value)
+{
+    VARIANT v = typed(VT_BSTR);
+    V_BSTR(&v) = raii::makeBstr(value).release();
+    return add(v);
 }
 
 DispArgs& DispArgs::boolean(bool value)
 {
-    VARIANT v;
-    V_VT(&v) = VT_BOOL;
+    VARIANT v = typed(VT_BOOL);
     V_BOOL(&v) = value ? VARIANT_TRUE : VARIANT_FALSE;
-    items_.push_back(v);
-    return *this;
+    return add(v);
 }
 
 DispArgs& DispArgs::i2(short value)
 {
-    VARIANT v;
-    V_VT(&v) = VT_I2;
+    VARIANT v = typed(VT_I2);
     V_I2(&v) = value;
-    items_.push_back(v);
-    return *this;
+    return add(v);
 }
 
 DispArgs& DispArgs::i4(long value)
 {
-    VARIANT v;
-    V_VT(&v) = VT_I4;
+    VARIANT v = typed(VT_I4);
     V_I4(&v) = value;
-    items_.push_back(v);
-    return *this;
+    return add(v);
 }
 
-DispArgs& DispArgs::noObject()
-{
-    VARIANT v;
-    V_VT(&v) = VT_DISPATCH;
-    V_DISPATCH(&v) = nullptr;
-    items_.push_back(v);
-    return *this;
-}
+DispArgs& DispArgs::noObject() { return add(typed(VT_DISPATCH)); }
 
 std::wstring DispResult::text() const
 {

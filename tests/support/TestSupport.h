@@ -70,6 +70,7 @@ public:
     const std::vector<VARIANT>& items() const { return items_; }
 
 private:
+    DispArgs& add(const VARIANT& value);
     std::vector<VARIANT> items_;
 };
 
