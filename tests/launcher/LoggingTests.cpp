@@ -154,6 +154,20 @@ TEST_F(LoggingTest, AnUnopenableFileLeavesTheLogNotStarted)
     EXPECT_EQ(0, log.LogState());
 }
 
+TEST_F(LoggingTest, ResetLogDeletesTheFileAndReportsAFileItCannotDelete)
+{
+    qcLogging log = makeLog(kLogFile);
+    ASSERT_EQ(0, log.StartLog());
+    ASSERT_TRUE(logExists());
+    EXPECT_EQ(0, log.ResetLog());
+    EXPECT_FALSE(logExists());
+    EXPECT_EQ(0, log.ResetLog()) << "a log that is already gone is not a failure";
+
+    raii::UniqueFile locked(CreateFileW(logPath().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    ASSERT_TRUE(locked);
+    EXPECT_EQ(-1, log.ResetLog());
+}
+
 TEST(LogPath, ADriveRootFolderGivesTwoBackslashes)
 {
     FakeSettings store;
