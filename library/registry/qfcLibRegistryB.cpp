@@ -88,6 +88,13 @@ bool closeKey(raii::UniqueHKey& key)
     return rc == ERROR_SUCCESS;
 }
 
+// Deleting a path that names no key would empty the whole root: refused and recorded.
+bool namesAKey(const std::wstring& path)
+{
+    if (NamesNoKey(path)) recordOwn(kNoKeyToDeleteText);
+    return !NamesNoKey(path);
+}
+
 bool deleteSingleKey(HKEY root, const std::wstring& path)
 {
     if (!rootGiven(root, L"RegDeleteKey")) return false;
@@ -310,10 +317,7 @@ bool REG_CountSubKeys(HKEY root, const std::wstring& path, long& count)
 bool REG_DeleteKey(HKEY root, const std::wstring& path)
 {
     return trapped([&] {
-        if (NamesNoKey(path)) {
-            recordOwn(kNoKeyToDeleteText);
-            return false;
-        }
+        if (!namesAKey(path)) return false;
         if (!rootGiven(root, L"RegDeleteKey") || !REG_IsOSSupported()) return false;
         // The shell library matters only on the NT family; elsewhere it is not even looked for.
         const bool shlwapi471 = t_os.Platform == VER_PLATFORM_WIN32_NT && REG_IsShlwapi471();
@@ -337,10 +341,7 @@ bool REG_DeleteKey(HKEY root, const std::wstring& path)
 bool REG_DeleteKeyTree(HKEY root, const std::wstring& path)
 {
     return trapped([&] {
-        if (NamesNoKey(path)) {
-            recordOwn(kNoKeyToDeleteText);
-            return false;
-        }
+        if (!namesAKey(path)) return false;
         raii::UniqueHKey key;
         if (!openKey(root, path, KEY_READ, key)) return false;
         long count = 0;
