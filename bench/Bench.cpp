@@ -65,18 +65,6 @@ HRESULT createObjectRaw(REFCLSID clsid, REFIID iid, void** result)
     return FAILED(hr) ? hr : factory->CreateInstance(nullptr, iid, result);
 }
 
-HRESULT invokeByName(IDispatch* object, const wchar_t* name, std::initializer_list<VARIANT> args, VARIANT* result)
-{
-    DISPID id = 0;
-    LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
-    HRESULT hr = object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
-    if (FAILED(hr)) return hr;
-    std::vector<VARIANT> reversed(args.begin(), args.end());
-    std::reverse(reversed.begin(), reversed.end());
-    DISPPARAMS params = {reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
-    return object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, result, nullptr, nullptr);
-}
-
 } // namespace bench
 
 int wmain(int argc, wchar_t** argv)

@@ -31,10 +31,6 @@ raii::ComPtr<T> createObject(REFCLSID clsid, REFIID iid)
     return object;
 }
 
-// Calls a method by name through IDispatch (GetIDsOfNames + Invoke each time,
-// as a late-bound script client does). Arguments are given in call order.
-HRESULT invokeByName(IDispatch* object, const wchar_t* name, std::initializer_list<VARIANT> args, VARIANT* result);
-
 // A group of measurements; each group registers itself with a static Group object.
 struct Group {
     Group(const char* name, void (*run)());

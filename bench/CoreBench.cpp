@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "Bench.h"
+#include "LateBound.h"
 #include "core/qfcLibCoreA.h"
 
 namespace {
@@ -28,13 +29,9 @@ void run()
     });
     raii::ComPtr<IDispatch> dispatch;
     core.as(dispatch, IID_IDispatch);
-    double byName = bench::nsPerCall([&] {
-        VARIANT formatted;
-        V_VT(&formatted) = VT_BOOL;
-        V_BOOL(&formatted) = VARIANT_TRUE;
-        raii::UniqueVariant result;
-        bench::invokeByName(dispatch.get(), L"GetAppVersion", {formatted}, result.put());
-    });
+    latebound::Args formatted;
+    formatted.boolean(true);
+    double byName = bench::nsPerCall([&] { latebound::call(dispatch.get(), L"GetAppVersion", formatted); });
     bench::report("GetAppVersion via vtable vs module routine", vtable, direct);
     bench::report("GetAppVersion via IDispatch by name vs module routine", byName, direct);
 }

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "Bench.h"
+#include "LateBound.h"
 
 namespace {
 
@@ -31,14 +32,6 @@ void plainSet()
     RegSetValueExW(key.get(), kValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(kData), sizeof(kData));
 }
 
-VARIANT text(const wchar_t* value)
-{
-    VARIANT v;
-    V_VT(&v) = VT_BSTR;
-    V_BSTR(&v) = SysAllocString(value);
-    return v;
-}
-
 void run()
 {
     auto core = bench::createObject<_qfcLibCore>(CLSID_qfcLibCore, IID__qfcLibCore);
@@ -61,12 +54,9 @@ void run()
         raii::UniqueBstr result;
         registry->KeyGet(value.get(), empty.get(), empty.get(), appKey, result.put());
     }, kIterations);
-    VARIANT name = text(kValue);
-    double getByName = bench::nsPerCall([&] {
-        raii::UniqueVariant result;
-        bench::invokeByName(dispatch.get(), L"KeyGet", {name}, result.put());
-    }, kIterations);
-    VariantClear(&name);
+    latebound::Args name;
+    name.text(kValue);
+    double getByName = bench::nsPerCall([&] { latebound::call(dispatch.get(), L"KeyGet", name); }, kIterations);
     double setPlain = bench::nsPerCall(plainSet, kIterations);
     double setVtable = bench::nsPerCall([&] {
         VARIANT_BOOL result = VARIANT_FALSE;

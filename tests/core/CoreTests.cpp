@@ -69,18 +69,14 @@ TEST_F(CoreClient, DispatchByNameFillsOmittedOptionalArguments)
 {
     auto core = create<IDispatch>(CLSID_qfcLibCore, IID_IDispatch);
     ASSERT_TRUE(core);
-    DispArgs identity;
+    latebound::Args identity;
     identity.text(L"Vantorel").text(L"Vantorel").text(L"C:\\Games\\").i2(1).i2(1).i2(32);
-    DispResult init, omitted, formatted;
-    callByName(core.get(), L"InitCore", identity, init);
-    ASSERT_EQ(S_OK, init.hr);
+    ASSERT_EQ(S_OK, latebound::call(core.get(), L"InitCore", identity).hr);
 
-    callByName(core.get(), L"GetAppVersion", DispArgs(), omitted);
+    latebound::Result omitted = latebound::call(core.get(), L"GetAppVersion");
     ASSERT_EQ(S_OK, omitted.hr);
     EXPECT_EQ(L"1132", omitted.text()) << "the omitted vFormatted must default to false";
-    DispArgs yes;
-    callByName(core.get(), L"GetAppVersion", yes.boolean(true), formatted);
-    EXPECT_EQ(L"v1.1.32", formatted.text());
+    EXPECT_EQ(L"v1.1.32", latebound::call(core.get(), L"GetAppVersion", latebound::Args().boolean(true)).text());
 }
 
 TEST_F(CoreClient, StagedMethodFailsWithNotImplementedAndErrorInfo)

@@ -45,9 +45,9 @@ TEST(ErrorPath, FailuresReachVtableAndDispatchClients)
 
     raii::ComPtr<IDispatch> dispatch;
     ASSERT_EQ(S_OK, failing.as(dispatch, IID_IDispatch));
-    DispArgs identity;
-    DispResult init;
-    callByName(dispatch.get(), L"InitCore", identity.text(L"V").text(L"V").text(L"C:\\").i2(1).i2(1).i2(32), init);
+    latebound::Args identity;
+    identity.text(L"V").text(L"V").text(L"C:\\").i2(1).i2(1).i2(32);
+    latebound::Result init = latebound::call(dispatch.get(), L"InitCore", identity);
     EXPECT_EQ(DISP_E_EXCEPTION, init.hr);
     EXPECT_EQ(HRESULT(0x800A0005), init.scode);
     EXPECT_EQ(L"Quillon.qfcLibFailing: Invalid procedure call or argument", init.source + L": " + init.description);

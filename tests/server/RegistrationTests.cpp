@@ -58,7 +58,6 @@ void expectDirectUse()
     ASSERT_TRUE(getClassObject && canUnloadNow);
     raii::ComPtr<IClassFactory> factory;
     raii::ComPtr<IDispatch> object;
-    DispResult version;
     EXPECT_EQ(CLASS_E_CLASSNOTAVAILABLE, getClassObject(IID_IDispatch, IID_IClassFactory, factory.putVoid()));
     ASSERT_EQ(S_OK, getClassObject(CLSID_qfcLibCore, IID_IClassFactory, factory.putVoid()));
     ASSERT_EQ(S_OK, factory->LockServer(TRUE));
@@ -69,8 +68,7 @@ void expectDirectUse()
     ASSERT_EQ(S_OK, factory->LockServer(FALSE));
     factory.reset();
     EXPECT_EQ(S_FALSE, canUnloadNow()) << "a live object";
-    callByName(object.get(), L"GetAppVersion", DispArgs(), version);
-    EXPECT_EQ(S_OK, version.hr);
+    EXPECT_EQ(S_OK, latebound::call(object.get(), L"GetAppVersion").hr);
     object.reset();
     EXPECT_EQ(S_OK, canUnloadNow());
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "LateBound.h"
 #include "QuillonTypes.h"
 #include "Raii.h"
 
@@ -54,38 +55,6 @@ raii::ComPtr<T> create(REFCLSID clsid, REFIID iid)
     EXPECT_EQ(S_OK, hr);
     return result;
 }
-
-// Positional arguments of a late-bound call, in call order; owns its VARIANTs.
-class DispArgs {
-public:
-    DispArgs() = default;
-    DispArgs(const DispArgs&) = delete;
-    DispArgs& operator=(const DispArgs&) = delete;
-    ~DispArgs();
-    DispArgs& text(const std::wstring& value);
-    DispArgs& boolean(bool value);
-    DispArgs& i2(short value);
-    DispArgs& i4(long value);
-    DispArgs& noObject(); // a null object (VT_DISPATCH)
-    const std::vector<VARIANT>& items() const { return items_; }
-
-private:
-    DispArgs& add(const VARIANT& value);
-    std::vector<VARIANT> items_;
-};
-
-// What a late-bound call gave back: its HRESULT, result and exception details.
-struct DispResult {
-    HRESULT hr = E_FAIL;
-    raii::UniqueVariant value;
-    SCODE scode = 0;
-    std::wstring description;
-    std::wstring source;
-    std::wstring text() const; // the result as a string ("" unless VT_BSTR)
-};
-
-// Calls a method by name through IDispatch (GetIDsOfNames + Invoke), as a script client does.
-void callByName(IDispatch* object, const wchar_t* name, const DispArgs& args, DispResult& result);
 
 // Converts a text to a COM string owned by the caller's scope.
 inline raii::UniqueBstr bstr(const std::wstring& text) { return raii::makeBstr(text); }
