@@ -1,20 +1,33 @@
 #include "qfcLibFiles.h"
 
+#include "qfcLibFilesA.h"
+
 namespace quillon {
+namespace {
+
+// A currency value holds whole bytes scaled by 10,000.
+CURRENCY currency(long long bytes)
+{
+    CURRENCY value;
+    value.int64 = bytes * 10000;
+    return value;
+}
+
+} // namespace
 
 STDMETHODIMP qfcLibFiles::CopyFile(LONG, VARIANT*, BSTR, qcFileOpFunctions, qcFileOpFlags, BSTR, BSTR, VARIANT_BOOL*)
 {
     return notImplemented();
 }
 
-STDMETHODIMP qfcLibFiles::AddDirSep(BSTR, BSTR*)
+STDMETHODIMP qfcLibFiles::AddDirSep(BSTR vPath, BSTR* result)
 {
-    return notImplemented();
+    return call(result, [&] { return qfcLibFilesA::AddDirSep(arg(vPath)); });
 }
 
-STDMETHODIMP qfcLibFiles::AddURLSep(BSTR, BSTR*)
+STDMETHODIMP qfcLibFiles::AddURLSep(BSTR vPathName, BSTR* result)
 {
-    return notImplemented();
+    return call(result, [&] { return qfcLibFilesA::AddURLSep(arg(vPathName)); });
 }
 
 STDMETHODIMP qfcLibFiles::DeleteFile(LONG, VARIANT*, qcFileOpFlags, BSTR, VARIANT_BOOL*)
@@ -22,14 +35,14 @@ STDMETHODIMP qfcLibFiles::DeleteFile(LONG, VARIANT*, qcFileOpFlags, BSTR, VARIAN
     return notImplemented();
 }
 
-STDMETHODIMP qfcLibFiles::DirExists(BSTR, VARIANT_BOOL*)
+STDMETHODIMP qfcLibFiles::DirExists(BSTR vPath, VARIANT_BOOL* result)
 {
-    return notImplemented();
+    return call(result, [&] { return qfcLibFilesA::DirExists(arg(vPath)); });
 }
 
-STDMETHODIMP qfcLibFiles::FileExists(BSTR, VARIANT_BOOL*)
+STDMETHODIMP qfcLibFiles::FileExists(BSTR vFile, VARIANT_BOOL* result)
 {
-    return notImplemented();
+    return call(result, [&] { return qfcLibFilesA::FileExists(arg(vFile)); });
 }
 
 STDMETHODIMP qfcLibFiles::FileExtSearch(BSTR, BSTR, SAFEARRAY**, VARIANT_BOOL, LONG*)
@@ -37,9 +50,9 @@ STDMETHODIMP qfcLibFiles::FileExtSearch(BSTR, BSTR, SAFEARRAY**, VARIANT_BOOL, L
     return notImplemented();
 }
 
-STDMETHODIMP qfcLibFiles::GetFileExt(BSTR, BSTR*)
+STDMETHODIMP qfcLibFiles::GetFileExt(BSTR vFile, BSTR* result)
 {
-    return notImplemented();
+    return call(result, [&] { return qfcLibFilesA::GetFileExt(arg(vFile)); });
 }
 
 STDMETHODIMP qfcLibFiles::BrowseForFolder(LONG, BSTR, BSTR, qcBrowseInfoFlags*, BSTR*)
@@ -47,44 +60,44 @@ STDMETHODIMP qfcLibFiles::BrowseForFolder(LONG, BSTR, BSTR, qcBrowseInfoFlags*, 
     return notImplemented();
 }
 
-STDMETHODIMP qfcLibFiles::GetDirSize(BSTR, VARIANT_BOOL, CURRENCY*)
+STDMETHODIMP qfcLibFiles::GetDirSize(BSTR vPath, VARIANT_BOOL vRecursive, CURRENCY* result)
 {
-    return notImplemented();
+    return call(result, [&] { return currency(qfcLibFilesA::GetDirSize(arg(vPath), isTrue(vRecursive))); });
 }
 
-STDMETHODIMP qfcLibFiles::GetShortFileName(BSTR, BSTR*)
+STDMETHODIMP qfcLibFiles::GetShortFileName(BSTR vFile, BSTR* result)
 {
-    return notImplemented();
+    return call(result, [&] { return qfcLibFilesA::GetShortFileName(arg(vFile)); });
 }
 
-STDMETHODIMP qfcLibFiles::GetSystemFolder(qcSystemFolders, BSTR*)
+STDMETHODIMP qfcLibFiles::GetSystemFolder(qcSystemFolders vFolderToReturn, BSTR* result)
 {
-    return notImplemented();
+    return call(result, [&] { return qfcLibFilesA::GetSystemFolder(vFolderToReturn); });
 }
 
-STDMETHODIMP qfcLibFiles::IsLongFileName(BSTR, VARIANT_BOOL*)
+STDMETHODIMP qfcLibFiles::IsLongFileName(BSTR vFile, VARIANT_BOOL* result)
 {
-    return notImplemented();
+    return call(result, [&] { return qfcLibFilesA::IsLongFileName(arg(vFile)); });
 }
 
-STDMETHODIMP qfcLibFiles::IsShortFileName(BSTR, VARIANT_BOOL*)
+STDMETHODIMP qfcLibFiles::IsShortFileName(BSTR vFileName, VARIANT_BOOL* result)
 {
-    return notImplemented();
+    return call(result, [&] { return qfcLibFilesA::IsShortFileName(arg(vFileName)); });
 }
 
-STDMETHODIMP qfcLibFiles::MakePath(BSTR, VARIANT_BOOL*)
+STDMETHODIMP qfcLibFiles::MakePath(BSTR vDirName, VARIANT_BOOL* result)
 {
-    return notImplemented();
+    return call(result, [&] { return qfcLibFilesA::MakePath(arg(vDirName)); });
 }
 
-STDMETHODIMP qfcLibFiles::GetFileTitle(BSTR, VARIANT_BOOL, BSTR*)
+STDMETHODIMP qfcLibFiles::GetFileTitle(BSTR vFile, VARIANT_BOOL vWithExt, BSTR* result)
 {
-    return notImplemented();
+    return call(result, [&] { return qfcLibFilesA::GetFileTitle(arg(vFile), isTrue(vWithExt)); });
 }
 
-STDMETHODIMP qfcLibFiles::GetFilePath(BSTR, BSTR*)
+STDMETHODIMP qfcLibFiles::GetFilePath(BSTR vFile, BSTR* result)
 {
-    return notImplemented();
+    return call(result, [&] { return qfcLibFilesA::GetFilePath(arg(vFile)); });
 }
 
 STDMETHODIMP qfcLibFiles::GetOpenFileName(BSTR, IDispatch**, BSTR, BSTR, BSTR, BSTR*)

@@ -1,0 +1,263 @@
+#include "qfcLibFilesA.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include "Raii.h"
+#include "RuntimeError.h"
+#include "registry/qfcLibRegistryB.h"
+
+namespace quillon::qfcLibFilesA {
+namespace {
+
+// Where text becomes a file name: an embedded NUL would silently cut the name short.
+void refuseNul(const std::wstring& name)
+{
+    if (name.find(L'\0') != std::wstring::npos) throw RuntimeError(kInvalidArgument);
+}
+
+bool hasNul(const std::wstring& name) { return name.find(L'\0') != std::wstring::npos; }
+
+wchar_t upperChar(wchar_t c)
+{
+    return static_cast<wchar_t>(reinterpret_cast<ULONG_PTR>(CharUpperW(reinterpret_cast<LPWSTR>(c))));
+}
+
+std::wstring upperText(std::wstring text)
+{
+    if (!text.empty()) CharUpperBuffW(text.data(), static_cast<DWORD>(text.size()));
+    return text;
+}
+
+// Lists a pattern; calls visit(entry) for each entry until it returns false.
+// Returns 0, or the listing's error when nothing could be listed.
+template <class Visit>
+DWORD listEntries(const std::wstring& pattern, Visit&& visit)
+{
+    WIN32_FIND_DATAW entry;
+    raii::UniqueFind find(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &entry, FindExSearchNameMatch, nullptr,
+                                           FIND_FIRST_EX_LARGE_FETCH));
+    if (!find) return GetLastError();
+    do {
+        if (!visit(entry)) break;
+    } while (FindNextFileW(find.get(), &entry));
+    return 0;
+}
+
+// Entries of a folder (its name ends in "\") as a listing with the attribute mask 16 shows them.
+template <class Visit>
+void listFolder(const std::wstring& folder, Visit&& visit)
+{
+    listEntries(folder + L'*', [&](const WIN32_FIND_DATAW& entry) {
+        if (!IsDotEntry(entry.cFileName) && IsListed(entry.dwFileAttributes, kFilesAndFoldersMask)) visit(entry);
+        return true;
+    });
+}
+
+bool isFolder(const WIN32_FIND_DATAW& entry) { return (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
+
+// Junctions and symbolic links are not followed: they can lead back up the tree.
+bool isPlainFolder(const WIN32_FIND_DATAW& entry)
+{
+    return isFolder(entry) && (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
+}
+
+bool opensForReading(const std::wstring& name)
+{
+    raii::UniqueFile file(CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return static_cast<bool>(file);
+}
+
+bool isDirectory(const std::wstring& name)
+{
+    const DWORD attributes = GetFileAttributesW(name.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// A listing that could not start because of the name itself is the caller's error; a missing one is no match.
+void raiseListingError(DWORD error)
+{
+    switch (error) {
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_PATHNAME:
+    case ERROR_DIRECTORY:
+        throw RuntimeError(52);
+    case ERROR_NOT_READY:
+        throw RuntimeError(71);
+    default:
+        return;
+    }
+}
+
+// A text an API fills, sized from the API's own answer. fill(buffer, size) returns the length written,
+// or the size needed (with the terminator) when the buffer is too small, or 0 on failure.
+template <class Fill>
+std::wstring filledText(Fill&& fill)
+{
+    std::wstring text(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = fill(text.data(), static_cast<DWORD>(text.size()));
+        if (length == 0) return std::wstring();
+        if (length < text.size()) {
+            text.resize(length);
+            return text;
+        }
+        text.resize(length);
+    }
+}
+
+struct ItemListTraits {
+    static PIDLIST_ABSOLUTE invalid() { return nullptr; }
+    static void close(PIDLIST_ABSOLUTE list) { CoTaskMemFree(list); }
+};
+using UniqueItemList = raii::Unique<PIDLIST_ABSOLUTE, ItemListTraits>;
+
+std::wstring itemListPath(PCIDLIST_ABSOLUTE list)
+{
+    std::wstring path(MAX_PATH, L'\0');
+    while (!SHGetPathFromIDListEx(list, path.data(), static_cast<DWORD>(path.size()), GPFIDL_DEFAULT)) {
+        if (path.size() >= 32768) return std::wstring();
+        path.resize(path.size() * 2);
+    }
+    path.resize(wcslen(path.c_str()));
+    return path;
+}
+
+std::wstring specialFolder(long id)
+{
+    UniqueItemList list;
+    if (SHGetSpecialFolderLocation(nullptr, static_cast<int>(id), list.put()) != S_OK || !list) return std::wstring();
+    return itemListPath(list.get());
+}
+
+std::wstring programFilesFolder()
+{
+    std::wstring text;
+    qfcLibRegistryB::REG_GetString(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion",
+                                   L"ProgramFilesDir", text);
+    return text;
+}
+
+constexpr long kProgramFiles = 64;
+constexpr long kWindows = 128;
+constexpr long kWindowsSystem = 256;
+
+void collectByExtension(const std::wstring& folder, const std::wstring& upperExtension, bool recursive,
+                        std::vector<std::wstring>& found)
+{
+    std::vector<std::wstring> folders;
+    listFolder(folder, [&](const WIN32_FIND_DATAW& entry) {
+        if (isFolder(entry)) {
+            if (isPlainFolder(entry)) folders.push_back(folder + entry.cFileName + L'\\');
+            return;
+        }
+        if (!EndsWithExtension(entry.cFileName, wcslen(entry.cFileName), upperExtension, upperChar)) return;
+        std::wstring name = folder + entry.cFileName;
+        if (opensForReading(name)) found.push_back(std::move(name));
+    });
+    if (!recursive) return;
+    for (auto sub = folders.rbegin(); sub != folders.rend(); ++sub)
+        collectByExtension(*sub, upperExtension, recursive, found);
+}
+
+long long folderSize(const std::wstring& folder, bool recursive)
+{
+    long long total = 0;
+    std::vector<std::wstring> folders;
+    listFolder(folder, [&](const WIN32_FIND_DATAW& entry) {
+        if (isFolder(entry)) {
+            if (recursive && isPlainFolder(entry)) folders.push_back(folder + entry.cFileName + L'\\');
+            return;
+        }
+        total += static_cast<long long>((static_cast<unsigned long long>(entry.nFileSizeHigh) << 32) |
+                                        entry.nFileSizeLow);
+    });
+    for (auto sub = folders.rbegin(); sub != folders.rend(); ++sub) total += folderSize(*sub, recursive);
+    return total;
+}
+
+} // namespace
+
+bool FileExists(const std::wstring& vFile)
+{
+    refuseNul(vFile);
+    std::wstring pattern = CleanPath(vFile);
+    if (pattern.empty()) return false;
+    // A name ending in a separator lists the folder's contents.
+    if (pattern.back() == L'\\' || pattern.back() == L'/') pattern += L'*';
+    bool found = false;
+    const DWORD error = listEntries(pattern, [&](const WIN32_FIND_DATAW& entry) {
+        found = IsListed(entry.dwFileAttributes, kFilesMask);
+        return !found;
+    });
+    if (error) raiseListingError(error);
+    return found;
+}
+
+bool DirExists(const std::wstring& vPath)
+{
+    const std::wstring named = CleanPath(Unquote(vPath));
+    if (named.empty() || hasNul(named)) return false;  // a blank text names no folder
+    const std::wstring folder = WithTrailing(named, L'\\');
+    bool found = false;
+    listEntries(folder + L'*', [&](const WIN32_FIND_DATAW& entry) {
+        found = IsListed(entry.dwFileAttributes, kFilesAndFoldersMask);
+        return !found;
+    });
+    return found;
+}
+
+std::wstring GetShortFileName(const std::wstring& vFile)
+{
+    if (vFile.empty()) return std::wstring();
+    refuseNul(vFile);
+    return filledText([&](wchar_t* buffer, DWORD size) { return GetShortPathNameW(vFile.c_str(), buffer, size); });
+}
+
+std::wstring GetSystemFolder(long vFolderToReturn)
+{
+    std::wstring folder;
+    switch (vFolderToReturn) {
+    case kProgramFiles:
+        folder = programFilesFolder();
+        break;
+    case kWindows:
+        folder = filledText([](wchar_t* buffer, DWORD size) { return GetWindowsDirectoryW(buffer, size); });
+        break;
+    case kWindowsSystem:
+        folder = filledText([](wchar_t* buffer, DWORD size) { return GetSystemDirectoryW(buffer, size); });
+        break;
+    default:
+        folder = specialFolder(vFolderToReturn);
+        break;
+    }
+    return WithTrailing(folder, L'\\');
+}
+
+bool MakePath(const std::wstring& vDirName)
+{
+    if (vDirName.empty() || hasNul(vDirName)) return false;
+    for (const std::wstring& folder : FoldersToMake(vDirName)) {
+        if (!isDirectory(folder)) CreateDirectoryW(folder.c_str(), nullptr);
+    }
+    return true;
+}
+
+bool FindByExtension(const std::wstring& vPath, const std::wstring& vFileExt, bool vRecursive,
+                     std::vector<std::wstring>& found)
+{
+    if (vPath.empty() || vFileExt.empty() || vFileExt == L"*.*") return false;
+    if (hasNul(vPath) || hasNul(vFileExt)) return false;
+    collectByExtension(WithTrailing(vPath, L'\\'), upperText(SearchExtension(vFileExt)), vRecursive, found);
+    return true;
+}
+
+long long GetDirSize(const std::wstring& vPath, bool vRecursive)
+{
+    const std::wstring folder = CleanPath(vPath);
+    if (folder.empty() || hasNul(folder)) return -1;
+    return folderSize(WithTrailing(folder, L'\\'), vRecursive);
+}
+
+} // namespace quillon::qfcLibFilesA

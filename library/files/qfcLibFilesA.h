@@ -1,0 +1,31 @@
+// The routines behind qfcLibFiles: existence tests, listings, folder sizes,
+// folder creation, system folders and the shell's copy, move and delete.
+//
+// Error styles: DirExists, MakePath, GetSystemFolder, FileExtSearch and
+// GetDirSize trap every failure and give their neutral result; the others
+// throw RuntimeError, which the method frame hands to the caller. A name
+// holding a NUL character is refused wherever text becomes a file name.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "FileNames.h"
+
+namespace quillon::qfcLibFilesA {
+
+bool FileExists(const std::wstring& vFile);
+bool DirExists(const std::wstring& vPath);
+std::wstring GetShortFileName(const std::wstring& vFile);
+std::wstring GetSystemFolder(long vFolderToReturn);
+bool MakePath(const std::wstring& vDirName);
+
+// The full names of the matching files, in FileExtSearch's order (a folder's own files first, then its
+// sub-folders from the last listed to the first). False when the arguments ask for no search at all.
+bool FindByExtension(const std::wstring& vPath, const std::wstring& vFileExt, bool vRecursive,
+                     std::vector<std::wstring>& found);
+
+// Bytes of the listed files (hidden and system ones excluded); -1 for an empty path.
+long long GetDirSize(const std::wstring& vPath, bool vRecursive);
+
+} // namespace quillon::qfcLibFilesA
