@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "Window.h"
+
 namespace vantorel::forms {
 namespace {
 
@@ -38,6 +40,7 @@ void runMessageLoop()
     g_looping = true;
     MSG message{};
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (ui::handleDialogKeys(message)) continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }

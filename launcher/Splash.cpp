@@ -5,6 +5,7 @@
 
 #include "LoadedForms.h"
 #include "Raii.h"
+#include "Window.h"
 
 namespace vantorel {
 
@@ -29,8 +30,9 @@ const Look kLooks[5] = {
     {RGB(64, 64, 72), RGB(255, 140, 0), RGB(240, 240, 240)},
 };
 
-constexpr int kWidth = 420;
-constexpr int kHeight = 220;
+// The splash's size and drawing, in twips (420 by 220 pixels at 96 DPI).
+constexpr int kWidth = 6300;
+constexpr int kHeight = 3300;
 constexpr UINT_PTR kCloseTimer = 1;
 
 struct SplashContent {
@@ -40,60 +42,50 @@ struct SplashContent {
     bool startup = true;
 };
 
-// The window owns its content; it lives on after the component is released.
-class SplashWindow {
+// The window owns itself and its content; it lives on after the component is released.
+class SplashWindow final : public ui::Window {
 public:
     static HRESULT open(const SplashContent& content);
 
-    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-
 private:
-    explicit SplashWindow(const SplashContent& content) : content_(content) {}
-    LRESULT handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    void paint(HWND window);
+    explicit SplashWindow(const SplashContent& content)
+        : ui::Window({kSplashWindowClass, content.title.c_str(), WS_POPUP, WS_EX_TOOLWINDOW | WS_EX_TOPMOST,
+                      kWidth, kHeight},
+                     {}),
+          content_(content)
+    {
+    }
+    void centreOnWorkArea();
+    void onCommand(int id, int) override
+    {
+        if (id == IDCANCEL) destroy();
+    }
+    bool onTimer(UINT_PTR id) override
+    {
+        if (id == kCloseTimer) destroy();
+        return true;
+    }
+    LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    bool onPaint(HDC dc, const RECT& client) override;
+    void onDestroy() override { forms::unloaded(handle()); }
+    void onFinalDestroy() override { delete this; }
+    void drawLine(HDC dc, const std::wstring& text, int heightTwips, int weight, COLORREF colour, int top,
+                  int bottom);
 
     SplashContent content_;
-    bool ownedByWindow_ = false;
 };
-
-ATOM registerWindowClass(WNDPROC procedure)
-{
-    static ATOM atom = [procedure] {
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof(windowClass);
-        windowClass.lpfnWndProc = procedure;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        windowClass.lpszClassName = kSplashWindowClass;
-        return RegisterClassExW(&windowClass);
-    }();
-    return atom;
-}
-
-HRESULT lastErrorResult()
-{
-    DWORD error = GetLastError();
-    return error ? HRESULT_FROM_WIN32(error) : E_FAIL;
-}
 
 HRESULT SplashWindow::open(const SplashContent& content)
 {
-    if (!registerWindowClass(&SplashWindow::procedure)) return lastErrorResult();
-    RECT area{};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
-    int x = area.left + (area.right - area.left - kWidth) / 2;
-    int y = area.top + (area.bottom - area.top - kHeight) / 2;
     auto* splash = new (std::nothrow) SplashWindow(content);
     if (!splash) return E_OUTOFMEMORY;
-    SetLastError(0);
-    HWND window = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kSplashWindowClass, content.title.c_str(), WS_POPUP,
-                                  x, y, kWidth, kHeight, nullptr, nullptr, GetModuleHandleW(nullptr), splash);
-    if (!window) {
-        HRESULT hr = lastErrorResult();
+    HRESULT hr = splash->create();
+    if (FAILED(hr)) {
         delete splash;
         return hr;
     }
-    splash->ownedByWindow_ = true;
+    HWND window = splash->handle();
+    splash->centreOnWorkArea();
     forms::loaded(window);
     if (content.startup) {
         SetTimer(window, kCloseTimer, kSplashMilliseconds, nullptr);
@@ -107,76 +99,60 @@ HRESULT SplashWindow::open(const SplashContent& content)
     return S_OK;
 }
 
-LRESULT CALLBACK SplashWindow::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+void SplashWindow::centreOnWorkArea()
 {
-    if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* splash = reinterpret_cast<SplashWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!splash) return DefWindowProcW(window, message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        if (splash->ownedByWindow_) delete splash;
-        forms::unloaded(window);
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-    return splash->handle(window, message, wParam, lParam);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    RECT area{};
+    if (GetMonitorInfoW(MonitorFromWindow(handle(), MONITOR_DEFAULTTOPRIMARY), &monitor))
+        area = monitor.rcWork;
+    else
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    int width = pixels(kWidth), height = pixels(kHeight);
+    SetWindowPos(handle(), nullptr, area.left + (area.right - area.left - width) / 2,
+                 area.top + (area.bottom - area.top - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-LRESULT SplashWindow::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT SplashWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_TIMER:
-        if (wParam == kCloseTimer) DestroyWindow(window);
-        return 0;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
-        DestroyWindow(window);
+        destroy();
         return 0;
     case WM_KEYDOWN:
-        if (wParam == VK_ESCAPE) DestroyWindow(window);
-        return 0;
-    case WM_PAINT:
-        paint(window);
+        if (wParam == VK_ESCAPE) destroy();
         return 0;
     default:
-        return DefWindowProcW(window, message, wParam, lParam);
+        return ui::Window::onMessage(message, wParam, lParam);
     }
 }
 
-raii::UniqueFont makeFont(int height, int weight)
+void SplashWindow::drawLine(HDC dc, const std::wstring& text, int heightTwips, int weight, COLORREF colour, int top,
+                            int bottom)
 {
-    return raii::UniqueFont(CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Arial"));
-}
-
-void drawLine(HDC dc, const std::wstring& text, HFONT font, COLORREF colour, RECT area)
-{
-    HGDIOBJ previous = SelectObject(dc, font);
+    raii::UniqueFont font(CreateFontW(pixels(heightTwips), 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                      DEFAULT_PITCH | FF_SWISS, L"Arial"));
+    HGDIOBJ previous = SelectObject(dc, font.get());
     SetTextColor(dc, colour);
+    RECT area{0, pixels(top), pixels(kWidth), pixels(bottom)};
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &area, DT_CENTER | DT_SINGLELINE | DT_VCENTER);
     SelectObject(dc, previous);
 }
 
-void SplashWindow::paint(HWND window)
+bool SplashWindow::onPaint(HDC dc, const RECT& client)
 {
-    PAINTSTRUCT paint{};
-    HDC dc = BeginPaint(window, &paint);
     const Look& look = kLooks[content_.look];
-    RECT client{};
-    GetClientRect(window, &client);
     raii::UniqueBrush background(CreateSolidBrush(look.background));
     FillRect(dc, &client, background.get());
     raii::UniqueBrush frame(CreateSolidBrush(look.title));
     FrameRect(dc, &client, frame.get());
     SetBkMode(dc, TRANSPARENT);
-    raii::UniqueFont large = makeFont(48, FW_BOLD);
-    raii::UniqueFont small = makeFont(18, FW_NORMAL);
-    drawLine(dc, content_.title, large.get(), look.title, {0, 30, kWidth, 110});
-    drawLine(dc, content_.version, small.get(), look.text, {0, 120, kWidth, 150});
-    drawLine(dc, L"Brannock", small.get(), look.text, {0, 160, kWidth, 190});
-    EndPaint(window, &paint);
+    drawLine(dc, content_.title, 720, FW_BOLD, look.title, 450, 1650);
+    drawLine(dc, content_.version, 270, FW_NORMAL, look.text, 1800, 2250);
+    drawLine(dc, L"Brannock", 270, FW_NORMAL, look.text, 2400, 2850);
+    return true;
 }
 
 class SplashComponent final : public ISplashScreen {

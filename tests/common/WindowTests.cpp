@@ -1,0 +1,146 @@
+// Table-built windows under Xvfb: controls where the table puts them at the
+// window's DPI, again after a DPI change, Tab in table order, Enter and Esc
+// reaching the handlers through the message-loop hook.
+#include "Dpi.h"
+#include "TestSupport.h"
+#include "Window.h"
+
+namespace {
+
+enum { kName = 101, kEntry = 102, kKeep = 103, kGo = 104, kNote = 105 };
+
+const ui::Frame kFrame = {L"QuillonTestWindow", L"Table", WS_OVERLAPPEDWINDOW, 0, 5760, 2880};
+
+class TableWindow : public ui::Window {
+public:
+    TableWindow()
+        : ui::Window(kFrame, {
+                                 {kName, ui::Kind::Label, L"Name", 120, 120, 1200, 285, 0, 0},
+                                 {kKeep, ui::Kind::CheckBox, L"Keep", 1440, 480, 2880, 285, 0, 3},
+                                 {kEntry, ui::Kind::Text, L"", 1440, 120, 2880, 285, 0, 2},
+                                 {kGo, ui::Kind::DefaultButton, L"Go", 1440, 900, 1200, 375, 0, 1},
+                                 {kNote, ui::Kind::MultiLineText, L"a\r\nb", 120, 1400, 4000, 900, ES_READONLY, 0},
+                             })
+    {
+    }
+    std::vector<int> commands;
+
+private:
+    void onCommand(int id, int notification) override
+    {
+        if (notification == BN_CLICKED || id == IDCANCEL) commands.push_back(id);
+    }
+};
+
+RECT clientPlace(HWND window)
+{
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+void expectPlaced(const ui::Window& window, int id, int left, int top, int width, int height, const char* when)
+{
+    const UINT dpi = window.dpi();
+    RECT rect = clientPlace(window.control(id));
+    EXPECT_EQ(ui::twipsToPixels(left, dpi), rect.left) << when << " control " << id;
+    EXPECT_EQ(ui::twipsToPixels(top, dpi), rect.top) << when << " control " << id;
+    EXPECT_EQ(ui::twipsToPixels(width, dpi), rect.right - rect.left) << when << " control " << id;
+    EXPECT_EQ(ui::twipsToPixels(height, dpi), rect.bottom - rect.top) << when << " control " << id;
+}
+
+bool sendKey(HWND target, WPARAM key)
+{
+    MSG message{target, WM_KEYDOWN, key, 1, 0, {}};
+    return ui::handleDialogKeys(message);
+}
+
+TEST(TwipsAndPixels, RoundToTheNearestPixelAtEachDpi)
+{
+    struct Case {
+        int twips;
+        UINT dpi;
+        int pixels;
+    } cases[] = {{1440, 96, 96}, {15, 96, 1}, {7, 96, 0}, {8, 96, 1}, {-8, 96, -1}, {285, 144, 29},
+                 {6495, 96, 433}, {6495, 144, 650}, {38400, 96, 2560}, {1440, 0, 96}};
+    for (const auto& c : cases) EXPECT_EQ(c.pixels, ui::twipsToPixels(c.twips, c.dpi)) << c.twips << "@" << c.dpi;
+    EXPECT_EQ(6495, ui::pixelsToTwips(433, 96));
+    EXPECT_EQ(38400, ui::pixelsToTwips(2560, 96)) << "a 2,560-pixel screen overflows 16 bits in twips";
+    EXPECT_EQ(1440, ui::pixelsToTwips(96, 0)) << "an unknown DPI counts as 96";
+}
+
+TEST(TableWindow, ControlsStandWhereTheTableSaysAtTheWindowsDpiAndFollowADpiChange)
+{
+    TableWindow window;
+    ASSERT_EQ(S_OK, window.create(nullptr, 10, 20));
+    RECT outer{};
+    GetWindowRect(window.handle(), &outer);
+    EXPECT_EQ(ui::twipsToPixels(5760, window.dpi()), outer.right - outer.left) << "the frame is the outer size";
+    EXPECT_EQ(ui::twipsToPixels(2880, window.dpi()), outer.bottom - outer.top);
+    expectPlaced(window, kEntry, 1440, 120, 2880, 285, "as created");
+    expectPlaced(window, kNote, 120, 1400, 4000, 900, "as created");
+    EXPECT_TRUE(GetWindowLongW(window.control(kNote), GWL_STYLE) & (ES_MULTILINE | ES_READONLY | WS_VSCROLL));
+    EXPECT_EQ(window.font(), reinterpret_cast<HFONT>(SendMessageW(window.control(kEntry), WM_GETFONT, 0, 0)));
+
+    window.place(kName, 240, 150, 900, 300);
+    RECT suggested{10, 20, 10 + 864, 20 + 432};
+    SendMessageW(window.handle(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    ASSERT_EQ(144u, window.dpi());
+    expectPlaced(window, kEntry, 1440, 120, 2880, 285, "at 144 DPI");
+    expectPlaced(window, kName, 240, 150, 900, 300, "a moved control at 144 DPI");
+    GetWindowRect(window.handle(), &outer);
+    EXPECT_EQ(864, outer.right - outer.left);
+    LOGFONTW small{}, large{};
+    raii::UniqueFont atDefault(ui::createMessageFont(96));
+    GetObjectW(atDefault.get(), sizeof(small), &small);
+    GetObjectW(window.font(), sizeof(large), &large);
+    EXPECT_GT(std::abs(large.lfHeight), std::abs(small.lfHeight)) << "the font grows with the DPI";
+}
+
+TEST(TableWindow, TabFollowsTheTabOrderAndEnterAndEscReachTheHandlers)
+{
+    TableWindow window;
+    ASSERT_EQ(S_OK, window.create());
+    window.show();
+    HWND go = window.control(kGo), entry = window.control(kEntry), keep = window.control(kKeep);
+    EXPECT_EQ(entry, GetNextDlgTabItem(window.handle(), go, FALSE));
+    EXPECT_EQ(keep, GetNextDlgTabItem(window.handle(), entry, FALSE));
+    EXPECT_EQ(go, GetNextDlgTabItem(window.handle(), keep, FALSE)) << "Tab wraps round";
+    EXPECT_FALSE(GetWindowLongW(window.control(kName), GWL_STYLE) & WS_TABSTOP);
+
+    SetForegroundWindow(window.handle());
+    SetFocus(go);
+    EXPECT_TRUE(sendKey(go, VK_TAB));
+    EXPECT_EQ(entry, GetFocus()) << "Tab moved on through the hook";
+    EXPECT_TRUE(sendKey(entry, VK_RETURN));
+    EXPECT_TRUE(sendKey(entry, VK_ESCAPE));
+    EXPECT_EQ((std::vector<int>{kGo, IDCANCEL}), window.commands) << "Enter pressed the default button";
+
+    HWND plain = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    EXPECT_FALSE(sendKey(plain, VK_ESCAPE)) << "other windows' keys are left alone";
+    DestroyWindow(plain);
+}
+
+TEST(TableWindow, ClassesAreUnregisteredOnRequestAndTheObjectMayOwnItsWindow)
+{
+    {
+        TableWindow window;
+        ASSERT_EQ(S_OK, window.create());
+        EXPECT_EQ(&window, ui::Window::from(window.handle()));
+        PostMessageW(window.handle(), WM_CLOSE, 0, 0);
+        MSG message;
+        while (window.handle() && GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
+        EXPECT_EQ(nullptr, window.handle()) << "WM_CLOSE destroys the window";
+        ASSERT_EQ(S_OK, window.create());
+    } // the object takes its window with it
+    WNDCLASSEXW info{};
+    info.cbSize = sizeof(info);
+    EXPECT_TRUE(GetClassInfoExW(ui::thisModule(), kFrame.className, &info));
+    ui::unregisterClasses();
+    EXPECT_FALSE(GetClassInfoExW(ui::thisModule(), kFrame.className, &info));
+    TableWindow again;
+    EXPECT_EQ(S_OK, again.create()) << "registered again on the next use";
+}
+
+} // namespace
