@@ -75,9 +75,12 @@ void createLog(const AppIdentity& id)
 void resetSettings(const AppIdentity& id)
 {
     g_log->Post(L"Command Parameter '/SETUP' Detected.  Restoring Registry Settings...", L"");
+    const std::optional<std::wstring> key = rules::applicationKey(id.baseName);
+    if (!key)
+        throw LauncherError(kInvalidArgument,
+                            L"The program's file name could not be read, so its settings cannot be reset.", L"Main");
     VARIANT_BOOL ignored = VARIANT_FALSE;
-    check(slots::registry().RegDeleteKey(slots::kCurrentUser, text(rules::applicationKey(id.baseName)).get(), &ignored),
-          L"Main");
+    check(slots::registry().RegDeleteKey(slots::kCurrentUser, text(*key).get(), &ignored), L"Main");
 }
 
 std::wstring keyGet(const wchar_t* value, const wchar_t* defaultData, long baseKey)

@@ -64,7 +64,11 @@ bool showsSplash(const std::wstring& showSplashValue) { return showSplashValue =
 bool isFirstRun(const std::wstring& runOnceValue) { return runOnceValue == L"False"; }
 bool registersAppPath(const std::wstring& baseName) { return upperCase(baseName) != L"AUTOLOAD"; }
 
-std::wstring applicationKey(const std::wstring& baseName) { return L"Software\\Brannock\\Apps\\" + baseName; }
+std::optional<std::wstring> applicationKey(const std::wstring& baseName)
+{
+    if (baseName.empty() || baseName.find_first_of(std::wstring(L"\\\0", 2)) != std::wstring::npos) return std::nullopt;
+    return L"Software\\Brannock\\Apps\\" + baseName;
+}
 
 std::wstring appPathKey(const std::wstring& baseName)
 {

@@ -1,6 +1,7 @@
 // The decisions of start-up, as functions of the texts they are made from.
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace vantorel::rules {
@@ -26,7 +27,9 @@ bool showsSplash(const std::wstring& showSplashValue);
 bool isFirstRun(const std::wstring& runOnceValue);
 bool registersAppPath(const std::wstring& baseName);
 
-std::wstring applicationKey(const std::wstring& baseName);
+// The key the settings reset deletes; nullopt when the base name is empty or
+// not a single key name, since the key would then hold every application's settings.
+std::optional<std::wstring> applicationKey(const std::wstring& baseName);
 std::wstring appPathKey(const std::wstring& baseName);
 std::wstring appPathData(const std::wstring& folder, const std::wstring& baseName);
 std::wstring readmePath(const std::wstring& folder);

@@ -1,0 +1,84 @@
+// A stand-in for the game in tests, demonstrations and benchmarks (not part of
+// the product). Started as main.exe, it writes what it received to
+// "standin-record.txt" beside itself: its command line, current directory,
+// arguments, and whether the pilot named by "-pilot" can be opened from its
+// current directory. With STANDIN_STAY_MS set it then stays running that long.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+
+namespace {
+
+std::wstring ownFolder()
+{
+    std::wstring path(32768, L'\0');
+    path.resize(GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size())));
+    return path.substr(0, path.find_last_of(L'\\') + 1);
+}
+
+std::wstring currentDirectory()
+{
+    std::wstring folder(32768, L'\0');
+    folder.resize(GetCurrentDirectoryW(static_cast<DWORD>(folder.size()), folder.data()));
+    return folder;
+}
+
+std::string utf8(const std::wstring& text)
+{
+    if (text.empty()) return {};
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                         nullptr, nullptr);
+    std::string bytes(size, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size, nullptr, nullptr);
+    return bytes;
+}
+
+bool pilotOpens(int argc, wchar_t** argv)
+{
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (lstrcmpiW(argv[i], L"-pilot") != 0) continue;
+        const std::wstring file = std::wstring(argv[i + 1]) + L".plt";
+        HANDLE handle = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (handle == INVALID_HANDLE_VALUE) return false;
+        CloseHandle(handle);
+        return true;
+    }
+    return false;
+}
+
+std::wstring record()
+{
+    int argc = 0;
+    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    std::wstring text = L"commandline=" + std::wstring(GetCommandLineW()) + L"\r\n";
+    text += L"directory=" + currentDirectory() + L"\r\n";
+    text += L"argc=" + std::to_wstring(argc) + L"\r\n";
+    for (int i = 0; i < argc; ++i) text += L"argv=" + std::wstring(argv[i]) + L"\r\n";
+    text += std::wstring(L"pilotopens=") + (pilotOpens(argc, argv) ? L"1" : L"0") + L"\r\n";
+    LocalFree(argv);
+    return text;
+}
+
+// Written under a temporary name and renamed, so a reader never sees half a record.
+bool writeRecord(const std::wstring& folder, const std::string& bytes)
+{
+    const std::wstring temporary = folder + L"standin-record.tmp";
+    HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                    written == bytes.size();
+    CloseHandle(file);
+    return ok && MoveFileExW(temporary.c_str(), (folder + L"standin-record.txt").c_str(), MOVEFILE_REPLACE_EXISTING);
+}
+
+} // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
+{
+    if (!writeRecord(ownFolder(), utf8(record()))) return 2;
+    wchar_t stay[16] = {};
+    if (GetEnvironmentVariableW(L"STANDIN_STAY_MS", stay, 16) > 0) Sleep(static_cast<DWORD>(_wtol(stay)));
+    return 0;
+}
