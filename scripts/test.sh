@@ -6,4 +6,4 @@ cd "$(dirname "$0")/.."
 sh scripts/prerequisites.sh
 sh scripts/build.sh all
 cd build
-xvfb-run -a ctest --output-on-failure
+xvfb-run -a ctest -j2 --output-on-failure

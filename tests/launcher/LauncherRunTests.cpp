@@ -1,13 +1,8 @@
 // Vantorel.exe started as a process with prepared registry values; each case
-// checks the road its log shows and what it left in the registry. The runs are
-// separate processes, so they use the real HKEY_CURRENT_USER of the test
-// prefix and clean the maker's keys before and after.
-#include <algorithm>
-#include <atomic>
-#include <fstream>
-#include <sstream>
-#include <thread>
-
+// checks the road its log shows, its windows and what it left in the registry.
+// The program runs in a prefix of its own where Quillon is not registered, so
+// every run also proves the registration-free start.
+#include "LauncherInstall.h"
 #include "Splash.h"
 #include "TestSupport.h"
 
@@ -15,40 +10,17 @@ using namespace testing_support;
 
 namespace {
 
-const std::wstring kMakerKey = L"Software\\Brannock";
-const std::wstring kAppKey = kMakerKey + L"\\Apps\\Vantorel";
-const std::wstring kSystemKey = kMakerKey + L"\\System";
-const std::wstring kUserKey = kMakerKey + L"\\User";
+const std::wstring kAppKey = L"Software\\Brannock\\Apps\\Vantorel";
+const std::wstring kSystemKey = L"Software\\Brannock\\System";
+const std::wstring kUserKey = L"Software\\Brannock\\User";
 const std::wstring kStaleKey = kAppKey + L"\\Deeper";
 const std::wstring kAppPaths = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\app paths\\";
+const wchar_t kCoreClass[] = L"CLSID\\{4409E934-1CD9-11D7-AE76-0001026AB5BC}";
 
 const char kFirstRunLine[] = "POST - Insert Application Path Info A: -1";
 const char kLaunchLine[] = "BEGIN Procedure - LaunchGame <@> ";
 const char kOptionsLine[] = "POST - ExitOnComplete: True";
 const char kResetLine[] = "POST - Command Parameter '/SETUP' Detected.  Restoring Registry Settings...: ";
-
-// The log's lines without their indentation.
-std::vector<std::string> readLog(const std::wstring& path)
-{
-    std::ifstream file(path.c_str(), std::ios::binary);
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    const std::string text = bytes.str();
-    std::vector<std::string> lines;
-    size_t start = 0;
-    for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
-        const size_t first = text.find_first_not_of(' ', start);
-        lines.push_back(text.substr(std::min(first, end), end - std::min(first, end)));
-    }
-    return lines;
-}
-
-bool has(const std::vector<std::string>& lines, const std::string& start)
-{
-    for (const std::string& line : lines)
-        if (line.compare(0, start.size(), start) == 0) return true;
-    return false;
-}
 
 void setValue(const std::wstring& key, const std::wstring& name, const std::wstring& data)
 {
@@ -62,46 +34,19 @@ std::wstring valueOf(HKEY root, const std::wstring& key, const std::wstring& nam
     return readString(root, key, name, &data) ? data : L"<missing>";
 }
 
-struct Outcome {
-    long exitCode;
-    bool splash;
-    std::vector<std::string> log;
-};
-
 class LauncherRun : public ::testing::Test {
 protected:
-    void SetUp() override { clean(); }
-    void TearDown() override
+    static void SetUpTestSuite()
     {
-        clean();
-        DeleteFileW(exe(L"AutoLoad").c_str());
+        if (!ownPrefix()) return;
+        runProcess(L"regsvr32 /u /s \"" + programFolder() + L"Quillon.dll\"");
     }
 
-    static void clean()
+    void SetUp() override
     {
-        RegDeleteTreeW(HKEY_CURRENT_USER, kMakerKey.c_str());
-        for (const wchar_t* name : {L"Vantorel", L"AutoLoad"}) {
-            RegDeleteTreeW(HKEY_LOCAL_MACHINE, (kAppPaths + name + L".exe").c_str());
-            DeleteFileW((programFolder() + name + L".log").c_str());
-        }
-    }
-
-    static std::wstring exe(const std::wstring& baseName) { return programFolder() + baseName + L".exe"; }
-
-    static Outcome start(const std::wstring& arguments, const std::wstring& baseName = L"Vantorel")
-    {
-        // Answers the launcher's dialogs and notes its splash, so that no run waits on a window.
-        std::atomic<bool> done{false}, splash{false};
-        std::thread watcher([&] {
-            for (; !done; Sleep(20)) {
-                if (HWND box = FindWindowW(L"#32770", L"Vantorel")) PostMessageW(box, WM_COMMAND, IDOK, 0);
-                if (FindWindowW(vantorel::kSplashWindowClass, nullptr)) splash = true;
-            }
-        });
-        const long exitCode = runProcess(L"\"" + exe(baseName) + L"\"" + arguments, 30000);
-        done = true;
-        watcher.join();
-        return {exitCode, splash, readLog(programFolder() + baseName + L".log")};
+        ASSERT_TRUE(ownPrefix()) << "these runs change the launcher's shared keys: run them through ctest";
+        ASSERT_FALSE(keyExists(HKEY_CLASSES_ROOT, kCoreClass)) << "the library must not be registered here";
+        resetLauncherRegistry();
     }
 };
 
@@ -109,12 +54,11 @@ protected:
 
 TEST_F(LauncherRun, FirstRunOnAnEmptyRegistryRegistersThePathAndStoresTheSharedDefaults)
 {
-    const Outcome out = start(L"");
+    const LauncherInstall install(L"FirstRun");
+    const auto out = install.run();
     EXPECT_NE(-2, out.exitCode) << "the run must never wait on a window";
-    std::wstring folder = programFolder();
-    folder.pop_back();
-    EXPECT_EQ(folder + L"\\Vantorel.exe", valueOf(HKEY_LOCAL_MACHINE, kAppPaths + L"Vantorel.exe", L""));
-    EXPECT_EQ(folder, valueOf(HKEY_LOCAL_MACHINE, kAppPaths + L"Vantorel.exe", L"Path"));
+    EXPECT_EQ(install.exePath(), valueOf(HKEY_LOCAL_MACHINE, kAppPaths + L"Vantorel.exe", L""));
+    EXPECT_EQ(install.folder(), valueOf(HKEY_LOCAL_MACHINE, kAppPaths + L"Vantorel.exe", L"Path"));
 
     ASSERT_GE(out.log.size(), 8u);
     EXPECT_EQ("Log Number: 0", out.log[1]);
@@ -122,7 +66,7 @@ TEST_F(LauncherRun, FirstRunOnAnEmptyRegistryRegistersThePathAndStoresTheSharedD
     for (const char* line : {"BEGIN Application Initialization <@>", kFirstRunLine,
                              "POST - Insert Application Path Info B: -1", "POST - ExitOnComplete: False",
                              "(Vantorel.Exe) - Build: 1.1.32 - Application Termination. "})
-        EXPECT_TRUE(has(out.log, line)) << line;
+        EXPECT_TRUE(out.logHas(line)) << line;
     EXPECT_EQ(L"1", valueOf(HKEY_CURRENT_USER, kAppKey, L"Log")) << "stopping the log counts the run";
 
     const struct {
@@ -164,41 +108,42 @@ TEST_F(LauncherRun, EachStartTakesTheRoadItsSwitchesAndSettingsSelect)
         {L" -OPTIONS", L"True", L"0", kLaunch, false, false},
         {L" OPTIONS", L"True", L"0", kLaunch, false, false},
     };
+    const LauncherInstall install(L"Roads");
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << "arguments '" << c.arguments << "' RunOnce '" << c.runOnce
                                           << "' ShowSplash '" << c.showSplash << "'");
-        clean();
+        resetLauncherRegistry();
         setValue(kAppKey, L"RunOnce", c.runOnce);
         setValue(kAppKey, L"Log", L"41");
         setValue(kStaleKey, L"Stale", L"1");
         setValue(kSystemKey, L"ShowSplash", c.showSplash);
-        const Outcome out = start(c.arguments);
+        const auto out = install.run(c.arguments);
         EXPECT_NE(-2, out.exitCode) << "the run must never wait on a window";
         // A first run hands over to the library's welcome dialog, whose outcome is not the launcher's.
         if (c.road != kFirstRun) {
             EXPECT_EQ(0, out.exitCode);
-            EXPECT_TRUE(has(out.log, "END   Application Initialization <@>"));
+            EXPECT_TRUE(out.logHas("END   Application Initialization <@>"));
         }
         ASSERT_GE(out.log.size(), 2u);
         EXPECT_EQ("Log Number: 41", out.log[1]);
-        EXPECT_EQ(c.road == kFirstRun, has(out.log, kFirstRunLine));
+        EXPECT_EQ(c.road == kFirstRun, out.logHas(kFirstRunLine));
         EXPECT_EQ(c.road == kFirstRun, keyExists(HKEY_LOCAL_MACHINE, kAppPaths + L"Vantorel.exe"));
-        EXPECT_EQ(c.road == kLaunch, has(out.log, kLaunchLine));
-        EXPECT_EQ(c.road == kOptions, has(out.log, kOptionsLine));
-        EXPECT_EQ(c.reset, has(out.log, kResetLine));
+        EXPECT_EQ(c.road == kLaunch, out.logHas(kLaunchLine));
+        EXPECT_EQ(c.road == kOptions, out.logHas(kOptionsLine));
+        EXPECT_EQ(c.reset, out.logHas(kResetLine));
         EXPECT_EQ(!c.reset, keyExists(HKEY_CURRENT_USER, kStaleKey)) << "the reset takes the sub-keys too";
         if (!c.reset) { EXPECT_EQ(L"42", valueOf(HKEY_CURRENT_USER, kAppKey, L"Log")); }
-        EXPECT_EQ(c.splash, out.splash);
+        EXPECT_EQ(c.splash, out.saw(vantorel::kSplashWindowClass));
     }
 }
 
 TEST_F(LauncherRun, AnAutoloadProgramWritesNoApplicationPath)
 {
-    ASSERT_TRUE(CopyFileW(exe(L"Vantorel").c_str(), exe(L"AutoLoad").c_str(), FALSE));
+    const LauncherInstall install(L"AutoLoad", L"AutoLoad");
     setValue(kSystemKey, L"ShowSplash", L"0");
-    const Outcome out = start(L"", L"AutoLoad");
+    const auto out = install.run();
     EXPECT_NE(-2, out.exitCode);
-    EXPECT_TRUE(has(out.log, "POST - ExitOnComplete: False")) << "still a first run";
-    EXPECT_FALSE(has(out.log, "POST - Insert Application Path Info"));
+    EXPECT_TRUE(out.logHas("POST - ExitOnComplete: False")) << "still a first run";
+    EXPECT_FALSE(out.logHas("POST - Insert Application Path Info"));
     EXPECT_FALSE(keyExists(HKEY_LOCAL_MACHINE, kAppPaths + L"AutoLoad.exe"));
 }

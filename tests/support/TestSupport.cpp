@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace testing_support {
@@ -14,58 +15,88 @@ std::wstring programFolder()
 
 namespace {
 
-long waitAndCollect(PROCESS_INFORMATION& info, DWORD timeoutMs)
+// Ends the process when it outlives the deadline; its exit code, or -2 when it had to be ended.
+long finish(const ProcessInfo& process, ULONGLONG deadline)
 {
-    raii::UniqueHandle process(info.hProcess);
-    raii::UniqueHandle thread(info.hThread);
-    if (WaitForSingleObject(process.get(), timeoutMs) != WAIT_OBJECT_0) {
-        TerminateProcess(process.get(), 1);
+    const ULONGLONG now = GetTickCount64();
+    const DWORD left = deadline > now ? static_cast<DWORD>(deadline - now) : 0;
+    if (WaitForSingleObject(process.process.get(), left) != WAIT_OBJECT_0) {
+        TerminateProcess(process.process.get(), 1);
+        WaitForSingleObject(process.process.get(), 5000);
         return -2;
     }
     DWORD code = 0;
-    GetExitCodeProcess(process.get(), &code);
+    GetExitCodeProcess(process.process.get(), &code);
     return static_cast<long>(code);
 }
 
+ULONGLONG deadlineAfter(DWORD timeoutMs) { return GetTickCount64() + timeoutMs; }
+
 } // namespace
 
-long runProcess(const std::wstring& commandLine, DWORD timeoutMs)
+bool startProcess(const std::wstring& commandLine, ProcessInfo& started, HANDLE output)
 {
     std::wstring mutableLine = commandLine;
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
+    if (output) {
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdOutput = output;
+        startup.hStdError = output;
+        startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    }
     PROCESS_INFORMATION info = {};
-    if (!CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
-        return -1;
-    return waitAndCollect(info, timeoutMs);
+    if (!CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, output != nullptr, 0, nullptr, nullptr,
+                        &startup, &info))
+        return false;
+    started.process.reset(info.hProcess);
+    started.thread.reset(info.hThread);
+    started.id = info.dwProcessId;
+    return true;
+}
+
+long waitForProcess(const ProcessInfo& process, DWORD timeoutMs) { return finish(process, deadlineAfter(timeoutMs)); }
+
+long runProcess(const std::wstring& commandLine, DWORD timeoutMs)
+{
+    ProcessInfo process;
+    if (!startProcess(commandLine, process)) return -1;
+    return waitForProcess(process, timeoutMs);
 }
 
 std::string captureProcess(const std::wstring& commandLine, long* exitCode, DWORD timeoutMs)
 {
+    long ignored = 0;
+    long& code = exitCode ? *exitCode : ignored;
+    code = -1;
     SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
     raii::UniqueHandle readEnd, writeEnd;
     if (!CreatePipe(readEnd.put(), writeEnd.put(), &inherit, 0)) return {};
     SetHandleInformation(readEnd.get(), HANDLE_FLAG_INHERIT, 0);
-
-    std::wstring mutableLine = commandLine;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = writeEnd.get();
-    startup.hStdError = writeEnd.get();
-    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    PROCESS_INFORMATION info = {};
-    if (!CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info)) {
-        if (exitCode) *exitCode = -1;
-        return {};
-    }
+    ProcessInfo process;
+    if (!startProcess(commandLine, process, writeEnd.get())) return {};
     writeEnd.reset();
+
+    // A blocking read would wait for every holder of the pipe, including a hung
+    // child or a grandchild that outlives it: read only what is there, until the
+    // child has ended (its writes are then all in the pipe) or the deadline passes.
+    const ULONGLONG deadline = deadlineAfter(timeoutMs);
     std::string output;
-    char buffer[4096];
-    DWORD read = 0;
-    while (ReadFile(readEnd.get(), buffer, sizeof(buffer), &read, nullptr) && read > 0) output.append(buffer, read);
-    long code = waitAndCollect(info, timeoutMs);
-    if (exitCode) *exitCode = code;
+    bool ended = false;
+    for (;;) {
+        DWORD available = 0;
+        if (!PeekNamedPipe(readEnd.get(), nullptr, 0, nullptr, &available, nullptr)) break; // every writer closed
+        if (available > 0) {
+            char buffer[4096];
+            DWORD read = 0;
+            if (!ReadFile(readEnd.get(), buffer, std::min<DWORD>(available, sizeof(buffer)), &read, nullptr)) break;
+            output.append(buffer, read);
+            continue;
+        }
+        if (ended || GetTickCount64() >= deadline) break;
+        ended = WaitForSingleObject(process.process.get(), 10) == WAIT_OBJECT_0;
+    }
+    code = finish(process, deadline);
     return output;
 }
 

@@ -15,11 +15,26 @@ namespace testing_support {
 // Folder of the running test program, with a trailing backslash.
 std::wstring programFolder();
 
+// A started process; the handles close with the object.
+struct ProcessInfo {
+    raii::UniqueHandle process;
+    raii::UniqueHandle thread;
+    DWORD id = 0;
+};
+
+// Starts a command line (with standard output and error on `output` when given); false when it cannot start.
+bool startProcess(const std::wstring& commandLine, ProcessInfo& started, HANDLE output = nullptr);
+
+// Waits for a started process: its exit code, or -2 when it did not end within timeoutMs (it is then killed).
+long waitForProcess(const ProcessInfo& process, DWORD timeoutMs);
+
 // Runs a command line and waits for it; returns its exit code, or -1 when it
 // could not start, or -2 when it did not end within timeoutMs (it is then killed).
 long runProcess(const std::wstring& commandLine, DWORD timeoutMs = 60000);
 
-// Runs a command line and returns what it wrote to standard output (UTF-8 or ANSI bytes).
+// Runs a command line and returns what it wrote to standard output and error
+// (bytes as written) up to its end, or up to timeoutMs, when it is killed and
+// the exit code is -2. Output of descendants still running after it ended is not waited for.
 std::string captureProcess(const std::wstring& commandLine, long* exitCode = nullptr, DWORD timeoutMs = 60000);
 
 // COM on this thread for the life of a test.

@@ -1,0 +1,190 @@
+#include "LauncherInstall.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "Raii.h"
+#include "TestSupport.h"
+
+namespace testing_support {
+namespace {
+
+const wchar_t kMakerKey[] = L"Software\\Brannock";
+const wchar_t kAppPaths[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\";
+// A message box shows its message in the static control with this identifier.
+constexpr int kMessageBoxText = 0xFFFF;
+
+std::wstring windowText(HWND window)
+{
+    wchar_t text[1024] = {};
+    GetWindowTextW(window, text, ARRAYSIZE(text));
+    return text;
+}
+
+SeenWindow describe(HWND window)
+{
+    SeenWindow seen;
+    seen.handle = window;
+    wchar_t name[256] = {};
+    GetClassNameW(window, name, ARRAYSIZE(name));
+    seen.className = name;
+    seen.title = windowText(window);
+    if (HWND message = GetDlgItem(window, kMessageBoxText)) seen.text = windowText(message);
+    return seen;
+}
+
+struct WindowSearch {
+    DWORD processId;
+    std::vector<HWND> found;
+};
+
+std::vector<HWND> visibleWindowsOf(DWORD processId)
+{
+    WindowSearch search{processId, {}};
+    EnumWindows(
+        [](HWND window, LPARAM context) -> BOOL {
+            auto& search = *reinterpret_cast<WindowSearch*>(context);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == search.processId && IsWindowVisible(window)) search.found.push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// The log's lines without their indentation.
+std::vector<std::string> readLog(const std::wstring& path)
+{
+    std::ifstream file(path.c_str(), std::ios::binary);
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    const std::string text = bytes.str();
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
+        const size_t first = std::min(text.find_first_not_of(' ', start), end);
+        lines.push_back(text.substr(first, end - first));
+    }
+    return lines;
+}
+
+void deleteFolder(const std::wstring& folder)
+{
+    WIN32_FIND_DATAW entry;
+    raii::UniqueFind find(FindFirstFileW((folder + L"\\*").c_str(), &entry));
+    if (find) {
+        do {
+            if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                DeleteFileW((folder + L"\\" + entry.cFileName).c_str());
+        } while (FindNextFileW(find.get(), &entry));
+    }
+    find.reset();
+    RemoveDirectoryW(folder.c_str());
+}
+
+std::wstring tempFolder()
+{
+    wchar_t path[MAX_PATH + 1] = {};
+    const DWORD length = GetTempPathW(ARRAYSIZE(path), path);
+    std::wstring text(path, length);
+    if (!text.empty() && text.back() == L'\\') text.pop_back();
+    return text;
+}
+
+} // namespace
+
+bool ownPrefix()
+{
+    wchar_t flag[8] = {};
+    return GetEnvironmentVariableW(L"QUILLON_OWN_PREFIX", flag, ARRAYSIZE(flag)) > 0 && flag[0] == L'1';
+}
+
+void resetLauncherRegistry(const std::wstring& baseName)
+{
+    if (!ownPrefix()) {
+        ADD_FAILURE() << "the launcher's keys are shared: reset them only in a prefix of this program's own";
+        return;
+    }
+    RegDeleteTreeW(HKEY_CURRENT_USER, kMakerKey);
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, (kAppPaths + baseName + L".exe").c_str());
+}
+
+void closeDialogs(const SeenWindow& window)
+{
+    if (window.className == L"#32770") PostMessageW(window.handle, WM_COMMAND, IDOK, 0);
+}
+
+bool RunOutcome::logHas(const std::string& start) const
+{
+    for (const std::string& line : log)
+        if (line.compare(0, start.size(), start) == 0) return true;
+    return false;
+}
+
+bool RunOutcome::saw(const std::wstring& className) const
+{
+    for (const SeenWindow& window : windows)
+        if (window.className == className) return true;
+    return false;
+}
+
+std::wstring RunOutcome::boxText() const
+{
+    for (const SeenWindow& window : windows)
+        if (window.className == L"#32770" && !window.text.empty()) return window.text;
+    return {};
+}
+
+LauncherInstall::LauncherInstall(const std::wstring& name, const std::wstring& baseName, bool withLibrary)
+    : folder_(tempFolder() + L"\\" + name), baseName_(baseName)
+{
+    if (!ownPrefix()) {
+        ADD_FAILURE() << "end-to-end launcher runs need a prefix of their own (quillon_test OWN_PREFIX)";
+        return;
+    }
+    deleteFolder(folder_);
+    const std::wstring source = programFolder();
+    ready_ = CreateDirectoryW(folder_.c_str(), nullptr) &&
+             CopyFileW((source + L"Vantorel.exe").c_str(), exePath().c_str(), FALSE) &&
+             (!withLibrary || CopyFileW((source + L"Quillon.dll").c_str(), (folder_ + L"\\Quillon.dll").c_str(), FALSE));
+    EXPECT_TRUE(ready_) << "cannot prepare " << testing::PrintToString(folder_) << ": error " << GetLastError();
+}
+
+LauncherInstall::~LauncherInstall()
+{
+    if (ownPrefix()) deleteFolder(folder_);
+}
+
+RunOutcome LauncherInstall::run(const std::wstring& arguments, const WindowHandler& onWindow, DWORD timeoutMs) const
+{
+    RunOutcome result;
+    if (!ready_) return result;
+    DeleteFileW(logPath().c_str());
+    ProcessInfo process;
+    if (!startProcess(L"\"" + exePath() + L"\"" + arguments, process)) return result;
+
+    std::atomic<bool> done{false};
+    std::thread watcher([&] {
+        for (; !done; Sleep(20)) {
+            for (HWND window : visibleWindowsOf(process.id)) {
+                bool known = false;
+                for (const SeenWindow& seen : result.windows) known = known || seen.handle == window;
+                if (!known) result.windows.push_back(describe(window));
+                for (const SeenWindow& seen : result.windows)
+                    if (seen.handle == window && onWindow) onWindow(seen);
+            }
+        }
+    });
+    result.exitCode = waitForProcess(process, timeoutMs);
+    done = true;
+    watcher.join();
+    result.log = readLog(logPath());
+    return result;
+}
+
+} // namespace testing_support
