@@ -46,16 +46,6 @@ T& existing(const std::unique_ptr<T>& object, const wchar_t* name)
 
 raii::UniqueBstr text(const std::wstring& value) { return raii::makeBstr(value); }
 
-std::wstring modulePath()
-{
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length < path.size()) return path.substr(0, length);
-        path.resize(path.size() * 2);
-    }
-}
-
 void initCore(const AppIdentity& id)
 {
     check(slots::core().InitCore(text(id.baseName).get(), text(id.title).get(), text(id.folder).get(), id.major,
@@ -130,8 +120,22 @@ void firstRun(const AppIdentity& id)
     ShowWelcome(id.folder);
 }
 
+// A failure before the log was started (the library itself missing, say)
+// still leaves a log with what is known without the library.
+void startLogForError()
+{
+    try {
+        createLog(currentIdentity());
+    } catch (const std::exception&) {
+        g_log.reset();
+    } catch (const LauncherError&) {
+        g_log.reset();
+    }
+}
+
 void reportFatal(const LauncherError& error)
 {
+    if (!g_log) startLogForError();
     if (g_log) {
         g_log->Post(L"Error " + hresultText(error.hr()) + L" in " + error.procedure(), error.description());
         try {
@@ -147,7 +151,7 @@ void reportFatal(const LauncherError& error)
 
 AppIdentity currentIdentity()
 {
-    const std::wstring path = modulePath();
+    const std::wstring path = runningProgramPath();
     const ProgramVersion version = readProgramVersion(path);
     return {rules::baseNameOf(path), rules::kAppTitle, rules::folderOf(path), version.major, version.minor,
             version.revision, version.fileDescription, rules::argumentsOf(GetCommandLineW())};

@@ -4,6 +4,8 @@
 
 #include "LauncherError.h"
 #include "Raii.h"
+#include "StartupRules.h"
+#include "VersionInfo.h"
 
 namespace vantorel {
 
@@ -48,6 +50,22 @@ void check(HRESULT hr, const wchar_t* procedure)
     throw LauncherError(hr, description, procedure);
 }
 
+namespace {
+
+// The system's text alone ("Access denied.") tells a player nothing about a missing library.
+[[noreturn]] void throwCreationFailure(HRESULT hr, const wchar_t* className)
+{
+    std::wstring reason = systemText(hr);
+    reason += (reason.empty() ? L"" : L" ") + hresultText(hr);
+    const std::wstring folder = rules::folderOf(runningProgramPath());
+    const std::wstring besideProgram = folder + (!folder.empty() && folder.back() == L'\\' ? L"" : L"\\") + rules::kLibraryFile;
+    const bool missing = GetFileAttributesW(besideProgram.c_str()) == INVALID_FILE_ATTRIBUTES;
+    throw LauncherError(hr, rules::libraryFailureText(className, folder, missing, reason),
+                        std::wstring(L"Create ") + className);
+}
+
+} // namespace
+
 namespace slots {
 namespace {
 
@@ -55,10 +73,11 @@ template <class T>
 struct Slot {
     raii::ComPtr<T> instance;
 
-    T& get(REFCLSID clsid, REFIID iid, const wchar_t* procedure)
+    T& get(REFCLSID clsid, REFIID iid, const wchar_t* className)
     {
-        if (!instance)
-            check(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, iid, instance.putVoid()), procedure);
+        if (instance) return *instance.get();
+        const HRESULT hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, iid, instance.putVoid());
+        if (FAILED(hr)) throwCreationFailure(hr, className);
         return *instance.get();
     }
 };
@@ -71,14 +90,14 @@ Slot<_qfcLibWindows> g_windows;
 
 } // namespace
 
-_qfcLibCore& core() { return g_core.get(CLSID_qfcLibCore, IID__qfcLibCore, L"Create qfcLibCore"); }
+_qfcLibCore& core() { return g_core.get(CLSID_qfcLibCore, IID__qfcLibCore, L"qfcLibCore"); }
 _qfcLibRegistry& registry()
 {
-    return g_registry.get(CLSID_qfcLibRegistry, IID__qfcLibRegistry, L"Create qfcLibRegistry");
+    return g_registry.get(CLSID_qfcLibRegistry, IID__qfcLibRegistry, L"qfcLibRegistry");
 }
-_qfcLibFiles& files() { return g_files.get(CLSID_qfcLibFiles, IID__qfcLibFiles, L"Create qfcLibFiles"); }
-_qfcLibForms& forms() { return g_forms.get(CLSID_qfcLibForms, IID__qfcLibForms, L"Create qfcLibForms"); }
-_qfcLibWindows& windows() { return g_windows.get(CLSID_qfcLibWindows, IID__qfcLibWindows, L"Create qfcLibWindows"); }
+_qfcLibFiles& files() { return g_files.get(CLSID_qfcLibFiles, IID__qfcLibFiles, L"qfcLibFiles"); }
+_qfcLibForms& forms() { return g_forms.get(CLSID_qfcLibForms, IID__qfcLibForms, L"qfcLibForms"); }
+_qfcLibWindows& windows() { return g_windows.get(CLSID_qfcLibWindows, IID__qfcLibWindows, L"qfcLibWindows"); }
 
 void releaseLibraries()
 {

@@ -84,4 +84,14 @@ std::wstring readmePath(const std::wstring& folder) { return folder + L"\\readme
 
 std::wstring numberText(bool value) { return value ? L"-1" : L"0"; }
 
+std::wstring libraryFailureText(const std::wstring& className, const std::wstring& folder, bool fileMissing,
+                                const std::wstring& reason)
+{
+    const std::wstring title = kAppTitle, file = kLibraryFile;
+    const std::wstring what = fileMissing ? L"its library file " + file + L" is missing from the folder " + folder
+                                          : L"its library file " + file + L" could not be loaded";
+    return title + L" cannot start because " + what + L" (" + className + L": " + reason +
+           L"). Please reinstall " + title + L" to repair it.";
+}
+
 } // namespace vantorel::rules

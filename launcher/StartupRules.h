@@ -7,6 +7,7 @@
 namespace vantorel::rules {
 
 constexpr wchar_t kAppTitle[] = L"Vantorel";
+constexpr wchar_t kLibraryFile[] = L"Quillon.dll";
 
 std::wstring upperCase(const std::wstring& text);
 
@@ -33,6 +34,12 @@ std::optional<std::wstring> applicationKey(const std::wstring& baseName);
 std::wstring appPathKey(const std::wstring& baseName);
 std::wstring appPathData(const std::wstring& folder, const std::wstring& baseName);
 std::wstring readmePath(const std::wstring& folder);
+
+// What a player reads when a class of the library cannot be created: which
+// file and class, whether the file is missing from the program's folder, the
+// system's reason, and that reinstalling repairs it. One line, for the log too.
+std::wstring libraryFailureText(const std::wstring& className, const std::wstring& folder, bool fileMissing,
+                                const std::wstring& reason);
 
 // A boolean as the log shows it: "-1" true, "0" false.
 std::wstring numberText(bool value);

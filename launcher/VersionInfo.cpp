@@ -14,6 +14,16 @@ ProgramVersion versionFromFixed(const VS_FIXEDFILEINFO& fixed)
     return version;
 }
 
+std::wstring runningProgramPath()
+{
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length < path.size()) return path.substr(0, length);
+        path.resize(path.size() * 2);
+    }
+}
+
 namespace {
 
 std::wstring fileDescription(const std::vector<BYTE>& block)

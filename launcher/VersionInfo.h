@@ -16,6 +16,9 @@ struct ProgramVersion {
 // Major and minor from the first file-version word, the revision from the third field.
 ProgramVersion versionFromFixed(const VS_FIXEDFILEINFO& fixed);
 
+// The full path of the running program.
+std::wstring runningProgramPath();
+
 // The version resource of the given module file; zeros and "" when it has none.
 ProgramVersion readProgramVersion(const std::wstring& modulePath);
 

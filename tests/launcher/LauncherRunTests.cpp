@@ -147,3 +147,37 @@ TEST_F(LauncherRun, AnAutoloadProgramWritesNoApplicationPath)
     EXPECT_FALSE(out.logHas("POST - Insert Application Path Info"));
     EXPECT_FALSE(keyExists(HKEY_LOCAL_MACHINE, kAppPaths + L"AutoLoad.exe"));
 }
+
+TEST_F(LauncherRun, WithoutAWorkingLibraryTheBoxAndTheLogSayWhichFileFailedAndThatReinstallingHelps)
+{
+    const struct {
+        const wchar_t* name;
+        bool withLibrary;
+        const char* damage; // bytes written over the copied library
+        const wchar_t* says;
+    } cases[] = {
+        {L"NoLibrary", false, nullptr, L"missing"},
+        {L"BrokenLibrary", true, "not a library", L"could not be loaded"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.name);
+        const LauncherInstall install(c.name, L"Vantorel", c.withLibrary);
+        if (c.damage) {
+            raii::UniqueFile file(CreateFileW((install.folder() + L"\\Quillon.dll").c_str(), GENERIC_WRITE, 0,
+                                              nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+            DWORD written = 0;
+            ASSERT_TRUE(WriteFile(file.get(), c.damage, DWORD(strlen(c.damage)), &written, nullptr));
+        }
+        const auto out = install.run();
+        EXPECT_EQ(1, out.exitCode);
+        const std::wstring box = out.boxText();
+        for (const wchar_t* words : {L"Quillon.dll", c.says, L"qfcLibCore", L"reinstall"})
+            EXPECT_NE(std::wstring::npos, box.find(words)) << "box: " << testing::PrintToString(box);
+        const std::string logged(box.begin(), box.end());
+        EXPECT_TRUE(out.logHas("POST - Error 0x")) << "the log keeps the error";
+        bool sameText = false;
+        for (const std::string& line : out.log) sameText = sameText || line.find(logged) != std::string::npos;
+        EXPECT_TRUE(sameText) << "the log says what the box says";
+        EXPECT_TRUE(out.logHas("(Vantorel.Exe) - Build: 1.1.32 - Application Termination. "));
+    }
+}
