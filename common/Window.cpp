@@ -27,6 +27,8 @@ ControlClass controlClass(Kind kind)
     case Kind::List: return {L"LISTBOX", LBS_NOTIFY | WS_VSCROLL | WS_BORDER, 0};
     case Kind::Combo: return {L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL, 0};
     case Kind::Etched: return {L"STATIC", SS_ETCHEDFRAME, 0};
+    case Kind::Tabs: return {L"SysTabControl32", 0, 0};
+    case Kind::Picture: return {L"BUTTON", BS_PUSHBUTTON | BS_BITMAP, 0};
     }
     return {L"STATIC", 0, 0};
 }

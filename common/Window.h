@@ -26,6 +26,8 @@ enum class Kind {
     List,
     Combo,         // drop-down list
     Etched,        // a sunken frame, decoration only
+    Tabs,          // a tab strip; the window shows and hides the controls of each tab
+    Picture,       // a button showing a bitmap (BM_SETIMAGE)
 };
 
 struct Control {

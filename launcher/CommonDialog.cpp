@@ -1,0 +1,245 @@
+#include "CommonDialog.h"
+
+#include <commdlg.h>
+
+#include <algorithm>
+#include <new>
+#include <vector>
+
+#include "Raii.h"
+
+namespace vantorel {
+namespace {
+
+enum Member : DISPID { kInitDir = 1, kDefaultExt, kFilter, kFileName, kDialogTitle, kFlags, kCancelError, kFileTitle,
+                       kShowOpen, kShowSave };
+
+const struct {
+    const wchar_t* name;
+    Member id;
+} kMembers[] = {
+    {L"InitDir", kInitDir}, {L"DefaultExt", kDefaultExt}, {L"Filter", kFilter}, {L"FileName", kFileName},
+    {L"DialogTitle", kDialogTitle}, {L"Flags", kFlags}, {L"CancelError", kCancelError},
+    {L"FileTitle", kFileTitle}, {L"ShowOpen", kShowOpen}, {L"ShowSave", kShowSave},
+};
+
+// Room for a long path; the dialog reports a longer choice as an error.
+constexpr DWORD kFileBuffer = 32768;
+
+struct Raised {
+    long number;
+    std::wstring description;
+};
+
+const Raised kInvalidValue{380, L"Invalid property value"};
+const Raised kNotAProperty{438, L"Object doesn't support this property or method"};
+const Raised kCancelled{kCancelErrorNumber, L"Cancel was selected."};
+
+// The extension the dialog appends: "*.ogf", ".ogf" and "ogf" all give "ogf".
+std::wstring bareExtension(std::wstring extension)
+{
+    if (!extension.empty() && extension[0] == L'*') extension.erase(0, 1);
+    if (!extension.empty() && extension[0] == L'.') extension.erase(0, 1);
+    return extension;
+}
+
+class CommonDialog final : public IDispatch {
+public:
+    explicit CommonDialog(HWND owner) : owner_(owner) {}
+
+    STDMETHODIMP QueryInterface(REFIID iid, void** result) override
+    {
+        if (!result) return E_POINTER;
+        *result = nullptr;
+        if (iid != IID_IUnknown && iid != IID_IDispatch) return E_NOINTERFACE;
+        *result = static_cast<IDispatch*>(this);
+        AddRef();
+        return S_OK;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&references_); }
+    STDMETHODIMP_(ULONG) Release() override
+    {
+        ULONG count = InterlockedDecrement(&references_);
+        if (!count) delete this;
+        return count;
+    }
+    STDMETHODIMP GetTypeInfoCount(UINT* count) override
+    {
+        if (!count) return E_POINTER;
+        *count = 0;
+        return S_OK;
+    }
+    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** info) override
+    {
+        if (info) *info = nullptr;
+        return DISP_E_BADINDEX;
+    }
+    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override;
+    STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
+                        EXCEPINFO* exception, UINT* argumentError) override;
+
+private:
+    ~CommonDialog() = default;
+
+    std::wstring* text(DISPID id);
+    HRESULT get(DISPID id, VARIANT* result);
+    HRESULT put(DISPID id, const VARIANT& value, Raised& raised);
+    HRESULT show(bool save, Raised& raised);
+
+    LONG references_ = 1;
+    HWND owner_;
+    std::wstring initDir_, defaultExt_, filter_, fileName_, dialogTitle_, fileTitle_;
+    long flags_ = 0;
+    bool cancelError_ = false;
+};
+
+STDMETHODIMP CommonDialog::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids)
+{
+    if (!names || !ids || !count) return E_INVALIDARG;
+    for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
+    for (const auto& member : kMembers)
+        if (names[0] && lstrcmpiW(names[0], member.name) == 0) ids[0] = member.id;
+    // Members take no named arguments.
+    return ids[0] == DISPID_UNKNOWN || count > 1 ? DISP_E_UNKNOWNNAME : S_OK;
+}
+
+std::wstring* CommonDialog::text(DISPID id)
+{
+    switch (id) {
+    case kInitDir: return &initDir_;
+    case kDefaultExt: return &defaultExt_;
+    case kFilter: return &filter_;
+    case kFileName: return &fileName_;
+    case kDialogTitle: return &dialogTitle_;
+    case kFileTitle: return &fileTitle_;
+    default: return nullptr;
+    }
+}
+
+HRESULT CommonDialog::get(DISPID id, VARIANT* result)
+{
+    if (!result) return S_OK;
+    VariantInit(result);
+    if (std::wstring* value = text(id)) {
+        V_VT(result) = VT_BSTR;
+        V_BSTR(result) = SysAllocStringLen(value->data(), static_cast<UINT>(value->size()));
+        return V_BSTR(result) ? S_OK : E_OUTOFMEMORY;
+    }
+    if (id == kFlags) {
+        V_VT(result) = VT_I4;
+        V_I4(result) = flags_;
+    } else {
+        V_VT(result) = VT_BOOL;
+        V_BOOL(result) = cancelError_ ? VARIANT_TRUE : VARIANT_FALSE;
+    }
+    return S_OK;
+}
+
+HRESULT CommonDialog::put(DISPID id, const VARIANT& value, Raised& raised)
+{
+    const VARTYPE wanted = id == kFlags ? VT_I4 : id == kCancelError ? VT_BOOL : VT_BSTR;
+    raii::UniqueVariant converted;
+    HRESULT hr = VariantChangeType(converted.get(), const_cast<VARIANT*>(&value), 0, wanted);
+    if (FAILED(hr)) return DISP_E_TYPEMISMATCH;
+    const VARIANT& v = *converted.get();
+    if (id == kFlags) {
+        flags_ = V_I4(&v);
+    } else if (id == kCancelError) {
+        cancelError_ = V_BOOL(&v) != VARIANT_FALSE;
+    } else {
+        std::wstring newText(V_BSTR(&v) ? V_BSTR(&v) : L"", SysStringLen(V_BSTR(&v)));
+        // Each text becomes a file name, folder, pattern or title of the dialog.
+        if (newText.find(L'\0') != std::wstring::npos) {
+            raised = kInvalidValue;
+            return DISP_E_EXCEPTION;
+        }
+        *text(id) = std::move(newText);
+    }
+    return S_OK;
+}
+
+HRESULT CommonDialog::show(bool save, Raised& raised)
+{
+    std::vector<wchar_t> file(kFileBuffer, L'\0');
+    fileName_.copy(file.data(), std::min<size_t>(fileName_.size(), kFileBuffer - 1));
+    std::vector<wchar_t> title(MAX_PATH, L'\0');
+    const std::wstring filter = dialogFilter(filter_);
+    const std::wstring extension = bareExtension(defaultExt_);
+
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof(dialog);
+    dialog.hwndOwner = owner_ && IsWindow(owner_) ? owner_ : nullptr;
+    dialog.lpstrFilter = filter_.empty() ? nullptr : filter.c_str();
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = file.data();
+    dialog.nMaxFile = kFileBuffer;
+    dialog.lpstrFileTitle = title.data();
+    dialog.nMaxFileTitle = MAX_PATH;
+    dialog.lpstrInitialDir = initDir_.empty() ? nullptr : initDir_.c_str();
+    dialog.lpstrTitle = dialogTitle_.empty() ? nullptr : dialogTitle_.c_str();
+    dialog.Flags = static_cast<DWORD>(flags_);
+    dialog.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
+
+    const BOOL chosen = save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
+    if (chosen) {
+        fileName_ = file.data();
+        fileTitle_ = title.data();
+        return S_OK;
+    }
+    const DWORD failure = CommDlgExtendedError();
+    if (failure) {
+        raised = {kInvalidValue.number, L"The file dialog could not be shown (error " + std::to_wstring(failure) + L")"};
+        return DISP_E_EXCEPTION;
+    }
+    if (!cancelError_) return S_OK;
+    raised = kCancelled;
+    return DISP_E_EXCEPTION;
+}
+
+STDMETHODIMP CommonDialog::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
+                                  EXCEPINFO* exception, UINT* argumentError)
+{
+    if (argumentError) *argumentError = 0;
+    if (id < kInitDir || id > kShowSave) return DISP_E_MEMBERNOTFOUND;
+    const UINT count = params ? params->cArgs : 0;
+    Raised raised{};
+    HRESULT hr = S_OK;
+    if (id == kShowOpen || id == kShowSave) {
+        if (!(flags & DISPATCH_METHOD)) return DISP_E_MEMBERNOTFOUND;
+        if (count) return DISP_E_BADPARAMCOUNT;
+        if (result) VariantInit(result);
+        hr = show(id == kShowSave, raised);
+    } else if (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) {
+        if (count != 1) return DISP_E_BADPARAMCOUNT;
+        hr = put(id, params->rgvarg[0], raised);
+    } else if (flags & (DISPATCH_PROPERTYGET | DISPATCH_METHOD)) {
+        if (count) return DISP_E_BADPARAMCOUNT;
+        hr = get(id, result);
+    } else {
+        raised = kNotAProperty;
+        hr = DISP_E_EXCEPTION;
+    }
+    if (hr == DISP_E_EXCEPTION && exception) {
+        *exception = EXCEPINFO{};
+        exception->scode = MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, raised.number);
+        exception->bstrSource = SysAllocString(L"CommonDialog");
+        exception->bstrDescription = SysAllocString(raised.description.c_str());
+    }
+    return hr;
+}
+
+} // namespace
+
+std::wstring dialogFilter(const std::wstring& filter)
+{
+    std::wstring pieces = filter;
+    for (wchar_t& c : pieces)
+        if (c == L'|') c = L'\0';
+    pieces.push_back(L'\0');
+    pieces.push_back(L'\0');
+    return pieces;
+}
+
+IDispatch* createCommonDialog(HWND owner) { return new (std::nothrow) CommonDialog(owner); }
+
+} // namespace vantorel
