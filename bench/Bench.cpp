@@ -18,6 +18,15 @@ std::vector<Registered>& groups()
     return list;
 }
 
+int g_failures = 0;
+
+void printFailure(const std::string& what, HRESULT hr)
+{
+    ++g_failures;
+    std::printf("  FAILED %-45s 0x%08lX\n", what.c_str(), static_cast<unsigned long>(hr));
+    std::fflush(stdout);
+}
+
 double seconds(LARGE_INTEGER from, LARGE_INTEGER to)
 {
     LARGE_INTEGER frequency;
@@ -29,26 +38,35 @@ double seconds(LARGE_INTEGER from, LARGE_INTEGER to)
 
 Group::Group(const char* name, void (*run)()) { groups().push_back({name, run}); }
 
-double nsPerCall(const std::function<void()>& body, int iterations)
+Timing nsPerCall(const std::function<HRESULT()>& body, int iterations)
 {
     const int rounds = 5;
-    double best = 1e300;
-    body(); // warm caches
-    for (int round = 0; round < rounds; ++round) {
+    Timing timing{1e300, body()}; // the first call also warms caches
+    for (int round = 0; round < rounds && timing.ok(); ++round) {
         LARGE_INTEGER start, end;
         QueryPerformanceCounter(&start);
-        for (int i = 0; i < iterations; ++i) body();
+        for (int i = 0; i < iterations && timing.ok(); ++i) timing.hr = body();
         QueryPerformanceCounter(&end);
-        best = std::min(best, seconds(start, end) * 1e9 / iterations);
+        timing.ns = std::min(timing.ns, seconds(start, end) * 1e9 / iterations);
     }
-    return best;
+    if (!timing.ok()) timing.ns = 0;
+    return timing;
 }
 
-void report(const std::string& name, double candidateNs, double baselineNs)
+void report(const std::string& name, const Timing& candidate, const Timing& baseline)
 {
-    std::printf("%-52s %10.1f ns  baseline %10.1f ns  ratio %6.2fx\n", name.c_str(), candidateNs, baselineNs,
-                baselineNs > 0 ? candidateNs / baselineNs : 0.0);
+    if (!candidate.ok()) printFailure(name + " (candidate)", candidate.hr);
+    if (!baseline.ok()) printFailure(name + " (baseline)", baseline.hr);
+    if (!candidate.ok() || !baseline.ok()) return;
+    std::printf("%-52s %10.1f ns  baseline %10.1f ns  ratio %6.2fx\n", name.c_str(), candidate.ns, baseline.ns,
+                baseline.ns > 0 ? candidate.ns / baseline.ns : 0.0);
     std::fflush(stdout);
+}
+
+bool check(HRESULT hr, const std::string& what)
+{
+    if (FAILED(hr)) printFailure(what, hr);
+    return SUCCEEDED(hr);
 }
 
 HRESULT createObjectRaw(REFCLSID clsid, REFIID iid, void** result)
@@ -71,6 +89,7 @@ int wmain(int argc, wchar_t** argv)
 {
     raii::ComScope com;
     std::printf("Quillon benchmarks (ratio = candidate / baseline, same run)\n");
+    int selectedGroups = 0;
     for (const auto& group : bench::groups()) {
         bool selected = argc < 2;
         for (int i = 1; i < argc; ++i) {
@@ -78,8 +97,14 @@ int wmain(int argc, wchar_t** argv)
             if (std::wstring(group.name, group.name + strlen(group.name)) == wanted) selected = true;
         }
         if (!selected) continue;
+        ++selectedGroups;
         std::printf("[%s]\n", group.name);
         group.run();
     }
-    return 0;
+    if (selectedGroups == 0) {
+        std::printf("no such group\n");
+        return 2;
+    }
+    if (bench::g_failures > 0) std::printf("%d measurement(s) FAILED\n", bench::g_failures);
+    return bench::g_failures > 0 ? 1 : 0;
 }

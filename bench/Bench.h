@@ -12,11 +12,28 @@
 
 namespace bench {
 
-// Nanoseconds per call of body: the best of several rounds of `iterations` calls.
-double nsPerCall(const std::function<void()>& body, int iterations = 20000);
+// A measurement: nanoseconds per call, or the HRESULT of the first failing call.
+struct Timing {
+    double ns = 0;
+    HRESULT hr = S_OK;
+    bool ok() const { return SUCCEEDED(hr); }
+};
 
-// Prints one line: name, candidate and baseline times and their ratio.
-void report(const std::string& name, double candidateNs, double baselineNs);
+// The best of several rounds of `iterations` calls of body, which returns the
+// call's HRESULT: a failing call ends the measurement, so it is never taken
+// for a fast one.
+Timing nsPerCall(const std::function<HRESULT()>& body, int iterations = 20000);
+
+// Prints one line: name, candidate and baseline times and their ratio; or,
+// when either side failed, a failure line that makes the program exit with 1.
+void report(const std::string& name, const Timing& candidate, const Timing& baseline);
+
+// A failure outside the timed calls (creating or preparing objects): printed,
+// and the program exits with 1. Returns whether hr succeeded.
+bool check(HRESULT hr, const std::string& what);
+
+// A registry or other Win32 status as an HRESULT (ERROR_SUCCESS is S_OK).
+inline HRESULT fromStatus(LONG status) { return HRESULT_FROM_WIN32(static_cast<unsigned long>(status)); }
 
 // An object of Quillon.dll (loaded from the benchmark's folder, no registration needed).
 template <class T>
@@ -27,7 +44,7 @@ template <class T>
 raii::ComPtr<T> createObject(REFCLSID clsid, REFIID iid)
 {
     raii::ComPtr<T> object;
-    createObjectRaw(clsid, iid, object.putVoid());
+    check(createObjectRaw(clsid, iid, object.putVoid()), "creating an object of Quillon.dll");
     return object;
 }
 
