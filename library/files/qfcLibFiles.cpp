@@ -100,14 +100,22 @@ STDMETHODIMP qfcLibFiles::GetFilePath(BSTR vFile, BSTR* result)
     return call(result, [&] { return qfcLibFilesA::GetFilePath(arg(vFile)); });
 }
 
-STDMETHODIMP qfcLibFiles::GetOpenFileName(BSTR, IDispatch**, BSTR, BSTR, BSTR, BSTR*)
+STDMETHODIMP qfcLibFiles::GetOpenFileName(BSTR vDefExtension, IDispatch** vCommonDlgObject, BSTR vInitDirectory,
+                                         BSTR vExtraFilters, BSTR vDialogTitle, BSTR* result)
 {
-    return notImplemented();
+    return call(result, [&] {
+        return qfcLibFilesA::GetOpenFileName(arg(vDefExtension), vCommonDlgObject ? *vCommonDlgObject : nullptr,
+                                             arg(vInitDirectory), arg(vExtraFilters), arg(vDialogTitle));
+    });
 }
 
-STDMETHODIMP qfcLibFiles::GetSaveFileName(BSTR, IDispatch**, BSTR, BSTR, BSTR, BSTR*)
+STDMETHODIMP qfcLibFiles::GetSaveFileName(BSTR vDefExtension, IDispatch** vCommonDlgObject, BSTR vInitDirectory,
+                                         BSTR vExtraFilters, BSTR vDialogTitle, BSTR* result)
 {
-    return notImplemented();
+    return call(result, [&] {
+        return qfcLibFilesA::GetSaveFileName(arg(vDefExtension), vCommonDlgObject ? *vCommonDlgObject : nullptr,
+                                             arg(vInitDirectory), arg(vExtraFilters), arg(vDialogTitle));
+    });
 }
 
 } // namespace quillon

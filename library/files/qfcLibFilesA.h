@@ -7,6 +7,8 @@
 // holding a NUL character is refused wherever text becomes a file name.
 #pragma once
 
+#include <oaidl.h>
+
 #include <string>
 #include <vector>
 
@@ -27,5 +29,13 @@ bool FindByExtension(const std::wstring& vPath, const std::wstring& vFileExt, bo
 
 // Bytes of the listed files (hidden and system ones excluded); -1 for an empty path.
 long long GetDirSize(const std::wstring& vPath, bool vRecursive);
+
+// Drive the caller's common-dialog object by member name; "" when cancelled or when anything fails.
+std::wstring GetOpenFileName(const std::wstring& vDefExtension, IDispatch* vCommonDlgObject,
+                             const std::wstring& vInitDirectory, const std::wstring& vExtraFilters,
+                             const std::wstring& vDialogTitle);
+std::wstring GetSaveFileName(const std::wstring& vDefExtension, IDispatch* vCommonDlgObject,
+                             const std::wstring& vInitDirectory, const std::wstring& vExtraFilters,
+                             const std::wstring& vDialogTitle);
 
 } // namespace quillon::qfcLibFilesA
