@@ -30,6 +30,12 @@ bool FindByExtension(const std::wstring& vPath, const std::wstring& vFileExt, bo
 // Bytes of the listed files (hidden and system ones excluded); -1 for an empty path.
 long long GetDirSize(const std::wstring& vPath, bool vRecursive);
 
+// Through the shell's file operation; the result is its aborted flag. Flags wider than 16 bits, names holding
+// a NUL and names too long for the shell are refused with a run-time error before anything happens.
+bool CopyFile(long vOwnerhWnd, const SourceNames& vFiles, const std::wstring& vDestination, long vOperation,
+              long vFlags, const std::wstring& vDialogText);
+bool DeleteFile(long vOwnerhWnd, const SourceNames& vFiles, long vFlags);
+
 // Drive the caller's common-dialog object by member name; "" when cancelled or when anything fails.
 std::wstring GetOpenFileName(const std::wstring& vDefExtension, IDispatch* vCommonDlgObject,
                              const std::wstring& vInitDirectory, const std::wstring& vExtraFilters,
