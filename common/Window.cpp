@@ -103,6 +103,46 @@ Window::~Window()
         SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
         DestroyWindow(window_);
     }
+    dropCanvas();
+}
+
+HDC Window::canvas()
+{
+    if (!window_) return nullptr;
+    RECT client{};
+    GetClientRect(window_, &client);
+    SIZE wanted{std::max<LONG>(client.right, canvasSize_.cx), std::max<LONG>(client.bottom, canvasSize_.cy)};
+    if (canvasDc_ && wanted.cx == canvasSize_.cx && wanted.cy == canvasSize_.cy) return canvasDc_;
+    HDC screen = GetDC(window_);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, std::max<LONG>(wanted.cx, 1), std::max<LONG>(wanted.cy, 1));
+    ReleaseDC(window_, screen);
+    if (!dc || !bitmap) {
+        if (dc) DeleteDC(dc);
+        if (bitmap) DeleteObject(bitmap);
+        return canvasDc_;
+    }
+    HGDIOBJ previous = SelectObject(dc, bitmap);
+    RECT all{0, 0, wanted.cx, wanted.cy};
+    FillRect(dc, &all, GetSysColorBrush(frame_.background));
+    if (canvasDc_) BitBlt(dc, 0, 0, canvasSize_.cx, canvasSize_.cy, canvasDc_, 0, 0, SRCCOPY);
+    dropCanvas();
+    canvasDc_ = dc;
+    canvasBitmap_ = bitmap;
+    canvasPrevious_ = previous;
+    canvasSize_ = wanted;
+    return canvasDc_;
+}
+
+void Window::dropCanvas()
+{
+    if (!canvasDc_) return;
+    SelectObject(canvasDc_, canvasPrevious_);
+    DeleteObject(canvasBitmap_);
+    DeleteDC(canvasDc_);
+    canvasDc_ = nullptr;
+    canvasBitmap_ = nullptr;
+    canvasSize_ = {};
 }
 
 Window* Window::from(HWND window)
@@ -223,6 +263,7 @@ LRESULT Window::paint()
     HDC dc = BeginPaint(window_, &paintInfo);
     RECT client{};
     GetClientRect(window_, &client);
+    if (canvasDc_) BitBlt(dc, 0, 0, canvasSize_.cx, canvasSize_.cy, canvasDc_, 0, 0, SRCCOPY);
     onPaint(dc, client);
     EndPaint(window_, &paintInfo);
     return 0;
@@ -273,6 +314,7 @@ LRESULT CALLBACK Window::procedure(HWND window, UINT message, WPARAM wParam, LPA
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         self->window_ = nullptr;
+        self->dropCanvas();
         LRESULT result = DefWindowProcW(window, message, wParam, lParam);
         if (!self->creating_) self->onFinalDestroy();
         return result;

@@ -82,6 +82,10 @@ public:
     // The table-built window behind a handle, or null.
     static Window* from(HWND window);
 
+    // A bitmap over the client area, painted on every WM_PAINT before onPaint:
+    // what is drawn on it survives repaints. Grows with the window.
+    HDC canvas();
+
 protected:
     virtual void onCreate() {}
     virtual void onCommand(int /*id*/, int /*notification*/) {}
@@ -104,6 +108,7 @@ private:
     void changeDpi(UINT dpi, const RECT* suggested);
     LRESULT paint();
     int defaultButton() const;
+    void dropCanvas();
 
     Frame frame_;
     std::vector<Control> controls_;
@@ -111,6 +116,10 @@ private:
     bool creating_ = false;
     UINT dpi_ = 96;
     raii::UniqueFont font_;
+    HDC canvasDc_ = nullptr;
+    HBITMAP canvasBitmap_ = nullptr;
+    HGDIOBJ canvasPrevious_ = nullptr;
+    SIZE canvasSize_{};
 };
 
 } // namespace ui

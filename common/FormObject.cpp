@@ -1,0 +1,434 @@
+#include "FormObject.h"
+
+#include <algorithm>
+#include <new>
+#include <vector>
+
+#include "Dpi.h"
+#include "Raii.h"
+#include "Window.h"
+
+namespace ui {
+namespace {
+
+enum Member : DISPID {
+    kHWnd = 1, kName, kCaption, kLeft, kTop, kWidth, kHeight, kWindowState, kVisible, kMove, kShow, kLine,
+    kAutoRedraw, kDrawStyle, kDrawMode, kDrawWidth, kForeColor, kScaleMode, kScaleWidth, kScaleHeight,
+};
+
+struct MemberName {
+    const wchar_t* name;
+    Member id;
+};
+
+const MemberName kMembers[] = {
+    {L"hWnd", kHWnd}, {L"Name", kName}, {L"Caption", kCaption}, {L"Left", kLeft}, {L"Top", kTop},
+    {L"Width", kWidth}, {L"Height", kHeight}, {L"WindowState", kWindowState}, {L"Visible", kVisible},
+    {L"Move", kMove}, {L"Show", kShow}, {L"Line", kLine}, {L"AutoRedraw", kAutoRedraw},
+    {L"DrawStyle", kDrawStyle}, {L"DrawMode", kDrawMode}, {L"DrawWidth", kDrawWidth},
+    {L"ForeColor", kForeColor}, {L"ScaleMode", kScaleMode}, {L"ScaleWidth", kScaleWidth},
+    {L"ScaleHeight", kScaleHeight},
+};
+
+// Run-time errors as a form raises them.
+enum FormError : long {
+    kInvalidCall = 5,
+    kTypeMismatch = 13,
+    kInvalidValue = 380,
+    kUnloaded = 364,
+    kNoSuchMember = 438,
+    kArgumentNotOptional = 449,
+};
+
+const wchar_t* describe(long number)
+{
+    switch (number) {
+    case kInvalidCall: return L"Invalid procedure call or argument";
+    case kTypeMismatch: return L"Type mismatch";
+    case kInvalidValue: return L"Invalid property value";
+    case kUnloaded: return L"Object was unloaded";
+    case kNoSuchMember: return L"Object doesn't support this property or method";
+    case kArgumentNotOptional: return L"Argument not optional";
+    default: return L"Application-defined or object-defined error";
+    }
+}
+
+struct Raised {
+    long number;
+};
+
+// Arguments in call order, omitted ones recognised.
+class Arguments {
+public:
+    explicit Arguments(const DISPPARAMS* params)
+    {
+        for (UINT i = params ? params->cArgs : 0; i-- > 0;) items_.push_back(&params->rgvarg[i]);
+    }
+    size_t size() const { return items_.size(); }
+    bool given(size_t index) const
+    {
+        if (index >= items_.size()) return false;
+        const VARIANT* v = items_[index];
+        return !(V_VT(v) == VT_ERROR && V_ERROR(v) == DISP_E_PARAMNOTFOUND) && V_VT(v) != VT_EMPTY;
+    }
+    double number(size_t index) const { return convert(index, VT_R8).dblVal; }
+    long whole(size_t index) const
+    {
+        double value = number(index);
+        if (value < -2147483648.0 || value > 2147483647.0) throw Raised{kInvalidValue};
+        return static_cast<long>(value < 0 ? value - 0.5 : value + 0.5);
+    }
+    bool flag(size_t index) const { return convert(index, VT_BOOL).boolVal != VARIANT_FALSE; }
+    std::wstring text(size_t index) const
+    {
+        VARIANT v = convert(index, VT_BSTR);
+        std::wstring result = raii::toWString(V_BSTR(&v));
+        VariantClear(&v);
+        return result;
+    }
+
+private:
+    VARIANT convert(size_t index, VARTYPE type) const
+    {
+        if (!given(index)) throw Raised{kArgumentNotOptional};
+        VARIANT out;
+        VariantInit(&out);
+        if (FAILED(VariantChangeType(&out, items_[index], VARIANT_ALPHABOOL, type))) throw Raised{kTypeMismatch};
+        return out;
+    }
+    std::vector<VARIANT*> items_;
+};
+
+class FormObject final : public IDispatch {
+public:
+    FormObject(HWND window, const std::wstring& name) : window_(window), name_(name) {}
+
+    STDMETHODIMP QueryInterface(REFIID iid, void** result) override
+    {
+        if (!result) return E_POINTER;
+        *result = nullptr;
+        if (iid != IID_IUnknown && iid != IID_IDispatch) return E_NOINTERFACE;
+        *result = static_cast<IDispatch*>(this);
+        AddRef();
+        return S_OK;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&references_); }
+    STDMETHODIMP_(ULONG) Release() override
+    {
+        ULONG count = InterlockedDecrement(&references_);
+        if (count == 0) delete this;
+        return count;
+    }
+    STDMETHODIMP GetTypeInfoCount(UINT* count) override
+    {
+        if (!count) return E_POINTER;
+        *count = 0;
+        return S_OK;
+    }
+    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** info) override
+    {
+        if (info) *info = nullptr;
+        return DISP_E_BADINDEX;
+    }
+    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override;
+    STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
+                        EXCEPINFO* exception, UINT* argumentError) override;
+
+private:
+    void get(Member member, VARIANT& result);
+    void put(Member member, const Arguments& args);
+    void call(Member member, const Arguments& args);
+
+    UINT dpi() const { return windowDpi(window_); }
+    RECT outer() const;
+    void place(long left, long top, long width, long height);
+    // Scale units to client pixels along one axis.
+    int toPixelsX(double units) const;
+    int toPixelsY(double units) const;
+    double unitPixels() const { return scaleMode_ == 3 ? 1.0 : dpi() / double(kTwipsPerInch); }
+    SIZE client() const;
+    COLORREF colour(long value) const;
+    void line(const Arguments& args);
+
+    LONG references_ = 1;
+    HWND window_;
+    std::wstring name_;
+    bool autoRedraw_ = false;
+    long drawStyle_ = 0, drawMode_ = 13, drawWidth_ = 1, foreColor_ = 0, scaleMode_ = 1;
+    double scaleWidth_ = 0, scaleHeight_ = 0; // 0: the scale mode's own
+};
+
+STDMETHODIMP FormObject::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids)
+{
+    if (!names || !ids) return E_INVALIDARG;
+    HRESULT hr = S_OK;
+    for (UINT i = 0; i < count; ++i) {
+        ids[i] = DISPID_UNKNOWN;
+        for (const auto& member : kMembers)
+            if (names[i] && lstrcmpiW(names[i], member.name) == 0) ids[i] = member.id;
+        if (ids[i] == DISPID_UNKNOWN) hr = DISP_E_UNKNOWNNAME;
+    }
+    return hr;
+}
+
+STDMETHODIMP FormObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
+                                EXCEPINFO* exception, UINT*)
+{
+    if (id < kHWnd || id > kScaleHeight) return DISP_E_MEMBERNOTFOUND;
+    if (params && ((params->cArgs && !params->rgvarg) || (params->cNamedArgs && !params->rgdispidNamedArgs)))
+        return E_INVALIDARG;
+    const auto member = static_cast<Member>(id);
+    const bool isMethod = member == kMove || member == kShow || member == kLine;
+    try {
+        if (member != kName && !IsWindow(window_)) throw Raised{kUnloaded};
+        Arguments args(params);
+        if (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) {
+            if (isMethod || member == kHWnd) return DISP_E_MEMBERNOTFOUND;
+            put(member, args);
+        } else if (isMethod) {
+            call(member, args);
+        } else {
+            VARIANT value;
+            VariantInit(&value);
+            get(member, value);
+            if (result) *result = value;
+            else VariantClear(&value);
+        }
+        return S_OK;
+    } catch (const Raised& raised) {
+        if (exception) {
+            *exception = EXCEPINFO{};
+            exception->scode = MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, raised.number);
+            exception->bstrSource = SysAllocString(name_.c_str());
+            exception->bstrDescription = SysAllocString(describe(raised.number));
+        }
+        return DISP_E_EXCEPTION;
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    } catch (...) {
+        return E_FAIL;
+    }
+}
+
+RECT FormObject::outer() const
+{
+    RECT rect{};
+    GetWindowRect(window_, &rect);
+    if (HWND parent = (GetWindowLongW(window_, GWL_STYLE) & WS_CHILD) ? GetParent(window_) : nullptr)
+        MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+SIZE FormObject::client() const
+{
+    RECT rect{};
+    GetClientRect(window_, &rect);
+    return {rect.right, rect.bottom};
+}
+
+void FormObject::place(long left, long top, long width, long height)
+{
+    if (width < 0 || height < 0) throw Raised{kInvalidValue};
+    const UINT at = dpi();
+    SetWindowPos(window_, nullptr, twipsToPixels(left, at), twipsToPixels(top, at), twipsToPixels(width, at),
+                 twipsToPixels(height, at), SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void FormObject::get(Member member, VARIANT& result)
+{
+    const UINT at = dpi();
+    auto whole = [&](long value) {
+        V_VT(&result) = VT_I4;
+        V_I4(&result) = value;
+    };
+    auto real = [&](double value) {
+        V_VT(&result) = VT_R8;
+        V_R8(&result) = value;
+    };
+    RECT rect = outer();
+    switch (member) {
+    case kHWnd: return whole(static_cast<long>(reinterpret_cast<LONG_PTR>(window_)));
+    case kName:
+        V_VT(&result) = VT_BSTR;
+        V_BSTR(&result) = raii::makeBstr(name_).release();
+        return;
+    case kCaption: {
+        std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window_)) + 1, L'\0');
+        text.resize(static_cast<size_t>(GetWindowTextW(window_, text.data(), static_cast<int>(text.size()))));
+        V_VT(&result) = VT_BSTR;
+        V_BSTR(&result) = raii::makeBstr(text).release();
+        return;
+    }
+    case kLeft: return whole(pixelsToTwips(rect.left, at));
+    case kTop: return whole(pixelsToTwips(rect.top, at));
+    case kWidth: return whole(pixelsToTwips(rect.right - rect.left, at));
+    case kHeight: return whole(pixelsToTwips(rect.bottom - rect.top, at));
+    case kWindowState: return whole(IsIconic(window_) ? 1 : IsZoomed(window_) ? 2 : 0);
+    case kVisible:
+    case kAutoRedraw:
+        V_VT(&result) = VT_BOOL;
+        V_BOOL(&result) = (member == kVisible ? IsWindowVisible(window_) != FALSE : autoRedraw_) ? VARIANT_TRUE
+                                                                                             : VARIANT_FALSE;
+        return;
+    case kDrawStyle: return whole(drawStyle_);
+    case kDrawMode: return whole(drawMode_);
+    case kDrawWidth: return whole(drawWidth_);
+    case kForeColor: return whole(foreColor_);
+    case kScaleMode: return whole(scaleWidth_ || scaleHeight_ ? 0 : scaleMode_);
+    case kScaleWidth: return real(scaleWidth_ ? scaleWidth_ : client().cx / unitPixels());
+    case kScaleHeight: return real(scaleHeight_ ? scaleHeight_ : client().cy / unitPixels());
+    default: throw Raised{kNoSuchMember};
+    }
+}
+
+void FormObject::put(Member member, const Arguments& args)
+{
+    RECT rect = outer();
+    const UINT at = dpi();
+    const long left = pixelsToTwips(rect.left, at), top = pixelsToTwips(rect.top, at);
+    const long width = pixelsToTwips(rect.right - rect.left, at), height = pixelsToTwips(rect.bottom - rect.top, at);
+    switch (member) {
+    case kName: name_ = args.text(0); return;
+    case kCaption: SetWindowTextW(window_, args.text(0).c_str()); return;
+    case kLeft: return place(args.whole(0), top, width, height);
+    case kTop: return place(left, args.whole(0), width, height);
+    case kWidth: return place(left, top, args.whole(0), height);
+    case kHeight: return place(left, top, width, args.whole(0));
+    case kWindowState: {
+        const long state = args.whole(0);
+        if (state < 0 || state > 2) throw Raised{kInvalidValue};
+        ShowWindow(window_, state == 1 ? SW_MINIMIZE : state == 2 ? SW_MAXIMIZE : SW_RESTORE);
+        return;
+    }
+    case kVisible: ShowWindow(window_, args.flag(0) ? SW_SHOW : SW_HIDE); return;
+    case kAutoRedraw: autoRedraw_ = args.flag(0); return;
+    case kDrawStyle: drawStyle_ = args.whole(0); return;
+    case kDrawMode: drawMode_ = args.whole(0); return;
+    case kDrawWidth: {
+        const long value = args.whole(0);
+        if (value < 1 || value > 32767) throw Raised{kInvalidValue};
+        drawWidth_ = value;
+        return;
+    }
+    case kForeColor: foreColor_ = args.whole(0); return;
+    case kScaleMode: {
+        const long mode = args.whole(0);
+        if (mode != 1 && mode != 3) throw Raised{kInvalidValue};
+        scaleMode_ = mode;
+        scaleWidth_ = scaleHeight_ = 0;
+        return;
+    }
+    case kScaleWidth:
+    case kScaleHeight: {
+        const double value = args.number(0);
+        if (value == 0) throw Raised{kInvalidValue};
+        (member == kScaleWidth ? scaleWidth_ : scaleHeight_) = value;
+        return;
+    }
+    default: throw Raised{kNoSuchMember};
+    }
+}
+
+void FormObject::call(Member member, const Arguments& args)
+{
+    switch (member) {
+    case kMove: {
+        RECT rect = outer();
+        const UINT at = dpi();
+        place(args.whole(0), args.given(1) ? args.whole(1) : pixelsToTwips(rect.top, at),
+              args.given(2) ? args.whole(2) : pixelsToTwips(rect.right - rect.left, at),
+              args.given(3) ? args.whole(3) : pixelsToTwips(rect.bottom - rect.top, at));
+        return;
+    }
+    case kShow: {
+        const long style = args.given(0) ? args.whole(0) : 0;
+        if (style != 0 && style != 1) throw Raised{kInvalidCall};
+        ShowWindow(window_, SW_SHOW);
+        SetForegroundWindow(window_);
+        if (style == 1) runModalLoop(window_);
+        return;
+    }
+    case kLine: return line(args);
+    default: throw Raised{kNoSuchMember};
+    }
+}
+
+int FormObject::toPixelsX(double units) const
+{
+    const double pixels = scaleWidth_ ? units * client().cx / scaleWidth_ : units * unitPixels();
+    return static_cast<int>(std::clamp(pixels, -1e9, 1e9));
+}
+
+int FormObject::toPixelsY(double units) const
+{
+    const double pixels = scaleHeight_ ? units * client().cy / scaleHeight_ : units * unitPixels();
+    return static_cast<int>(std::clamp(pixels, -1e9, 1e9));
+}
+
+// System colours are written 0x800000nn, as a form's colour properties hold them.
+COLORREF FormObject::colour(long value) const
+{
+    const unsigned long bits = static_cast<unsigned long>(value);
+    if ((bits & 0xFF000000UL) == 0x80000000UL) return GetSysColor(static_cast<int>(bits & 0xFF));
+    return static_cast<COLORREF>(bits & 0xFFFFFF);
+}
+
+void FormObject::line(const Arguments& args)
+{
+    const int x1 = toPixelsX(args.number(0)), y1 = toPixelsY(args.number(1));
+    const int x2 = toPixelsX(args.number(2)), y2 = toPixelsY(args.number(3));
+    const COLORREF ink = colour(args.given(4) ? args.whole(4) : foreColor_);
+    std::wstring shape = args.given(5) ? args.text(5) : std::wstring();
+    for (auto& c : shape) c = static_cast<wchar_t>(towupper(c));
+    if (!shape.empty() && shape != L"B" && shape != L"BF") throw Raised{kInvalidCall};
+
+    Window* owner = Window::from(window_);
+    const bool onCanvas = autoRedraw_ && owner;
+    HDC dc = onCanvas ? owner->canvas() : GetDC(window_);
+    if (!dc) return;
+    RECT box{std::min(x1, x2), std::min(y1, y2), std::max(x1, x2) + 1, std::max(y1, y2) + 1};
+    if (shape == L"BF") {
+        raii::UniqueBrush brush(CreateSolidBrush(ink));
+        FillRect(dc, &box, brush.get());
+    } else {
+        HPEN pen = CreatePen(PS_SOLID, drawWidth_, ink);
+        HGDIOBJ previousPen = SelectObject(dc, pen);
+        if (shape == L"B") {
+            HGDIOBJ previousBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+            Rectangle(dc, box.left, box.top, box.right, box.bottom);
+            SelectObject(dc, previousBrush);
+        } else {
+            MoveToEx(dc, x1, y1, nullptr);
+            LineTo(dc, x2, y2);
+        }
+        SelectObject(dc, previousPen);
+        DeleteObject(pen);
+    }
+    if (onCanvas) InvalidateRect(window_, &box, FALSE);
+    else ReleaseDC(window_, dc);
+}
+
+} // namespace
+
+IDispatch* createFormObject(HWND window, const std::wstring& name)
+{
+    return new (std::nothrow) FormObject(window, name);
+}
+
+void runModalLoop(HWND window)
+{
+    MSG message{};
+    while (IsWindow(window) && IsWindowVisible(window)) {
+        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+        if (got <= 0) {
+            // A quit request belongs to the outer loop: hand it back once this one ends.
+            if (got == 0) PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
+        if (handleDialogKeys(message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+} // namespace ui

@@ -1,0 +1,119 @@
+// The form object over a real table-built window: twips by the window's DPI,
+// Move with omitted arguments, errors a late-bound caller can read, drawing
+// that survives a repaint when AutoRedraw is on.
+#include "Dpi.h"
+#include "FormObject.h"
+#include "LateBound.h"
+#include "TestSupport.h"
+#include "Window.h"
+
+namespace {
+
+const ui::Frame kFrame = {L"QuillonFormObjectTest", L"Form", WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 6000, 4500};
+
+class Plain : public ui::Window {
+public:
+    Plain() : ui::Window(kFrame, {}) {}
+};
+
+class FormObject : public testing_support::ComTest {
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(S_OK, window_.create(nullptr, 40, 30));
+        form_ = latebound::Object(raii::ComPtr<IDispatch>::attach(ui::createFormObject(window_.handle(), L"frmTest")).get());
+    }
+    long number(const wchar_t* name)
+    {
+        long value = -1;
+        EXPECT_TRUE(form_.get(name).asLong(value)) << name;
+        return value;
+    }
+    COLORREF pixelAt(int x, int y)
+    {
+        HDC dc = GetDC(window_.handle());
+        COLORREF colour = GetPixel(dc, x, y);
+        ReleaseDC(window_.handle(), dc);
+        return colour;
+    }
+
+    Plain window_;
+    latebound::Object form_;
+};
+
+TEST_F(FormObject, PositionsAreTwipsOfTheOuterRectangleAtTheWindowsDpi)
+{
+    const UINT dpi = ui::windowDpi(window_.handle());
+    EXPECT_EQ(ui::pixelsToTwips(40, dpi), number(L"Left"));
+    EXPECT_EQ(ui::pixelsToTwips(ui::twipsToPixels(6000, dpi), dpi), number(L"Width"));
+    EXPECT_EQ(static_cast<long>(reinterpret_cast<LONG_PTR>(window_.handle())), number(L"hWnd"));
+    EXPECT_EQ(L"frmTest", form_.get(L"Name").text());
+
+    ASSERT_EQ(S_OK, form_.call(L"Move", latebound::Args().i4(1200).i4(900).i4(6495).i4(4800)).hr);
+    RECT outer{};
+    GetWindowRect(window_.handle(), &outer);
+    EXPECT_EQ(ui::twipsToPixels(1200, dpi), outer.left);
+    EXPECT_EQ(ui::twipsToPixels(6495, dpi), outer.right - outer.left);
+    const long width = number(L"Width");
+    ASSERT_EQ(S_OK, form_.call(L"Move", latebound::Args().i4(1500).missing().missing().missing()).hr);
+    EXPECT_EQ(ui::pixelsToTwips(ui::twipsToPixels(1500, dpi), dpi), number(L"Left"));
+    EXPECT_EQ(width, number(L"Width")) << "omitted arguments keep their values";
+    ASSERT_EQ(S_OK, form_.put(L"Top", 38400L).hr) << "positions of a large screen need 32 bits";
+    EXPECT_EQ(ui::pixelsToTwips(ui::twipsToPixels(38400, dpi), dpi), number(L"Top"));
+
+    EXPECT_EQ(0, number(L"WindowState"));
+    EXPECT_EQ(S_OK, form_.put(L"Visible", true).hr);
+    EXPECT_TRUE(IsWindowVisible(window_.handle()));
+    EXPECT_EQ(S_OK, form_.put(L"Visible", false).hr);
+    EXPECT_FALSE(IsWindowVisible(window_.handle()));
+}
+
+TEST_F(FormObject, BadCallsRaiseErrorsACallerCanRead)
+{
+    struct Case {
+        const char* what;
+        latebound::Result result;
+        SCODE scode;
+    };
+    Case cases[] = {
+        {"unknown member", form_.get(L"Colour"), 0},
+        {"Move without Left", form_.call(L"Move"), SCODE(0x800A01C1)},
+        {"text for a number", form_.call(L"Move", latebound::Args().text(L"left")), SCODE(0x800A000D)},
+        {"WindowState 3", form_.put(L"WindowState", 3L), SCODE(0x800A017C)},
+        {"Show style 2", form_.call(L"Show", latebound::Args().i2(2)), SCODE(0x800A0005)},
+        {"Line shape X", form_.call(L"Line", latebound::Args().i4(0).i4(0).i4(1).i4(1).i4(0).text(L"X")),
+         SCODE(0x800A0005)},
+    };
+    EXPECT_EQ(DISP_E_UNKNOWNNAME, cases[0].result.hr);
+    for (size_t i = 1; i < std::size(cases); ++i) {
+        EXPECT_EQ(DISP_E_EXCEPTION, cases[i].result.hr) << cases[i].what;
+        EXPECT_EQ(cases[i].scode, cases[i].result.scode) << cases[i].what;
+        EXPECT_FALSE(cases[i].result.description.empty()) << cases[i].what;
+    }
+    window_.destroy();
+    latebound::Result gone = form_.get(L"Left");
+    EXPECT_EQ(SCODE(0x800A016C), gone.scode) << "a form whose window is gone says so";
+    EXPECT_EQ(L"frmTest", form_.get(L"Name").text());
+}
+
+TEST_F(FormObject, AutoRedrawKeepsBoxesThroughARepaintInTheScaleOfTheForm)
+{
+    form_.put(L"Visible", true);
+    form_.put(L"AutoRedraw", true);
+    form_.put(L"ScaleMode", 3L);
+    ASSERT_EQ(S_OK, form_.put(L"ScaleHeight", 100L).hr);
+    RECT client{};
+    GetClientRect(window_.handle(), &client);
+    // The lower half of the client area, whatever its height in pixels.
+    ASSERT_EQ(S_OK, form_.call(L"Line", latebound::Args().i4(0).i4(50).i4(10000).i4(100).i4(RGB(0, 0, 200)).text(L"BF")).hr);
+    InvalidateRect(window_.handle(), nullptr, TRUE);
+    UpdateWindow(window_.handle());
+    EXPECT_EQ(RGB(0, 0, 200), pixelAt(5, client.bottom * 3 / 4));
+    EXPECT_EQ(RGB(0, 0, 200), pixelAt(client.right - 2, client.bottom - 2));
+    EXPECT_NE(RGB(0, 0, 200), pixelAt(5, client.bottom / 4));
+    double scaleHeight = 0;
+    EXPECT_TRUE(form_.get(L"ScaleHeight").asDouble(scaleHeight));
+    EXPECT_EQ(100.0, scaleHeight);
+}
+
+} // namespace

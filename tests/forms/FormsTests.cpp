@@ -1,0 +1,251 @@
+// The form routines on real windows (through the form object of common/) and
+// on a recording form (where every Move must be seen), plus one script client.
+#include <fstream>
+
+#include "Dpi.h"
+#include "FormObject.h"
+#include "RecordingObject.h"
+#include "TestSupport.h"
+#include "Window.h"
+#include "core/qfcLibCoreA.h"
+#include "forms/FormPlacement.h"
+#include "forms/qfcLibFormsA.h"
+#include "registry/qfcLibRegistryA.h"
+#include "server/RuntimeError.h"
+
+using namespace testing_support;
+using Log = std::vector<std::wstring>;
+namespace forms = quillon::qfcLibFormsA;
+
+namespace {
+
+const wchar_t kFormsKey[] = L"Software\\Brannock\\Apps\\FormsTests\\Forms";
+const ui::Frame kFrame = {L"QuillonFormsTest", L"Forms", WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 4500, 3000};
+
+class TestForm : public ui::Window {
+public:
+    TestForm() : ui::Window(kFrame, {}) {}
+};
+
+class Forms : public ComTest {
+protected:
+    void SetUp() override
+    {
+        quillon::qfcLibCoreA::InitCore(L"FormsTests", L"FormsTests", L"C:\\", 1, 0, 0);
+        setAnimation(L"1");
+        ASSERT_EQ(S_OK, window_.create());
+        form_ = raii::ComPtr<IDispatch>::attach(ui::createFormObject(window_.handle(), L"frmPlace"));
+    }
+    static void setAnimation(const wchar_t* value)
+    {
+        quillon::qfcLibRegistryA::KeySet(L"WinAnimate", value, L"", 2);
+    }
+    quillon::placement::Rect place()
+    {
+        latebound::Object form(form_.get());
+        long l = 0, t = 0, w = 0, h = 0;
+        form.get(L"Left").asLong(l);
+        form.get(L"Top").asLong(t);
+        form.get(L"Width").asLong(w);
+        form.get(L"Height").asLong(h);
+        return {l, t, w, h};
+    }
+    // A twips value after a round trip through whole pixels.
+    long snapped(long twips) const
+    {
+        const UINT dpi = ui::windowDpi(window_.handle());
+        return ui::pixelsToTwips(ui::twipsToPixels(twips, dpi), dpi);
+    }
+    quillon::placement::Rect centredPlace()
+    {
+        auto own = place();
+        return {snapped(forms::ScreenWidth() / 2 - own.width / 2), snapped(forms::ScreenHeight() / 2 - own.height / 2),
+                own.width, own.height};
+    }
+
+    ScratchCurrentUser scratch_{L"Forms"};
+    TestForm window_;
+    raii::ComPtr<IDispatch> form_;
+};
+
+raii::ComPtr<RecordingObject> recordingForm(long left, long top, long width, long height)
+{
+    auto form = raii::ComPtr<RecordingObject>::attach(RecordingObject::create(
+        {L"hWnd", L"Name", L"Left", L"Top", L"Width", L"Height", L"WindowState", L"Visible", L"Move", L"Line",
+         L"AutoRedraw", L"DrawStyle", L"DrawMode", L"DrawWidth", L"ScaleMode", L"ScaleHeight"}));
+    form->set(L"Left", left);
+    form->set(L"Top", top);
+    form->set(L"Width", width);
+    form->set(L"Height", height);
+    form->set(L"WindowState", 0L);
+    form->method(L"Move", [](RecordingObject& self, const std::vector<VARIANT>& args, VARIANT*) {
+        const wchar_t* names[] = {L"Left", L"Top", L"Width", L"Height"};
+        for (size_t i = 0; i < args.size() && i < 4; ++i) self.set(names[i], args[i]);
+        return S_OK;
+    });
+    form->method(L"Line", [](RecordingObject&, const std::vector<VARIANT>&, VARIANT*) { return S_OK; });
+    return form;
+}
+
+TEST_F(Forms, FormCloseThenFormOpenRestoresTheRectangleAndANewFormIsCentred)
+{
+    forms::FormOpen(form_.get(), nullptr, false, false);
+    EXPECT_EQ(centredPlace(), place()) << "a form never closed opens centred";
+
+    latebound::Object(form_.get()).call(L"Move", latebound::Args().i4(1200).i4(900).i4(6495).i4(4800));
+    const auto closedAt = place();
+    setAnimation(L"0");
+    window_.show(SW_SHOWNOACTIVATE);
+    forms::FormClose(form_.get(), 1);
+    std::wstring stored;
+    ASSERT_TRUE(readString(HKEY_CURRENT_USER, kFormsKey, L"frmPlace", &stored));
+    EXPECT_EQ(quillon::placement::formatRectangle(closedAt), stored);
+    EXPECT_TRUE(IsWindowVisible(window_.handle())) << "WinAnimate 0 stores without hiding";
+    EXPECT_EQ(closedAt, place());
+
+    latebound::Object(form_.get()).call(L"Move", latebound::Args().i4(0).i4(0).i4(3000).i4(2000));
+    RegSetKeyValueW(HKEY_CURRENT_USER, kFormsKey, L"frmPlace", REG_SZ, L"1200|900|6495|4800", 38);
+    forms::FormOpen(form_.get(), nullptr, false, false);
+    EXPECT_EQ((quillon::placement::Rect{snapped(1200), snapped(900), snapped(6495), snapped(4800)}), place());
+
+    setAnimation(L"1");
+    forms::FormClose(form_.get(), 1);
+    EXPECT_FALSE(IsWindowVisible(window_.handle())) << "with animation the form closes away";
+}
+
+TEST_F(Forms, UnusableStoredRectanglesCentreTheForm)
+{
+    for (const wchar_t* value : {L"1200|900|6495", L"1200|abc|6495|4800", L"1200|900|0|4800", L"1200|900|6495|-1",
+                                 L"-900000|-900000|6495|4800", L"Center"}) {
+        latebound::Object(form_.get()).call(L"Move", latebound::Args().i4(15).i4(15).i4(4500).i4(3000));
+        RegSetKeyValueW(HKEY_CURRENT_USER, kFormsKey, L"frmPlace", REG_SZ, value,
+                        static_cast<DWORD>((wcslen(value) + 1) * sizeof(wchar_t)));
+        ASSERT_NO_THROW(forms::FormOpen(form_.get(), nullptr, false, false)) << value;
+        EXPECT_EQ(centredPlace(), place()) << value;
+    }
+}
+
+TEST_F(Forms, CloseWindowStepsForEachStyleOnARecordingForm)
+{
+    auto form = recordingForm(1000, 500, 2000, 400);
+    forms::CloseWindow(form.get(), 4, 150);
+    EXPECT_EQ((Log{L"Left?", L"Top?", L"Width?", L"Height?", L"Move(1000,500,1850,400)", L"Move(1000,500,1700,400)",
+                   L"Visible=False", L"Move(1000,500,2000,400)"}),
+              form->take());
+    for (long style : {0L, 6L}) {
+        forms::CloseWindow(form.get(), style, 150);
+        EXPECT_EQ((Log{L"Left?", L"Top?", L"Width?", L"Height?", L"Visible=False", L"Move(1000,500,2000,400)"}),
+                  form->take())
+            << "style " << style;
+    }
+    forms::CloseWindow(form.get(), 1, 0);
+    EXPECT_EQ(406u, form->take().size()) << "speed 0 moves by 1 twip: 401 steps";
+    auto broken = raii::ComPtr<RecordingObject>::attach(RecordingObject::create({L"Left"}));
+    EXPECT_NO_THROW(forms::CloseWindow(broken.get(), 1, 150)) << "CloseWindow suppresses errors";
+    EXPECT_NO_THROW(forms::CloseWindow(nullptr, 1, 150));
+}
+
+TEST_F(Forms, SlideWindowAndCenterFormOnARecordingForm)
+{
+    auto form = recordingForm(100, 100, 3000, 2000);
+    for (long state : {1L, 2L}) {
+        form->set(L"WindowState", state);
+        forms::SlideWindow(form.get(), 5000, 4000, 1, 150);
+        for (const auto& entry : form->take()) EXPECT_EQ(std::wstring::npos, entry.find(L"Move")) << state;
+    }
+    form->set(L"WindowState", 0L);
+    setAnimation(L"0");
+    forms::SlideWindow(form.get(), 3600, 0, 0, 150);
+    EXPECT_EQ(L"Move(100,100,3600,2000)", form->take().back()) << "height 0 keeps the height";
+
+    auto parent = recordingForm(1000, 1000, 1500, 801);
+    forms::CenterForm(form.get(), parent.get());
+    EXPECT_EQ(L"Move(-50,400,", form->take().back().substr(0, 13)) << "1000 + (750 - 1800), 1000 + (400 - 1000)";
+    forms::CenterForm(form.get(), nullptr);
+    const long expectedLeft = forms::ScreenWidth() / 2 - 1800;
+    EXPECT_EQ(L"Move(" + std::to_wstring(expectedLeft) + L",", form->take().back().substr(0, 6 + std::to_wstring(expectedLeft).size()));
+
+    struct Case {
+        long vertical;
+        Log lines;
+    } cases[] = {
+        {0, {L"Line(100,200,1100,200,-2147483628)", L"Line(104,220,1104,220,-2147483632)"}},
+        {1, {L"Line(100,200,100,1200,-2147483628)", L"Line(120,204,120,1204,-2147483632)"}},
+    };
+    for (const auto& c : cases) {
+        forms::EtchedLine(form.get(), 100, 200, 1000, c.vertical);
+        EXPECT_EQ(c.lines, form->take()) << "vertical " << c.vertical;
+    }
+    forms::GradientForm(form.get(), 4, 0);
+    Log settings = form->take();
+    EXPECT_EQ((Log{L"AutoRedraw=True", L"DrawStyle=6", L"DrawMode=13", L"DrawWidth=2", L"ScaleMode=3",
+                   L"ScaleHeight=512", L"Width?"}),
+              settings)
+        << "an unknown colour sets the drawing up and draws nothing";
+    auto bare = raii::ComPtr<RecordingObject>::attach(RecordingObject::create({L"Left"}));
+    EXPECT_THROW(forms::CenterForm(bare.get(), nullptr), quillon::RuntimeError)
+        << "a form without the members fails the call";
+}
+
+TEST_F(Forms, WindowManagerCallsOnARealWindow)
+{
+    EXPECT_TRUE(forms::FormRemoveX(form_.get()));
+    HMENU menu = GetSystemMenu(window_.handle(), FALSE);
+    EXPECT_EQ(static_cast<UINT>(-1), GetMenuState(menu, SC_CLOSE, MF_BYCOMMAND)) << "no Close item is left";
+    EXPECT_FALSE(forms::FormRemoveX(nullptr));
+
+    window_.show(SW_SHOWNOACTIVATE);
+    forms::BringWindowToFront(form_.get(), -1);
+    EXPECT_TRUE(GetWindowLongW(window_.handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+    forms::BringWindowToFront(form_.get(), -2);
+    EXPECT_FALSE(GetWindowLongW(window_.handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+}
+
+COLORREF pixelAt(HWND window, int x, int y)
+{
+    HDC dc = GetDC(window);
+    COLORREF colour = GetPixel(dc, x, y);
+    ReleaseDC(window, dc);
+    return colour;
+}
+
+TEST_F(Forms, GradientBandsGoFromBrightToDarkAndBack)
+{
+    window_.show(SW_SHOWNOACTIVATE);
+    RECT client{};
+    GetClientRect(window_.handle(), &client);
+    for (long invert : {0L, 1L}) {
+        forms::GradientForm(form_.get(), 1, invert);
+        UpdateWindow(window_.handle());
+        const COLORREF top = pixelAt(window_.handle(), 3, 1), bottom = pixelAt(window_.handle(), 3, client.bottom - 2);
+        const COLORREF bright = invert ? bottom : top, dark = invert ? top : bottom;
+        EXPECT_EQ(0u, GetRValue(bright) + GetGValue(bright)) << invert;
+        EXPECT_GT(GetBValue(bright), 240) << invert;
+        EXPECT_LT(GetBValue(dark), 16) << invert;
+        EXPECT_EQ(bright, pixelAt(window_.handle(), client.right - 2, invert ? client.bottom - 2 : 1))
+            << "the bands reach the right edge";
+    }
+    forms::GradientForm(form_.get(), 2, 0);
+    UpdateWindow(window_.handle());
+    COLORREF green = pixelAt(window_.handle(), 3, 1);
+    EXPECT_GT(GetGValue(green), 240);
+    EXPECT_EQ(0u, GetBValue(green));
+}
+
+TEST_F(Forms, LateBoundClientHandsTheLibraryAFormObject)
+{
+    auto library = create<IDispatch>(CLSID_qfcLibForms, IID_IDispatch);
+    ASSERT_TRUE(library);
+    latebound::Object forms(library.get());
+    EXPECT_EQ(S_OK, latebound::call(form_.get(), L"Move", latebound::Args().i4(1).i4(1).i4(4500).i4(3000)).hr);
+    latebound::Args centre;
+    centre.object(form_.get());
+    EXPECT_EQ(S_OK, forms.call(L"CenterForm", centre).hr);
+    EXPECT_EQ(centredPlace(), place());
+    latebound::Args nothing;
+    nothing.noObject();
+    latebound::Result failed = forms.call(L"CenterForm", nothing);
+    EXPECT_EQ(SCODE(0x800A005B), failed.scode) << "no form: error 91";
+}
+
+} // namespace

@@ -1,0 +1,103 @@
+// The placement arithmetic from tables: stored rectangles, closing steps,
+// sliding steps and centring, with twips beyond 16 bits.
+#include <gtest/gtest.h>
+
+#include "forms/FormPlacement.h"
+
+using namespace quillon::placement;
+
+namespace {
+
+TEST(Placement, StoredRectanglesAreUsedOnlyWhenWhole)
+{
+    struct Case {
+        const wchar_t* text;
+        bool usable;
+        Rect rect;
+    } cases[] = {
+        {L"1200|900|6495|4800", true, {1200, 900, 6495, 4800}},
+        {L"-150|38400| 6495 |4800", true, {-150, 38400, 6495, 4800}},
+        {L"1200|900|6495|4800|junk", true, {1200, 900, 6495, 4800}},
+        {L"Center", false, {}},
+        {L"", false, {}},
+        {L"1200|900|6495", false, {}},
+        {L"1200|9x0|6495|4800", false, {}},
+        {L"1200|900|6495|", false, {}},
+        {L"1200|900|0|4800", false, {}},
+        {L"1200|900|6495|-5", false, {}},
+        {L"1200|900|99999999999|4800", false, {}},
+    };
+    for (const auto& c : cases) {
+        Rect rect;
+        EXPECT_EQ(c.usable, parseRectangle(c.text, rect)) << c.text;
+        if (c.usable) {
+            EXPECT_EQ(c.rect, rect) << c.text;
+        }
+    }
+    EXPECT_EQ(L"1200|900|6495|4800", formatRectangle({1200, 900, 6495, 4800}));
+    EXPECT_EQ(L"-30|40000|6495|4800", formatRectangle({-30, 40000, 6495, 4800}));
+}
+
+TEST(Placement, CentringUsesWholeTwipsWithoutOverflow)
+{
+    EXPECT_EQ((Rect{16950, 13800, 4500, 3000}), centred({0, 0, 4500, 3000}, 38400, 30600))
+        << "a 2,560-pixel screen is 38,400 twips";
+    EXPECT_EQ((Rect{2253, 1800, 6495, 4800}), centred({7, 7, 6495, 4800}, 11000, 8400));
+    EXPECT_EQ((Rect{1250, 1150, 1000, 500}), centredOn({0, 0, 1000, 500}, {1000, 1000, 1500, 801}));
+}
+
+TEST(Placement, CloseStepsForEachStyle)
+{
+    const Rect start{1000, 500, 2000, 400};
+    struct Case {
+        long style;
+        long speed;
+        std::vector<Rect> steps;
+    } cases[] = {
+        {4, 150, {{1000, 500, 1850, 400}, {1000, 500, 1700, 400}}},
+        {3, 150, {{1150, 500, 1850, 400}, {1300, 500, 1700, 400}}},
+        {5, 100, {{1100, 500, 1800, 400}}},
+        {1, 150, {{1000, 500, 2000, 250}, {1000, 500, 2000, 100}}},
+        {2, 200, {{1000, 700, 2000, 200}, {1000, 900, 2000, 0}}},
+        {0, 150, {}},
+        {6, 150, {}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.steps, closeSteps(c.style, start, c.speed)) << "style " << c.style;
+    EXPECT_EQ(320u, closeSteps(4, {0, 0, 2000, 10}, 0).size()) << "a speed of 0 steps by 1 twip and ends";
+    EXPECT_EQ(320u, closeSteps(4, {0, 0, 2000, 10}, -150).size());
+}
+
+TEST(Placement, SlideStepsReachTheTargetAndKeepTheFormOnTheScreen)
+{
+    bool keepsPlace = false;
+    Slide widthOnly{{100, 100, 3000, 2000}, 3400, 2000, 20000, 15000, 150};
+    auto steps = slideSteps(widthOnly, keepsPlace);
+    EXPECT_FALSE(keepsPlace);
+    ASSERT_FALSE(steps.empty());
+    EXPECT_EQ(3400, steps.back().width);
+    for (const Rect& r : steps) EXPECT_EQ(2000, r.height) << "the height stays when it is its own target";
+
+    Slide shrink{{100, 100, 3000, 2000}, 2000, 1000, 20000, 15000, 400};
+    steps = slideSteps(shrink, keepsPlace);
+    EXPECT_TRUE(keepsPlace);
+    EXPECT_EQ((Rect{100, 100, 2000, 1000}), steps.back());
+
+    // Growing past the bottom pulls the form up, never above the top.
+    Slide down{{100, 14000, 3000, 2000}, 2000, 9000, 20000, 15000, 500};
+    steps = slideSteps(down, keepsPlace);
+    for (const Rect& r : steps) {
+        EXPECT_GE(r.top, 0);
+        EXPECT_LE(r.top + r.height, 15000);
+    }
+    Slide tall{{100, 14000, 3000, 2000}, 2000, 40000, 20000, 15000, 500};
+    steps = slideSteps(tall, keepsPlace);
+    EXPECT_EQ(0, steps.back().top) << "a form taller than the screen stops at its top";
+    Slide both{{19000, 14000, 3000, 2000}, 5000, 4000, 20000, 15000, 150};
+    steps = slideSteps(both, keepsPlace);
+    EXPECT_EQ((Rect{15000, 11175, 5000, 4000}), steps.back()) << "growing both ways allows 275 twips below";
+    for (const Rect& r : steps) EXPECT_LE(r.top + r.height, 15275);
+    Slide slow{{0, 0, 3000, 2000}, 3010, 2000, 20000, 15000, 0};
+    EXPECT_EQ(3010, slideSteps(slow, keepsPlace).back().width) << "a speed of 0 still ends";
+}
+
+} // namespace
