@@ -2,7 +2,10 @@
 // the product). Started as main.exe, it writes what it received to
 // "standin-record.txt" beside itself: its command line, current directory,
 // arguments, and whether the pilot named by "-pilot" can be opened from its
-// current directory. With STANDIN_STAY_MS set it then stays running that long.
+// current directory. With STANDIN_STAY_MS set it then stays running that long;
+// with STANDIN_HOLD_EVENT set it then waits (a minute at most) for that named
+// event. STANDIN_RECORD names another record file, for tests that start several.
+// Its last act is to add the line "finished=1" to the record.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -60,25 +63,63 @@ std::wstring record()
     return text;
 }
 
-// Written under a temporary name and renamed, so a reader never sees half a record.
-bool writeRecord(const std::wstring& folder, const std::string& bytes)
+std::wstring variable(const wchar_t* name)
 {
-    const std::wstring temporary = folder + L"standin-record.tmp";
+    std::wstring value(32768, L'\0');
+    value.resize(GetEnvironmentVariableW(name, value.data(), static_cast<DWORD>(value.size())));
+    return value;
+}
+
+std::wstring recordPath()
+{
+    const std::wstring named = variable(L"STANDIN_RECORD");
+    return named.empty() ? ownFolder() + L"standin-record.txt" : named;
+}
+
+void holdForEvent()
+{
+    const std::wstring name = variable(L"STANDIN_HOLD_EVENT");
+    if (name.empty()) return;
+    HANDLE signal = OpenEventW(SYNCHRONIZE, FALSE, name.c_str());
+    if (!signal) return;
+    WaitForSingleObject(signal, 60000);
+    CloseHandle(signal);
+}
+
+// Written under a temporary name and renamed, so a reader never sees half a record.
+bool writeRecord(const std::wstring& path, const std::string& bytes)
+{
+    const std::wstring temporary = path + L".tmp";
     HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
     const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
                     written == bytes.size();
     CloseHandle(file);
-    return ok && MoveFileExW(temporary.c_str(), (folder + L"standin-record.txt").c_str(), MOVEFILE_REPLACE_EXISTING);
+    return ok && MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
+}
+
+// Added in place, so a reader that holds the record open does not stop it.
+bool appendFinished(const std::wstring& path)
+{
+    HANDLE file = CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    const char line[] = "finished=1\r\n";
+    DWORD written = 0;
+    const bool ok = WriteFile(file, line, sizeof(line) - 1, &written, nullptr) && written == sizeof(line) - 1;
+    CloseHandle(file);
+    return ok;
 }
 
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
-    if (!writeRecord(ownFolder(), utf8(record()))) return 2;
-    wchar_t stay[16] = {};
-    if (GetEnvironmentVariableW(L"STANDIN_STAY_MS", stay, 16) > 0) Sleep(static_cast<DWORD>(_wtol(stay)));
-    return 0;
+    const std::string text = utf8(record());
+    if (!writeRecord(recordPath(), text)) return 2;
+    const std::wstring stay = variable(L"STANDIN_STAY_MS");
+    if (!stay.empty()) Sleep(static_cast<DWORD>(_wtol(stay.c_str())));
+    holdForEvent();
+    return appendFinished(recordPath()) ? 0 : 2;
 }

@@ -49,6 +49,14 @@ std::vector<std::wstring> DialogAnswers::texts()
     return copy;
 }
 
+std::vector<std::wstring> DialogAnswers::titles()
+{
+    EnterCriticalSection(&lock_);
+    std::vector<std::wstring> copy = titles_;
+    LeaveCriticalSection(&lock_);
+    return copy;
+}
+
 BOOL CALLBACK DialogAnswers::visit(HWND window, LPARAM context)
 {
     DWORD process = 0;
@@ -69,6 +77,7 @@ void DialogAnswers::answer(HWND window)
         std::wstring text;
         EnumChildWindows(window, collectStatic, reinterpret_cast<LPARAM>(&text));
         texts_.push_back(text);
+        titles_.push_back(windowText(window));
         ++answered_;
     }
     LeaveCriticalSection(&lock_);

@@ -23,6 +23,7 @@ public:
     // How many boxes were answered so far, and the text of each (its static controls, joined).
     int answered() const { return answered_; }
     std::vector<std::wstring> texts();
+    std::vector<std::wstring> titles(); // the title of each, in the same order
 
 private:
     static BOOL CALLBACK visit(HWND window, LPARAM context);
@@ -32,7 +33,7 @@ private:
     std::atomic<int> answered_{0};
     std::atomic<bool> done_{false};
     std::vector<HWND> seen_;
-    std::vector<std::wstring> texts_;
+    std::vector<std::wstring> texts_, titles_;
     CRITICAL_SECTION lock_;
     std::thread thread_;
 };

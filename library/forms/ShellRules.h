@@ -1,0 +1,39 @@
+// The value rules behind qfcLibWindows, apart from any Windows call: shell
+// verbs, control-panel applet command lines, the shell's error texts and the
+// length limits of what may be handed to the system.
+#pragma once
+
+#include <string>
+
+namespace quillon::ShellRules {
+
+// The verb of a qcShowActions value; nullptr (the shell's default action) for any other value.
+const wchar_t* ShellVerb(long vShowAction);
+
+// The applet text of a qcCPApplets value; nullptr outside 0..23.
+const wchar_t* AppletText(long vAppIndex);
+
+// The command line that opens an applet. An index outside the table keeps
+// `previousApplet` (the text of the previous call on the same thread); an
+// index inside it replaces `previousApplet`.
+std::wstring AppletCommandLine(long vAppIndex, std::wstring& previousApplet);
+
+// The description of a shell-execution result of 32 or less ("Unknown Error." for codes without one).
+const wchar_t* ShellErrorDescription(long code);
+
+extern const wchar_t kShellErrorTitle[];
+
+// The text of the message box that reports a failed shell execution.
+std::wstring ShellErrorMessage(long code);
+
+// Leading and trailing spaces removed (spaces only, as the callers' documents expect).
+std::wstring TrimSpaces(const std::wstring& text);
+
+// Longest command line the system starts, without its terminating NUL.
+constexpr size_t kMaxCommandLine = 32766;
+
+// A command line, document name, parameter list or folder that can be handed to the
+// system: no embedded NUL and no longer than a command line may be.
+bool IsPassable(const std::wstring& text);
+
+} // namespace quillon::ShellRules

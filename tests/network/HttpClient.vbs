@@ -1,0 +1,19 @@
+' A late-bound client of Quillon.qfcLibNetwork.
+' Usage: cscript //nologo HttpClient.vbs <server address without path> <address where nothing listens>
+Dim base, net, source, ok
+base = WScript.Arguments(0)
+Set net = CreateObject("Quillon.qfcLibNetwork")
+
+ok = net.GetHTTPSource(base & "/text", source)
+WScript.Echo "text=" & ok & "|" & source
+ok = net.GetHTTPSource(base & "/echo", source, " post ", "x=1")
+WScript.Echo "post=" & ok & "|" & source
+ok = net.GetHTTPSource(base & "/xml", source, , , , , True)
+WScript.Echo "xml=" & ok & "|" & InStr(source, "<item id=""1"">one</item>")
+source = "old"
+ok = net.GetHTTPSource("   ", source)
+WScript.Echo "blank=" & ok & "|[" & source & "]"
+source = "old"
+ok = net.GetHTTPSource(WScript.Arguments(1), source)
+WScript.Echo "refused=" & ok & "|[" & source & "]"
+WScript.Quit 0

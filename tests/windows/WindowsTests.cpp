@@ -1,0 +1,350 @@
+// qfcLibWindows as a client sees it, under Wine and Xvfb: processes started
+// with the stand-in program, shell execution and its error box, applets, wallpaper.
+#include <windows.h>
+#include <shellapi.h>
+#include <tlhelp32.h>
+
+#include <fstream>
+#include <functional>
+#include <map>
+#include <sstream>
+
+#include "DialogAnswers.h"
+#include "ScratchFolder.h"
+#include "TestSupport.h"
+
+using namespace testing_support;
+using files_testing::ScratchFolder;
+
+namespace {
+
+std::wstring standIn() { return programFolder() + L"StandInGame.exe"; }
+
+// An environment variable of this process (and so of the programs it starts) for one scope.
+class ScopedVariable {
+public:
+    ScopedVariable(const wchar_t* name, const std::wstring& value) : name_(name)
+    {
+        SetEnvironmentVariableW(name, value.c_str());
+    }
+    ~ScopedVariable() { SetEnvironmentVariableW(name_, nullptr); }
+    ScopedVariable(const ScopedVariable&) = delete;
+    ScopedVariable& operator=(const ScopedVariable&) = delete;
+
+private:
+    const wchar_t* name_;
+};
+
+// The stand-in's record: "commandline", "directory", "finished" ("1" once it has ended).
+// Read with every kind of sharing, so the stand-in can replace the file meanwhile.
+std::map<std::string, std::wstring> recorded(const std::wstring& file)
+{
+    std::map<std::string, std::wstring> record;
+    raii::UniqueFile handle(CreateFileW(file.c_str(), GENERIC_READ,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                        OPEN_EXISTING, 0, nullptr));
+    if (!handle) return record;
+    std::string bytes(GetFileSize(handle.get(), nullptr), '\0');
+    DWORD read = 0;
+    ReadFile(handle.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+    std::istringstream stream(bytes.substr(0, read));
+    for (std::string line; std::getline(stream, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        const size_t equals = line.find('=');
+        if (equals == std::string::npos) continue;
+        const std::string value = line.substr(equals + 1);
+        std::wstring wide(value.size(), L'\0');
+        wide.resize(MultiByteToWideChar(CP_UTF8, 0, value.data(), static_cast<int>(value.size()), wide.data(),
+                                        static_cast<int>(wide.size())));
+        record[line.substr(0, equals)] = wide;
+    }
+    return record;
+}
+
+bool finished(const std::wstring& file) { return recorded(file)["finished"] == L"1"; }
+
+bool waitFor(const std::function<bool()>& condition, DWORD timeoutMs = 20000)
+{
+    for (ULONGLONG deadline = GetTickCount64() + timeoutMs; GetTickCount64() < deadline; Sleep(20))
+        if (condition()) return true;
+    return condition();
+}
+
+// Wine reports no handle count; probing every handle value finds the open ones.
+DWORD handleCount()
+{
+    DWORD count = 0, flags = 0;
+    for (ULONG_PTR value = 4; value < 0x20000; value += 4)
+        if (GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags)) ++count;
+    return count;
+}
+
+std::vector<DWORD> processesNamed(const wchar_t* name)
+{
+    std::vector<DWORD> found;
+    raii::UniqueFile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry))
+        if (_wcsicmp(entry.szExeFile, name) == 0) found.push_back(entry.th32ProcessID);
+    return found;
+}
+
+class WindowsClient : public ComTest {
+protected:
+    void SetUp() override
+    {
+        windows_ = create<_qfcLibWindows>(CLSID_qfcLibWindows, IID__qfcLibWindows);
+        ASSERT_TRUE(windows_);
+    }
+
+    HRESULT execute(const std::wstring& commandLine, bool wait)
+    {
+        return windows_->ExecuteCommand(bstr(commandLine).get(), wait ? VARIANT_TRUE : VARIANT_FALSE);
+    }
+
+    bool shell(const std::wstring& file, const std::wstring& parameters = L"", long action = SA_Open,
+               const std::wstring& folder = L"", bool showError = true)
+    {
+        VARIANT_BOOL ok = VARIANT_FALSE;
+        EXPECT_EQ(S_OK, windows_->ShellCommand(bstr(file).get(), bstr(parameters).get(), qcShowActions(action),
+                                               qcShowStates(SW_SHOWNORMAL), bstr(folder).get(), -1,
+                                               showError ? VARIANT_TRUE : VARIANT_FALSE, &ok));
+        return ok == VARIANT_TRUE;
+    }
+
+    raii::ComPtr<_qfcLibWindows> windows_;
+};
+
+// A document type of this test's own, in the prefix's classes, whose only
+// verb (and so its default) runs the stand-in.
+class ScratchDocumentType {
+public:
+    ScratchDocumentType()
+        : type_(L"QuillonTestVerb" + std::to_wstring(GetCurrentProcessId())),
+          extension_(L".qv" + std::to_wstring(GetCurrentProcessId()))
+    {
+        set(extension_, type_);
+        set(type_ + L"\\shell", L"record");
+        set(type_ + L"\\shell\\record\\command", L"\"" + standIn() + L"\" \"%1\"");
+    }
+    ~ScratchDocumentType()
+    {
+        RegDeleteTreeW(HKEY_CLASSES_ROOT, extension_.c_str());
+        RegDeleteTreeW(HKEY_CLASSES_ROOT, type_.c_str());
+    }
+    const std::wstring& extension() const { return extension_; }
+
+private:
+    static void set(const std::wstring& path, const std::wstring& value)
+    {
+        raii::UniqueHKey key;
+        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE,
+                                                 nullptr, key.put(), nullptr));
+        RegSetValueExW(key.get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                       DWORD((value.size() + 1) * sizeof(wchar_t)));
+    }
+    std::wstring type_, extension_;
+};
+
+} // namespace
+
+TEST_F(WindowsClient, ExecuteCommandWaitsOnlyWhenAskedAndTheChildInheritsTheFolder)
+{
+    ScratchFolder scratch(L"Execute");
+    const std::wstring previous = files_testing::currentDirectory();
+    ASSERT_TRUE(SetCurrentDirectoryW(scratch.path().c_str()));
+
+    const std::wstring waited = scratch / L"waited.txt";
+    const std::wstring commandLine = L"\"" + standIn() + L"\" -pilot \u00e9t\u00e9 \u65e5\u672c";
+    {
+        ScopedVariable record(L"STANDIN_RECORD", waited), stay(L"STANDIN_STAY_MS", L"300");
+        ASSERT_EQ(S_OK, execute(commandLine, true));
+    }
+    auto lines = recorded(waited);
+    EXPECT_EQ(L"1", lines["finished"]) << "with wait the program has ended when the call returns";
+    EXPECT_EQ(commandLine, lines["commandline"]) << "the command line arrives whole, Unicode included";
+    EXPECT_EQ(scratch.path(), lines["directory"] + L"\\") << "the caller's current directory";
+
+    const std::wstring held = scratch / L"held.txt";
+    const std::wstring event = L"QuillonStandInHold" + std::to_wstring(GetCurrentProcessId());
+    raii::UniqueHandle signal(CreateEventW(nullptr, TRUE, FALSE, event.c_str()));
+    {
+        ScopedVariable record(L"STANDIN_RECORD", held), hold(L"STANDIN_HOLD_EVENT", event);
+        ASSERT_EQ(S_OK, execute(L"\"" + standIn() + L"\"", false));
+    }
+    EXPECT_TRUE(waitFor([&] { return !recorded(held).empty(); }));
+    EXPECT_FALSE(finished(held)) << "without wait the call returns while the program still runs";
+    SetEvent(signal.get());
+    EXPECT_TRUE(waitFor([&] { return finished(held); }));
+
+    SetCurrentDirectoryW(previous.c_str());
+}
+
+TEST_F(WindowsClient, ExecuteCommandIgnoresWhatCannotStartAndRefusesNul)
+{
+    ScratchFolder scratch(L"Refused");
+    EXPECT_EQ(S_OK, execute(scratch / L"no such program.exe", true));
+    EXPECT_EQ(S_OK, execute(L"", false));
+    EXPECT_EQ(S_OK, execute(L"   ", true));
+
+    const std::wstring record = scratch / L"refused.txt";
+    ScopedVariable recordTo(L"STANDIN_RECORD", record);
+    EXPECT_EQ(S_OK, execute(L"\"" + standIn() + L"\" " + std::wstring(40000, L'x'), true))
+        << "a command line longer than the system accepts is not started";
+    EXPECT_EQ(S_OK, execute(L"\"" + standIn() + L"\" " + std::wstring(32767 - 3 - standIn().size(), L'x'), true));
+    EXPECT_FALSE(finished(record)) << "one character over the limit is not started either";
+
+    const std::wstring withNul = L"\"" + standIn() + L"\"" + std::wstring(1, L'\0') + L" x";
+    raii::UniqueBstr text(SysAllocStringLen(withNul.data(), static_cast<UINT>(withNul.size())));
+    EXPECT_NE(S_OK, windows_->ExecuteCommand(text.get(), VARIANT_TRUE)) << "a NUL would start a shorter command";
+    EXPECT_FALSE(finished(record));
+
+    EXPECT_EQ(S_OK, execute(L"\"" + standIn() + L"\" " + std::wstring(32766 - 3 - standIn().size(), L'x'), true));
+    EXPECT_TRUE(finished(record)) << "the longest command line the system takes still starts";
+}
+
+TEST_F(WindowsClient, ExecuteCommandLeavesNoHandleOpen)
+{
+    ScratchFolder scratch(L"Handles");
+    const std::wstring record = scratch / L"handles.txt";
+    ScopedVariable recordTo(L"STANDIN_RECORD", record);
+    const std::wstring commandLine = L"\"" + standIn() + L"\"";
+    ASSERT_EQ(S_OK, execute(commandLine, true));
+    ASSERT_EQ(S_OK, execute(commandLine, false));
+    ASSERT_TRUE(waitFor([&] { return finished(record); }));
+
+    DWORD before = handleCount();
+    {
+        raii::UniqueHandle probe(CreateEventW(nullptr, FALSE, FALSE, nullptr));
+        ASSERT_EQ(before + 1, handleCount()) << "the count sees one more handle";
+    }
+    for (int i = 0; i < 50; ++i) {
+        ASSERT_EQ(S_OK, execute(commandLine, true));
+        DeleteFileW(record.c_str());
+        ASSERT_EQ(S_OK, execute(commandLine, false));
+        ASSERT_TRUE(waitFor([&] { return finished(record); })) << "call " << i;
+    }
+    EXPECT_LE(handleCount(), before + 2) << "each call closes the process and thread handles";
+}
+
+TEST_F(WindowsClient, ShellCommandReportsFailuresInTheShellsErrorBox)
+{
+    ScratchFolder scratch(L"Shell");
+    EXPECT_FALSE(shell(L"     ")) << "blank text: false and nothing shown (a box would block this call)";
+
+    const std::wstring orphan = scratch.file(L"orphan.qnetnoassoc", 10);
+    {
+        DialogAnswers answers(IDOK);
+        EXPECT_FALSE(shell(L"  " + orphan + L"  "));
+        ASSERT_EQ(1, answers.answered());
+        EXPECT_EQ(L"  ShellExecute - Error", answers.titles()[0]);
+        EXPECT_EQ(L"The following error occured while trying to start the specified file, folder, URL, Email, or "
+                  L"document:\r\rError Number = 31\rError Description = There is no application associated with "
+                  L"the given file name extension. This error will also be returned if you attempt to print a file "
+                  L"that is not printable.",
+                  answers.texts()[0]);
+    }
+    {
+        DialogAnswers answers(IDOK);
+        EXPECT_FALSE(shell(orphan, L"", SA_Open, L"", false));
+        EXPECT_EQ(0, answers.answered()) << "no box when the message is switched off";
+    }
+}
+
+TEST_F(WindowsClient, ShellCommandPassesParametersFolderAndVerb)
+{
+    ScratchFolder scratch(L"ShellRun");
+    const std::wstring record = scratch / L"shell.txt";
+    ScopedVariable recordTo(L"STANDIN_RECORD", record);
+    ASSERT_TRUE(shell(standIn(), L"-pilot one", SA_Open, scratch.path()));
+    ASSERT_TRUE(waitFor([&] { return finished(record); }));
+    auto lines = recorded(record);
+    EXPECT_NE(std::wstring::npos, lines["commandline"].find(L"-pilot one"));
+    EXPECT_EQ(scratch.path(), lines["directory"] + L"\\") << "the default directory becomes the program's folder";
+
+    ScratchDocumentType type;
+    const std::wstring document = scratch.file(L"document" + type.extension(), 10);
+    DeleteFileW(record.c_str());
+    EXPECT_FALSE(shell(document, L"", SA_Open, L"", false)) << "the type has no open verb";
+    EXPECT_TRUE(shell(document, L"", 7, L"", false)) << "verb 7 passes none: the type's default verb";
+    EXPECT_TRUE(waitFor([&] { return finished(record); }));
+    EXPECT_NE(std::wstring::npos, recorded(record)["commandline"].find(document));
+}
+
+TEST_F(WindowsClient, ShellCommandRefusesNamesTheShellCannotTake)
+{
+    EXPECT_FALSE(shell(std::wstring(1 << 20, L'a') + L".txt", L"", SA_Open, L"", false));
+    EXPECT_FALSE(shell(standIn(), std::wstring(40000, L'p'), SA_Open, L"", false));
+    const std::wstring withNul = standIn() + std::wstring(1, L'\0') + L"x";
+    VARIANT_BOOL ok = VARIANT_TRUE;
+    raii::UniqueBstr text(SysAllocStringLen(withNul.data(), static_cast<UINT>(withNul.size())));
+    windows_->ShellCommand(text.get(), bstr(L"").get(), SA_Open, qcShowStates(SW_SHOWNORMAL), bstr(L"").get(), -1,
+                           VARIANT_FALSE, &ok);
+    EXPECT_EQ(VARIANT_FALSE, ok);
+}
+
+TEST_F(WindowsClient, OpenCPAppletStartsTheControlPanelRunner)
+{
+    const std::vector<DWORD> before = processesNamed(L"rundll32.exe");
+    ASSERT_EQ(S_OK, windows_->OpenCPApplet(qcControlPanel));
+    std::vector<DWORD> started;
+    EXPECT_TRUE(waitFor([&] {
+        started.clear();
+        for (DWORD id : processesNamed(L"rundll32.exe"))
+            if (std::find(before.begin(), before.end(), id) == before.end()) started.push_back(id);
+        return !started.empty();
+    }));
+    for (DWORD id : started) {
+        raii::UniqueHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, id));
+        if (process) TerminateProcess(process.get(), 0);
+    }
+}
+
+TEST_F(WindowsClient, SetWallpaperSetsReadsBackAndClears)
+{
+    ScratchFolder scratch(L"Wallpaper");
+    const std::wstring picture = scratch / L"paper \u00e9t\u00e9.bmp";
+    {
+        // The smallest bitmap: one white pixel, 24 bits.
+        const unsigned char bitmap[] = {'B', 'M', 58, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 1, 0, 0, 0,
+                                        1,   0,   0,  0, 1, 0, 24, 0, 0, 0, 0, 0, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                                        0,   0,   0,  0, 0, 0, 0, 0, 0, 0, 0, 0, 255, 255, 255, 0};
+        std::ofstream(picture.c_str(), std::ios::binary).write(reinterpret_cast<const char*>(bitmap), sizeof(bitmap));
+    }
+    auto current = [] {
+        wchar_t name[MAX_PATH * 2] = {};
+        SystemParametersInfoW(SPI_GETDESKWALLPAPER, MAX_PATH * 2, name, 0);
+        return std::wstring(name);
+    };
+    auto stored = [] {
+        std::wstring value;
+        readString(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"Wallpaper", &value);
+        return value;
+    };
+
+    // Sets through a by-reference variable holding `name`; gives the result and what the variable holds after.
+    auto set = [&](const std::wstring& name, std::wstring* after = nullptr) {
+        BSTR variable = SysAllocString(name.c_str());
+        LONG result = 0;
+        EXPECT_EQ(S_OK, windows_->SetWallpaper(&variable, &result));
+        raii::UniqueBstr owned(variable);
+        if (after) *after = raii::toWString(variable);
+        return result;
+    };
+
+    EXPECT_NE(0, set(picture));
+    EXPECT_EQ(picture, current());
+    EXPECT_EQ(picture, stored()) << "written to the user's desktop settings";
+
+    std::wstring after;
+    EXPECT_NE(0, set(L"{None}", &after));
+    EXPECT_EQ(L"", after) << "the caller's variable is changed too";
+    EXPECT_EQ(L"", current());
+
+    ASSERT_NE(0, set(picture));
+    LONG result = 0;
+    ASSERT_EQ(S_OK, windows_->SetWallpaper(nullptr, &result)) << "omitted: no wallpaper";
+    EXPECT_NE(0, result);
+    EXPECT_EQ(L"", current());
+}
