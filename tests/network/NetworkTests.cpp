@@ -11,6 +11,7 @@
 #include <mutex>
 #include <thread>
 
+#include "DialogAnswers.h"
 #include "TestSupport.h"
 #include "network/qfcLibNetworkA.h"
 
@@ -326,4 +327,27 @@ TEST_F(NetworkClient, DriveConnectionsPassTheSystemsCodes)
     EXPECT_EQ(expected, map(L"Q:"));
     EXPECT_EQ(long(WNetCancelConnection2W(L"Q:", 0, FALSE)), unmap(L"q"));
     EXPECT_NE(0, unmap(L"q"));
+}
+
+TEST_F(NetworkClient, OpenURLHandsTheLinkToTheShellWithItsErrorBox)
+{
+    auto open = [&](const std::wstring& link) {
+        VARIANT_BOOL ok = VARIANT_TRUE;
+        EXPECT_EQ(S_OK, network_->OpenURL(bstr(link).get(), 0, &ok));
+        return ok == VARIANT_TRUE;
+    };
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring orphan = std::wstring(temp) + L"quillon-openurl-" + std::to_wstring(GetCurrentProcessId()) +
+                                L".qnetnoassoc";
+    raii::UniqueFile(CreateFileW(orphan.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+
+    DialogAnswers answers(IDOK);
+    EXPECT_FALSE(open(L"   "));
+    EXPECT_EQ(0, answers.answered()) << "a blank link shows nothing";
+    EXPECT_FALSE(open(orphan));
+    ASSERT_EQ(1, answers.answered()) << "the error message is on";
+    EXPECT_EQ(L"  ShellExecute - Error", answers.titles()[0]);
+    EXPECT_NE(std::wstring::npos, answers.texts()[0].find(L"Error Number = 31")) << answers.texts()[0];
+    DeleteFileW(orphan.c_str());
 }
