@@ -1,7 +1,7 @@
 // Vantorel.exe started as a process with prepared registry values; each case
 // checks the road its log shows, its windows and what it left in the registry.
-// The program runs in a prefix of its own where Quillon is not registered, so
-// every run also proves the registration-free start.
+// The program runs in a prefix of its own where Quillon was never registered,
+// so every run also proves the registration-free start.
 #include "LauncherInstall.h"
 #include "Splash.h"
 #include "TestSupport.h"
@@ -36,12 +36,6 @@ std::wstring valueOf(HKEY root, const std::wstring& key, const std::wstring& nam
 
 class LauncherRun : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
-        if (!ownPrefix()) return;
-        runProcess(L"regsvr32 /u /s \"" + programFolder() + L"Quillon.dll\"");
-    }
-
     void SetUp() override
     {
         ASSERT_TRUE(ownPrefix()) << "these runs change the launcher's shared keys: run them through ctest";
