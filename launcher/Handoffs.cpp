@@ -3,13 +3,14 @@
 #include "Initialization.h"
 #include "LauncherError.h"
 #include "LibrarySlots.h"
+#include "OptionsDialog.h"
 #include "Raii.h"
 #include "StartupRules.h"
 
 namespace vantorel {
 
-// Both roads are traced here so the log shows which one a start took; their
-// work lands with the game launch and the options dialog.
+// The game launch is traced here so the log shows which road a start took; its
+// work lands with the game launch.
 void LaunchGame()
 {
     qcLogging& log = applicationLog();
@@ -19,10 +20,8 @@ void LaunchGame()
 
 void LoadOptionsDialog(bool exitOnComplete)
 {
-    qcLogging& log = applicationLog();
-    log.StartProc(L"Options:Form_Load");
-    log.Post(L"ExitOnComplete", exitOnComplete ? L"True" : L"False");
-    log.StopProc(L"", L"Void");
+    loadOptionsDialog();
+    if (exitOnComplete) setExitOnComplete(true);
 }
 
 void ShowWelcome(const std::wstring& folder)

@@ -19,7 +19,7 @@ const wchar_t kCoreClass[] = L"CLSID\\{4409E934-1CD9-11D7-AE76-0001026AB5BC}";
 
 const char kFirstRunLine[] = "POST - Insert Application Path Info A: -1";
 const char kLaunchLine[] = "BEGIN Procedure - LaunchGame <@> ";
-const char kOptionsLine[] = "POST - ExitOnComplete: True";
+const char kOptionsLine[] = "BEGIN Procedure - Options:Form_Load";
 const char kResetLine[] = "POST - Command Parameter '/SETUP' Detected.  Restoring Registry Settings...: ";
 
 void setValue(const std::wstring& key, const std::wstring& name, const std::wstring& data)
@@ -58,7 +58,7 @@ TEST_F(LauncherRun, FirstRunOnAnEmptyRegistryRegistersThePathAndStoresTheSharedD
     EXPECT_EQ("Log Number: 0", out.log[1]);
     EXPECT_EQ("(Vantorel.Exe) - Build: 1.1.32 - Application Initiation. ", out.log[2].substr(0, 57));
     for (const char* line : {"BEGIN Application Initialization <@>", kFirstRunLine,
-                             "POST - Insert Application Path Info B: -1", "POST - ExitOnComplete: False",
+                             "POST - Insert Application Path Info B: -1", kOptionsLine,
                              "(Vantorel.Exe) - Build: 1.1.32 - Application Termination. "})
         EXPECT_TRUE(out.logHas(line)) << line;
     EXPECT_EQ(L"1", valueOf(HKEY_CURRENT_USER, kAppKey, L"Log")) << "stopping the log counts the run";
@@ -123,7 +123,7 @@ TEST_F(LauncherRun, EachStartTakesTheRoadItsSwitchesAndSettingsSelect)
         EXPECT_EQ(c.road == kFirstRun, out.logHas(kFirstRunLine));
         EXPECT_EQ(c.road == kFirstRun, keyExists(HKEY_LOCAL_MACHINE, kAppPaths + L"Vantorel.exe"));
         EXPECT_EQ(c.road == kLaunch, out.logHas(kLaunchLine));
-        EXPECT_EQ(c.road == kOptions, out.logHas(kOptionsLine));
+        EXPECT_EQ(c.road != kLaunch, out.logHas(kOptionsLine));
         EXPECT_EQ(c.reset, out.logHas(kResetLine));
         EXPECT_EQ(!c.reset, keyExists(HKEY_CURRENT_USER, kStaleKey)) << "the reset takes the sub-keys too";
         if (!c.reset) { EXPECT_EQ(L"42", valueOf(HKEY_CURRENT_USER, kAppKey, L"Log")); }
@@ -137,7 +137,7 @@ TEST_F(LauncherRun, AnAutoloadProgramWritesNoApplicationPath)
     setValue(kSystemKey, L"ShowSplash", L"0");
     const auto out = install.run();
     EXPECT_NE(-2, out.exitCode);
-    EXPECT_TRUE(out.logHas("POST - ExitOnComplete: False")) << "still a first run";
+    EXPECT_TRUE(out.logHas(kOptionsLine)) << "still a first run";
     EXPECT_FALSE(out.logHas("POST - Insert Application Path Info"));
     EXPECT_FALSE(keyExists(HKEY_LOCAL_MACHINE, kAppPaths + L"AutoLoad.exe"));
 }

@@ -31,7 +31,8 @@ struct SeenWindow {
 // Called about every 20 ms for each visible top-level window of the run.
 using WindowHandler = std::function<void(const SeenWindow&)>;
 
-// Answers every dialog (message boxes included) with OK, so no run waits on a window.
+// Answers every dialog (message boxes included) with OK and cancels the options
+// dialog, so no run waits on a window.
 void closeDialogs(const SeenWindow& window);
 
 struct RunOutcome {

@@ -1,0 +1,336 @@
+// The options dialog of a running Vantorel.exe, driven as a user would: found
+// by its caption, texts typed with window messages, buttons clicked, tabs
+// switched; the registry and the log are read afterwards.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <atomic>
+#include <functional>
+#include <thread>
+
+#include "LauncherInstall.h"
+#include "OptionsDialog.h"
+#include "TestSupport.h"
+
+using namespace testing_support;
+using namespace vantorel;
+
+namespace {
+
+const std::wstring kAppKeyPath = L"Software\\Brannock\\Apps\\Vantorel";
+const std::wstring kSystemKeyPath = L"Software\\Brannock\\System";
+const std::wstring kUserKeyPath = L"Software\\Brannock\\User";
+
+void setValue(const std::wstring& key, const std::wstring& name, const std::wstring& data)
+{
+    RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), name.c_str(), REG_SZ, data.c_str(),
+                    static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
+}
+
+std::wstring valueOf(const std::wstring& key, const std::wstring& name)
+{
+    std::wstring data;
+    return readString(HKEY_CURRENT_USER, key, name, &data) ? data : L"<missing>";
+}
+
+LRESULT send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
+{
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, 10000, &result);
+    return static_cast<LRESULT>(result);
+}
+
+// The dialog as another program sees it.
+class Dialog {
+public:
+    explicit Dialog(HWND window) : window_(window) {}
+    HWND window() const { return window_; }
+    HWND item(int id) const { return GetDlgItem(window_, id); }
+    bool open() const { return IsWindow(window_) && IsWindowVisible(window_); }
+
+    std::wstring text(int id) const
+    {
+        wchar_t buffer[2048] = {};
+        send(item(id), WM_GETTEXT, ARRAYSIZE(buffer), reinterpret_cast<LPARAM>(buffer));
+        return buffer;
+    }
+    bool ticked(int id) const { return send(item(id), BM_GETCHECK) == BST_CHECKED; }
+    bool enabled(int id) const { return IsWindowEnabled(item(id)) != FALSE; }
+    void type(int id, const std::wstring& value) const
+    {
+        send(item(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(value.c_str()));
+    }
+    void click(int id) const { send(item(id), BM_CLICK); }
+    // For a click that opens a dialog of its own: returns at once.
+    void clickLater(int id) const { PostMessageW(item(id), BM_CLICK, 0, 0); }
+    void showTab(int index) const
+    {
+        send(item(kTabBox), TCM_SETCURFOCUS, static_cast<WPARAM>(index));
+        Sleep(50);
+    }
+    std::vector<std::wstring> entries(int id) const
+    {
+        std::vector<std::wstring> result;
+        const LRESULT count = send(item(id), LB_GETCOUNT);
+        for (LRESULT i = 0; i < count; ++i) {
+            wchar_t buffer[512] = {};
+            send(item(id), LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(buffer));
+            result.push_back(buffer);
+        }
+        return result;
+    }
+    void key(int id, WPARAM virtualKey) const
+    {
+        send(item(id), WM_KEYDOWN, virtualKey, 1);
+        send(item(id), WM_KEYUP, virtualKey, 0xC0000001);
+    }
+    void doubleClickFirstRow(int id) const
+    {
+        const LPARAM at = MAKELPARAM(4, 4);
+        send(item(id), WM_LBUTTONDOWN, MK_LBUTTON, at);
+        send(item(id), WM_LBUTTONUP, 0, at);
+        send(item(id), WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+        send(item(id), WM_LBUTTONUP, 0, at);
+    }
+
+private:
+    HWND window_;
+};
+
+using Scenario = std::function<void(const Dialog&)>;
+
+// Runs the launcher; the scenario plays the user once the dialog is shown, and
+// must close it. Any other dialog (a message box) is answered with OK.
+RunOutcome runWithDialog(const LauncherInstall& install, const std::wstring& arguments, const Scenario& scenario)
+{
+    std::atomic<bool> played{false};
+    return install.run(arguments, [&](const SeenWindow& window) {
+        if (window.title == kOptionsCaption && !played.exchange(true)) {
+            Sleep(200);
+            scenario(Dialog(window.handle));
+        } else if (window.className == L"#32770" && window.title != L"Choose Logos To Save" &&
+                   window.title != L"Choose Taunts To Save" && window.title != L"Locate MAIN.EXE") {
+            PostMessageW(window.handle, WM_COMMAND, IDOK, 0);
+        }
+    });
+}
+
+class OptionsRun : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(ownPrefix()) << "these runs change the launcher's shared keys: run them through ctest";
+        resetLauncherRegistry();
+        setValue(kSystemKeyPath, L"ShowSplash", L"0");
+    }
+    void TearDown() override { resetLauncherRegistry(); }
+};
+
+// The posts of one confirmation's SetSysINI, in the order they are written.
+std::vector<std::string> sysIniTrace(const RunOutcome& out)
+{
+    std::vector<std::string> trace;
+    bool inside = false;
+    for (const std::string& line : out.log) {
+        if (line.rfind("BEGIN Procedure - Options:SetSysINI", 0) == 0) inside = true;
+        if (!inside) continue;
+        trace.push_back(line.substr(0, line.rfind("POST", 0) == 0 ? line.rfind(": ") : line.find(" <@>")));
+        if (line.rfind("END   Procedure - Options:SetSysINI", 0) == 0) break;
+    }
+    return trace;
+}
+
+} // namespace
+
+TEST_F(OptionsRun, OpensCleanWithTheDefaultsInKeyboardOrderAndRefusesTheCloseBox)
+{
+    const LauncherInstall install(L"Defaults");
+    struct {
+        bool randomize = false, clearTaunts = true, clearLogos = true, listsEnabled = true, applyEnabled = true;
+        std::wstring exePath = L"?", parameters = L"?";
+        std::vector<std::wstring> catalogue;
+        std::wstring descriptionAfterArrows, descriptionOfJoysticks[2], parametersAfterDoubleClick;
+        bool applyAfterDoubleClick = false, openAfterCloseBox = false, applyAfterRandomize = false;
+        std::vector<int> keyboardOrder;
+    } seen;
+    const RunOutcome out = runWithDialog(install, L" /OPTIONS", [&](const Dialog& d) {
+        seen.randomize = d.ticked(kChkRandomize);
+        seen.clearTaunts = d.ticked(kChkClearTaunts);
+        seen.clearLogos = d.ticked(kChkClearLogos);
+        seen.listsEnabled = d.enabled(kLstTaunts) || d.enabled(kLstLogos) || d.enabled(kCmdKeepTaunts) ||
+                            d.enabled(kCmdKeepLogos);
+        seen.applyEnabled = d.enabled(kCmdApply);
+        seen.exePath = d.text(kTxtMainExe);
+        seen.parameters = d.text(kTxtParameters);
+        seen.catalogue = d.entries(kLstParameters);
+        for (HWND child = GetWindow(d.window(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+            if (GetWindowLongW(child, GWL_STYLE) & WS_TABSTOP) seen.keyboardOrder.push_back(GetDlgCtrlID(child));
+
+        send(d.item(kLstParameters), LB_SETCURSEL, 0);
+        d.key(kLstParameters, VK_DOWN);
+        d.key(kLstParameters, VK_DOWN);
+        seen.descriptionAfterArrows = d.text(kTxtDescription);
+        send(d.item(kLstParameters), LB_SETCURSEL, 25);
+        d.key(kLstParameters, VK_DOWN);
+        seen.descriptionOfJoysticks[0] = d.text(kTxtDescription);
+        d.key(kLstParameters, VK_DOWN);
+        seen.descriptionOfJoysticks[1] = d.text(kTxtDescription);
+        send(d.item(kLstParameters), WM_VSCROLL, SB_TOP);
+        d.doubleClickFirstRow(kLstParameters);
+        seen.parametersAfterDoubleClick = d.text(kTxtParameters);
+        seen.applyAfterDoubleClick = d.enabled(kCmdApply);
+
+        PostMessageW(d.window(), WM_CLOSE, 0, 0);
+        PostMessageW(d.window(), WM_SYSCOMMAND, SC_CLOSE, 0);
+        Sleep(300);
+        seen.openAfterCloseBox = d.open();
+        d.click(kCmdCancel);
+    });
+    EXPECT_EQ(0, out.exitCode);
+    EXPECT_TRUE(seen.randomize);
+    EXPECT_FALSE(seen.clearTaunts);
+    EXPECT_FALSE(seen.clearLogos);
+    EXPECT_FALSE(seen.listsEnabled);
+    EXPECT_FALSE(seen.applyEnabled) << "a freshly opened dialog is clean";
+    EXPECT_EQ(L"", seen.exePath);
+    EXPECT_EQ(L"", seen.parameters);
+
+    ASSERT_EQ(35u, seen.catalogue.size());
+    EXPECT_EQ(L"-nointro", seen.catalogue[0]);
+    EXPECT_EQ(L"-framecap [fps]", seen.catalogue[1]);
+    EXPECT_EQ(L"-httpproxy [ip:port]", seen.catalogue[34]);
+    EXPECT_EQ(L"Disables music.", seen.descriptionAfterArrows) << "arrow keys show the description";
+    EXPECT_EQ(seen.descriptionOfJoysticks[0], seen.descriptionOfJoysticks[1]);
+    EXPECT_EQ(0u, seen.descriptionOfJoysticks[0].find(L"Causes DirectInput to be used"));
+    EXPECT_EQ(L"-nointro ", seen.parametersAfterDoubleClick);
+    EXPECT_TRUE(seen.applyAfterDoubleClick);
+    EXPECT_TRUE(seen.openAfterCloseBox) << "the close box is refused";
+
+    const std::vector<int> order = {
+        kUserBox1, kUserBox2, kUserBox3, kSysBox0, kSysCheckBox0, kSysCheckBox1, kSysCheckBox2, kSysBox1,
+        kChkRandomize, kTxtMainExe, kCmdMainExe, kTxtParameters, kLstParameters, kChkClearTaunts, kLstTaunts,
+        kCmdKeepTaunts, kChkClearLogos, kLstLogos, kCmdKeepLogos, kCmdOK, kCmdCancel, kCmdApply, kTabBox,
+        kTxtDescription,
+    };
+    EXPECT_EQ(order, seen.keyboardOrder);
+    EXPECT_EQ(L"<missing>", valueOf(kAppKeyPath, L"RunOnce")) << "Cancel stores nothing";
+    EXPECT_TRUE(out.logHas("POST - Command Selected: &Cancel"));
+}
+
+TEST_F(OptionsRun, StoredSwitchesShowAsTheLauncherReadsThem)
+{
+    setValue(kAppKeyPath, L"RunOnce", L"True");
+    setValue(kAppKeyPath, L"RandomizePilot", L"False");
+    setValue(kAppKeyPath, L"ClearTaunts", L"True");
+    setValue(kAppKeyPath, L"ClearLogos", L"1");
+    setValue(kSystemKeyPath, L"ShowSplash", L"True");
+    setValue(kSystemKeyPath, L"IsDLLDebugging", L"1");
+    const LauncherInstall install(L"Switches");
+    struct {
+        bool randomize = true, taunts = false, tauntList = false, logos = false, logoSelect = false;
+        bool apply = true, applyAfterRandomize = false, splash = false, animate = false, debugging = false;
+    } seen;
+    runWithDialog(install, L" /OPTIONS", [&](const Dialog& d) {
+        seen.randomize = d.ticked(kChkRandomize);
+        seen.taunts = d.ticked(kChkClearTaunts);
+        seen.tauntList = d.enabled(kLstTaunts) && d.enabled(kCmdKeepTaunts);
+        seen.logos = d.ticked(kChkClearLogos);
+        seen.logoSelect = d.enabled(kLstLogos) && d.enabled(kCmdKeepLogos);
+        seen.apply = d.enabled(kCmdApply);
+        d.click(kChkRandomize);
+        seen.applyAfterRandomize = d.enabled(kCmdApply);
+        d.showTab(1);
+        seen.splash = d.ticked(kSysCheckBox0);
+        seen.animate = d.ticked(kSysCheckBox1);
+        seen.debugging = d.ticked(kSysCheckBox2);
+        d.click(kCmdCancel);
+    });
+    EXPECT_FALSE(seen.randomize) << "\"False\" is a clear box";
+    EXPECT_TRUE(seen.taunts) << "\"True\" is a ticked box";
+    EXPECT_TRUE(seen.tauntList);
+    EXPECT_TRUE(seen.logos);
+    EXPECT_TRUE(seen.logoSelect);
+    EXPECT_FALSE(seen.apply) << "ticking from the stored value leaves the dialog clean";
+    EXPECT_TRUE(seen.applyAfterRandomize) << "Randomize Pilot marks the dialog dirty like every other box";
+    EXPECT_TRUE(seen.splash);
+    EXPECT_TRUE(seen.animate) << "WinAnimate defaults to 1";
+    EXPECT_TRUE(seen.debugging);
+}
+
+TEST_F(OptionsRun, ApplyStoresEverythingCancelKeepsItAndTheLogShowsOneConfirmation)
+{
+    const LauncherInstall install(L"Apply");
+    struct {
+        bool applyAfterTyping = false, applyAfterApply = true, stillOpen = false;
+        std::wstring exeAfterApply, userAfterApply;
+    } seen;
+    const RunOutcome out = runWithDialog(install, L" /OPTIONS", [&](const Dialog& d) {
+        d.type(kTxtMainExe, L"C:\\Games\\D3\\main.exe");
+        d.type(kTxtParameters, L"-nomusic");
+        d.click(kChkClearLogos);
+        d.showTab(1);
+        d.click(kSysCheckBox0);
+        d.click(kSysCheckBox2);
+        d.type(kSysBox1, L" 80 ");
+        d.showTab(2);
+        d.type(kUserBox1, L"  Ada Byron ");
+        d.type(kUserBox2, L"Analytical");
+        d.type(kUserBox3, L"ada@example.org");
+        d.type(kSysBox0, L"555");
+        seen.applyAfterTyping = d.enabled(kCmdApply);
+        d.click(kCmdApply);
+        seen.applyAfterApply = d.enabled(kCmdApply);
+        seen.stillOpen = d.open();
+        seen.exeAfterApply = valueOf(kAppKeyPath, L"EXEPath");
+        seen.userAfterApply = valueOf(kUserKeyPath, L"UserName");
+        d.type(kTxtParameters, L"-changed");
+        d.click(kCmdCancel);
+    });
+    EXPECT_EQ(0, out.exitCode);
+    EXPECT_TRUE(seen.applyAfterTyping);
+    EXPECT_FALSE(seen.applyAfterApply);
+    EXPECT_TRUE(seen.stillOpen);
+    EXPECT_EQ(L"C:\\Games\\D3\\main.exe", seen.exeAfterApply) << "Apply writes the launch settings at once";
+
+    const struct {
+        const std::wstring& key;
+        const wchar_t* name;
+        const wchar_t* data;
+    } stored[] = {
+        {kAppKeyPath, L"RandomizePilot", L"1"}, {kAppKeyPath, L"EXEPath", L"C:\\Games\\D3\\main.exe"},
+        {kAppKeyPath, L"Parameters", L"-nomusic"}, {kAppKeyPath, L"ClearTaunts", L"0"}, {kAppKeyPath, L"ClearLogos", L"1"},
+        {kAppKeyPath, L"KeepTaunts", L""}, {kAppKeyPath, L"KeepLogos", L""}, {kAppKeyPath, L"RunOnce", L"True"},
+        {kSystemKeyPath, L"ShowSplash", L"1"}, {kSystemKeyPath, L"WinAnimate", L"1"}, {kSystemKeyPath, L"IsDLLDebugging", L"1"},
+        {kSystemKeyPath, L"NetworkPort", L" 80 "}, {kUserKeyPath, L"UserName", L"Ada Byron"},
+        {kUserKeyPath, L"UserCompany", L"Analytical"}, {kUserKeyPath, L"UserEMail", L"ada@example.org"},
+        {kUserKeyPath, L"AreaCode", L"555"},
+    };
+    for (const auto& value : stored) EXPECT_EQ(value.data, valueOf(value.key, value.name)) << value.name;
+
+    const std::vector<std::string> trace = {
+        "BEGIN Procedure - Options:SetSysINI", "POST - RegKey: ShowSplash", "POST - RegKey: WinAnimate",
+        "POST - RegKey: IsDLLDebugging", "POST - UserName", "POST - UserCompany", "POST - E-Mail",
+        "POST - RegKey: User Name", "POST - RegKey: User Company", "POST - RegKey: User EMail",
+        "POST - RegKey: Area Code", "END   Procedure - Options:SetSysINI",
+    };
+    EXPECT_EQ(trace, sysIniTrace(out));
+    EXPECT_TRUE(out.logHas("BEGIN Procedure - Options:Command(3)_Click"));
+    EXPECT_TRUE(out.logHas("POST - Command Selected: A&pply"));
+}
+
+TEST_F(OptionsRun, OkEndsTheLauncherOnAnExplicitRequestAndOnlyClosesTheDialogOnAFirstRun)
+{
+    for (const wchar_t* arguments : {L" /OPTIONS"}) {
+        resetLauncherRegistry();
+        setValue(kSystemKeyPath, L"ShowSplash", L"0");
+        const LauncherInstall install(L"Ok");
+        const RunOutcome out = runWithDialog(install, arguments, [](const Dialog& d) { d.click(kCmdOK); });
+        std::string log;
+        for (const std::string& line : out.log) log += line + "\n";
+        EXPECT_EQ(0, out.exitCode) << arguments << log;
+        EXPECT_EQ(L"True", valueOf(kAppKeyPath, L"RunOnce")) << arguments;
+        EXPECT_TRUE(out.logHas("POST - Command Selected: &OK")) << arguments;
+        EXPECT_TRUE(out.logHas("(Vantorel.Exe) - Build: 1.1.32 - Application Termination. ")) << "log closed";
+        EXPECT_EQ(L"1", valueOf(kAppKeyPath, L"Log")) << "the log was stopped once";
+    }
+}
