@@ -10,6 +10,7 @@
 
 #include "CommonDialog.h"
 #include "CullingRules.h"
+#include "FormObject.h"
 #include "Initialization.h"
 #include "LaunchRules.h"
 #include "LauncherError.h"
@@ -234,6 +235,7 @@ private:
     LRESULT drawThemedCheckBox(NMCUSTOMDRAW& draw);
 
     raii::ComPtr<IDispatch> commonDialog_;
+    raii::ComPtr<IDispatch> form_;
     HWND tooltips_ = nullptr;
     HBITMAP logo_ = nullptr;
     int hovered_ = -1; // index of the SysCheckBox under the mouse, -1 for none
@@ -282,6 +284,7 @@ void OptionsDialog::onCreate()
     addTooltip(kLogo, L"Click for About Screen");
     loadLogo();
     commonDialog_ = raii::ComPtr<IDispatch>::attach(createCommonDialog(handle()));
+    form_ = raii::ComPtr<IDispatch>::attach(ui::createFormObject(handle(), L"frmOptions"));
     showPage(kPropertiesPage);
 }
 
@@ -369,15 +372,13 @@ bool OptionsDialog::onPaint(HDC dc, const RECT&)
     return true;
 }
 
+// Shown, not modal, where the form services remembered it (or centred).
 void OptionsDialog::openAtPlace()
 {
-    RECT area{}, window{};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
-    GetWindowRect(handle(), &window);
-    const int width = window.right - window.left, height = window.bottom - window.top;
-    SetWindowPos(handle(), nullptr, area.left + (area.right - area.left - width) / 2,
-                 area.top + (area.bottom - area.top - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    ShowWindow(handle(), SW_SHOW);
+    IDispatch* form = form_.get();
+    IDispatch* parent = nullptr;
+    VARIANT_BOOL modal = VARIANT_FALSE;
+    check(slots::forms().FormOpen(&form, &parent, VARIANT_TRUE, &modal), L"Options:Form_Load");
     SetForegroundWindow(handle());
     UpdateWindow(handle());
 }
@@ -564,6 +565,8 @@ void OptionsDialog::unloadSteps()
     unloaded_ = true;
     SysProperties().Save();
     AppProperties().Save();
+    IDispatch* form = form_.get();
+    check(slots::forms().FormClose(&form, qcBottom), L"Options:Form_Unload");
 }
 
 void OptionsDialog::onDestroy()

@@ -40,6 +40,11 @@ LRESULT send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
     return static_cast<LRESULT>(result);
 }
 
+void createFile(const std::wstring& path)
+{
+    CloseHandle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+}
+
 // The dialog as another program sees it.
 class Dialog {
 public:
@@ -86,6 +91,12 @@ public:
     }
     void doubleClickFirstRow(int id) const
     {
+        // The pointer goes there too: a list tracking the mouse follows the real one.
+        POINT point{4, 4};
+        ClientToScreen(item(id), &point);
+        SetCursorPos(point.x, point.y);
+        Sleep(50);
+        send(item(id), LB_SETTOPINDEX, 0);
         const LPARAM at = MAKELPARAM(4, 4);
         send(item(id), WM_LBUTTONDOWN, MK_LBUTTON, at);
         send(item(id), WM_LBUTTONUP, 0, at);
@@ -96,6 +107,28 @@ public:
 private:
     HWND window_;
 };
+
+// Answers the next file dialog of the run: types `answer` and presses Open, or Cancel when empty.
+bool answerFileDialog(const std::wstring& title, const std::wstring& answer)
+{
+    for (int tries = 0; tries < 400; ++tries, Sleep(25)) {
+        HWND dialog = FindWindowW(L"#32770", title.c_str());
+        if (!dialog || !IsWindowVisible(dialog)) continue;
+        Sleep(100);
+        if (answer.empty()) {
+            PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+        } else {
+            HWND box = GetDlgItem(dialog, 0x47c);
+            HWND edit = box ? FindWindowExW(box, nullptr, L"Edit", nullptr) : GetDlgItem(dialog, 0x480);
+            send(edit ? edit : box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(answer.c_str()));
+            PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+        }
+        for (int wait = 0; wait < 200 && IsWindow(dialog); ++wait) Sleep(25);
+        Sleep(100);
+        return true;
+    }
+    return false;
+}
 
 using Scenario = std::function<void(const Dialog&)>;
 
@@ -122,6 +155,7 @@ protected:
         ASSERT_TRUE(ownPrefix()) << "these runs change the launcher's shared keys: run them through ctest";
         resetLauncherRegistry();
         setValue(kSystemKeyPath, L"ShowSplash", L"0");
+        setValue(kSystemKeyPath, L"WinAnimate", L"0");
     }
     void TearDown() override { resetLauncherRegistry(); }
 };
@@ -175,7 +209,6 @@ TEST_F(OptionsRun, OpensCleanWithTheDefaultsInKeyboardOrderAndRefusesTheCloseBox
         seen.descriptionOfJoysticks[0] = d.text(kTxtDescription);
         d.key(kLstParameters, VK_DOWN);
         seen.descriptionOfJoysticks[1] = d.text(kTxtDescription);
-        send(d.item(kLstParameters), WM_VSCROLL, SB_TOP);
         d.doubleClickFirstRow(kLstParameters);
         seen.parametersAfterDoubleClick = d.text(kTxtParameters);
         seen.applyAfterDoubleClick = d.enabled(kCmdApply);
@@ -225,6 +258,7 @@ TEST_F(OptionsRun, StoredSwitchesShowAsTheLauncherReadsThem)
     setValue(kAppKeyPath, L"ClearLogos", L"1");
     setValue(kSystemKeyPath, L"ShowSplash", L"True");
     setValue(kSystemKeyPath, L"IsDLLDebugging", L"1");
+    setValue(kSystemKeyPath, L"WinAnimate", L"True");
     const LauncherInstall install(L"Switches");
     struct {
         bool randomize = true, taunts = false, tauntList = false, logos = false, logoSelect = false;
@@ -253,7 +287,7 @@ TEST_F(OptionsRun, StoredSwitchesShowAsTheLauncherReadsThem)
     EXPECT_FALSE(seen.apply) << "ticking from the stored value leaves the dialog clean";
     EXPECT_TRUE(seen.applyAfterRandomize) << "Randomize Pilot marks the dialog dirty like every other box";
     EXPECT_TRUE(seen.splash);
-    EXPECT_TRUE(seen.animate) << "WinAnimate defaults to 1";
+    EXPECT_TRUE(seen.animate);
     EXPECT_TRUE(seen.debugging);
 }
 
@@ -300,7 +334,7 @@ TEST_F(OptionsRun, ApplyStoresEverythingCancelKeepsItAndTheLogShowsOneConfirmati
         {kAppKeyPath, L"RandomizePilot", L"1"}, {kAppKeyPath, L"EXEPath", L"C:\\Games\\D3\\main.exe"},
         {kAppKeyPath, L"Parameters", L"-nomusic"}, {kAppKeyPath, L"ClearTaunts", L"0"}, {kAppKeyPath, L"ClearLogos", L"1"},
         {kAppKeyPath, L"KeepTaunts", L""}, {kAppKeyPath, L"KeepLogos", L""}, {kAppKeyPath, L"RunOnce", L"True"},
-        {kSystemKeyPath, L"ShowSplash", L"1"}, {kSystemKeyPath, L"WinAnimate", L"1"}, {kSystemKeyPath, L"IsDLLDebugging", L"1"},
+        {kSystemKeyPath, L"ShowSplash", L"1"}, {kSystemKeyPath, L"WinAnimate", L"0"}, {kSystemKeyPath, L"IsDLLDebugging", L"1"},
         {kSystemKeyPath, L"NetworkPort", L" 80 "}, {kUserKeyPath, L"UserName", L"Ada Byron"},
         {kUserKeyPath, L"UserCompany", L"Analytical"}, {kUserKeyPath, L"UserEMail", L"ada@example.org"},
         {kUserKeyPath, L"AreaCode", L"555"},
@@ -333,4 +367,111 @@ TEST_F(OptionsRun, OkEndsTheLauncherOnAnExplicitRequestAndOnlyClosesTheDialogOnA
         EXPECT_TRUE(out.logHas("(Vantorel.Exe) - Build: 1.1.32 - Application Termination. ")) << "log closed";
         EXPECT_EQ(L"1", valueOf(kAppKeyPath, L"Log")) << "the log was stopped once";
     }
+}
+
+TEST_F(OptionsRun, KeepListsLoadSelectDeleteAndStoreAnEmptiedListAsEmpty)
+{
+    const LauncherInstall install(L"Keep");
+    const std::wstring game = install.folder() + L"\\game";
+    CreateDirectoryW(game.c_str(), nullptr);
+    CreateDirectoryW((game + L"\\custom").c_str(), nullptr);
+    CreateDirectoryW((game + L"\\custom\\graphics").c_str(), nullptr);
+    createFile(game + L"\\custom\\graphics\\Chosen Logo.ogf");
+    setValue(kAppKeyPath, L"EXEPath", game + L"\\main.exe");
+    setValue(kAppKeyPath, L"ClearLogos", L"1");
+    setValue(kAppKeyPath, L"KeepLogos", L"a.ogf|b.ogf");
+    setValue(kAppKeyPath, L"KeepTaunts", L"x.osf||y.osf");
+    struct {
+        std::vector<std::wstring> logos, taunts, afterSelect, afterCancel, afterDeleteWithout, afterDelete;
+        bool tauntsEnabled = true, applyAfterSelect = true, applyAfterDeleteWithout = true, applyAfterDelete = false;
+        bool answered = false;
+    } seen;
+    runWithDialog(install, L" /OPTIONS", [&](const Dialog& d) {
+        seen.logos = d.entries(kLstLogos);
+        seen.taunts = d.entries(kLstTaunts);
+        seen.tauntsEnabled = d.enabled(kLstTaunts);
+        d.clickLater(kCmdKeepLogos);
+        seen.answered = answerFileDialog(L"Choose Logos To Save", L"Chosen Logo.ogf");
+        seen.afterSelect = d.entries(kLstLogos);
+        seen.applyAfterSelect = d.enabled(kCmdApply);
+        d.clickLater(kCmdKeepLogos);
+        answerFileDialog(L"Choose Logos To Save", L"");
+        seen.afterCancel = d.entries(kLstLogos);
+        send(d.item(kLstLogos), LB_SETCURSEL, static_cast<WPARAM>(-1));
+        d.key(kLstLogos, VK_DELETE);
+        seen.afterDeleteWithout = d.entries(kLstLogos);
+        seen.applyAfterDeleteWithout = d.enabled(kCmdApply);
+        send(d.item(kLstLogos), LB_SETCURSEL, 0);
+        d.key(kLstLogos, VK_DELETE);
+        seen.afterDelete = d.entries(kLstLogos);
+        seen.applyAfterDelete = d.enabled(kCmdApply);
+        while (!d.entries(kLstLogos).empty()) {
+            send(d.item(kLstLogos), LB_SETCURSEL, 0);
+            d.key(kLstLogos, VK_DELETE);
+        }
+        d.click(kCmdOK);
+    });
+    EXPECT_EQ((std::vector<std::wstring>{L"a.ogf", L"b.ogf"}), seen.logos);
+    EXPECT_EQ((std::vector<std::wstring>{L"x.osf", L"", L"y.osf"}), seen.taunts);
+    EXPECT_FALSE(seen.tauntsEnabled);
+    EXPECT_TRUE(seen.answered) << "Select shows the file dialog titled for logos";
+    EXPECT_EQ((std::vector<std::wstring>{L"a.ogf", L"b.ogf", L"Chosen Logo.ogf"}), seen.afterSelect);
+    EXPECT_FALSE(seen.applyAfterSelect) << "adding through Select leaves Apply alone";
+    EXPECT_EQ(seen.afterSelect, seen.afterCancel) << "cancelling changes nothing";
+    EXPECT_EQ(seen.afterSelect, seen.afterDeleteWithout);
+    EXPECT_FALSE(seen.applyAfterDeleteWithout);
+    EXPECT_EQ((std::vector<std::wstring>{L"b.ogf", L"Chosen Logo.ogf"}), seen.afterDelete);
+    EXPECT_TRUE(seen.applyAfterDelete);
+    EXPECT_EQ(L"", valueOf(kAppKeyPath, L"KeepLogos")) << "an emptied list stays empty";
+    EXPECT_EQ(L"x.osf||y.osf", valueOf(kAppKeyPath, L"KeepTaunts")) << "a disabled list is stored all the same";
+}
+
+TEST_F(OptionsRun, BrowseTakesMainExeInAnyLetterCaseAndIgnoresOtherPrograms)
+{
+    const LauncherInstall install(L"Browse");
+    const std::wstring upper = install.folder() + L"\\UPPER";
+    const std::wstring lower = install.folder() + L"\\lower";
+    CreateDirectoryW(upper.c_str(), nullptr);
+    CreateDirectoryW(lower.c_str(), nullptr);
+    createFile(upper + L"\\MAIN.EXE");
+    createFile(lower + L"\\main.exe");
+    createFile(lower + L"\\setup.exe");
+    std::vector<std::wstring> texts;
+    bool applyAfterBrowse = false;
+    runWithDialog(install, L" /OPTIONS", [&](const Dialog& d) {
+        for (const std::wstring& answer : {upper + L"\\MAIN.EXE", lower + L"\\setup.exe", std::wstring(),
+                                           lower + L"\\main.exe"}) {
+            d.clickLater(kCmdMainExe);
+            answerFileDialog(L"Locate MAIN.EXE", answer);
+            texts.push_back(d.text(kTxtMainExe));
+            if (texts.size() == 1) applyAfterBrowse = d.enabled(kCmdApply);
+        }
+        d.click(kCmdCancel);
+    });
+    ASSERT_EQ(4u, texts.size());
+    EXPECT_EQ(0, lstrcmpiW((upper + L"\\MAIN.EXE").c_str(), texts[0].c_str())) << texts[0];
+    EXPECT_TRUE(applyAfterBrowse);
+    EXPECT_EQ(texts[0], texts[1]) << "another program is ignored";
+    EXPECT_EQ(texts[0], texts[2]) << "cancelling changes nothing";
+    EXPECT_EQ(0, lstrcmpiW((lower + L"\\main.exe").c_str(), texts[3].c_str())) << texts[3];
+}
+
+TEST_F(OptionsRun, OpensWhereItWasLastClosed)
+{
+    const LauncherInstall install(L"Place");
+    RECT first{}, second{};
+    runWithDialog(install, L" /OPTIONS", [&](const Dialog& d) {
+        SetWindowPos(d.window(), nullptr, 123, 77, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        Sleep(100);
+        GetWindowRect(d.window(), &first);
+        d.click(kCmdCancel);
+    });
+    runWithDialog(install, L" /OPTIONS", [&](const Dialog& d) {
+        GetWindowRect(d.window(), &second);
+        d.click(kCmdCancel);
+    });
+    EXPECT_EQ(123, first.left);
+    EXPECT_EQ(first.left, second.left);
+    EXPECT_EQ(first.top, second.top);
+    EXPECT_EQ(first.right - first.left, second.right - second.left) << "the size stays the dialog's own";
 }
