@@ -231,6 +231,7 @@ private:
     void unloadSteps();
     void showAbout();
     void hover(HWND window);
+    HWND underMouse(HWND window) const;
     COLORREF captionColour(HWND box) const;
     LRESULT drawThemedCheckBox(NMCUSTOMDRAW& draw);
 
@@ -663,6 +664,16 @@ COLORREF OptionsDialog::captionColour(HWND box) const
     return GetSysColor(COLOR_BTNTEXT);
 }
 
+HWND OptionsDialog::underMouse(HWND window) const
+{
+    if (window != handle()) return window;
+    POINT point{};
+    RECT tabs{};
+    GetCursorPos(&point);
+    GetWindowRect(control(kTabBox), &tabs);
+    return PtInRect(&tabs, point) ? control(kTabBox) : window;
+}
+
 void OptionsDialog::hover(HWND window)
 {
     int now = hovered_;
@@ -732,9 +743,10 @@ LRESULT OptionsDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     }
     case WM_SETCURSOR:
-        // Every control asks its parent first when the mouse moves over it.
+        // Every control asks its parent first when the mouse moves over it; the
+        // tab strip lets the mouse through to the dialog outside its tabs.
+        if (HIWORD(lParam) == WM_MOUSEMOVE) hover(underMouse(reinterpret_cast<HWND>(wParam)));
         if (reinterpret_cast<HWND>(wParam) == handle()) break;
-        if (HIWORD(lParam) == WM_MOUSEMOVE) hover(reinterpret_cast<HWND>(wParam));
         return FALSE;
     case WM_SIZE:
         PostMessageW(handle(), kRefitMessage, 0, 0);

@@ -10,6 +10,7 @@
 
 #include "LauncherInstall.h"
 #include "OptionsDialog.h"
+#include "Splash.h"
 #include "TestSupport.h"
 
 using namespace testing_support;
@@ -474,4 +475,101 @@ TEST_F(OptionsRun, OpensWhereItWasLastClosed)
     EXPECT_EQ(first.left, second.left);
     EXPECT_EQ(first.top, second.top);
     EXPECT_EQ(first.right - first.left, second.right - second.left) << "the size stays the dialog's own";
+}
+
+namespace {
+
+// How many pure white pixels the screen shows in a check box's caption (right of its white box).
+int whitePixels(HWND window)
+{
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    GdiFlush();
+    int count = 0;
+    const auto* pixel = static_cast<const DWORD*>(bits);
+    for (int y = 0; y < height; ++y)
+        for (int x = 20; x < width; ++x) count += (pixel[y * width + x] & 0xFFFFFF) == 0xFFFFFF;
+    SelectObject(memory, previous);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return count;
+}
+
+void pointAt(HWND window, int x, int y)
+{
+    POINT point{x, y};
+    ClientToScreen(window, &point);
+    SetCursorPos(point.x, point.y);
+    Sleep(300);
+}
+
+} // namespace
+
+TEST_F(OptionsRun, HoveringASystemSettingTurnsItsCaptionWhiteAndTheOthersBlack)
+{
+    const LauncherInstall install(L"Hover");
+    int before[3] = {}, onAnimate[3] = {}, onTabs[3] = {};
+    const int boxes[3] = {kSysCheckBox0, kSysCheckBox1, kSysCheckBox2};
+    runWithDialog(install, L" /OPTIONS", [&](const Dialog& d) {
+        d.showTab(1);
+        Sleep(200);
+        for (int i = 0; i < 3; ++i) before[i] = whitePixels(d.item(boxes[i]));
+        pointAt(d.item(kSysCheckBox1), 40, 6);
+        for (int i = 0; i < 3; ++i) onAnimate[i] = whitePixels(d.item(boxes[i]));
+        RECT tabs{};
+        GetClientRect(d.item(kTabBox), &tabs);
+        pointAt(d.item(kTabBox), tabs.right / 2, tabs.bottom - 20);
+        for (int i = 0; i < 3; ++i) onTabs[i] = whitePixels(d.item(boxes[i]));
+        d.click(kCmdCancel);
+    });
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(0, before[i]) << i;
+        EXPECT_EQ(0, onTabs[i]) << i;
+    }
+    EXPECT_GT(onAnimate[1], 10) << "the hovered caption is drawn white";
+    EXPECT_EQ(0, onAnimate[0]);
+    EXPECT_EQ(0, onAnimate[2]);
+}
+
+TEST_F(OptionsRun, EnteringAUserBoxSelectsItsTextAndTheLogoShowsTheAboutScreen)
+{
+    setValue(kUserKeyPath, L"UserName", L"  Grace Hopper  ");
+    const LauncherInstall install(L"About");
+    DWORD selection = 0;
+    std::wstring name;
+    bool aboutShown = false, aboutStaysUntilClicked = false;
+    runWithDialog(install, L" /OPTIONS", [&](const Dialog& d) {
+        d.showTab(2);
+        name = d.text(kUserBox1);
+        pointAt(d.item(kUserBox1), 30, 6);
+        send(d.item(kUserBox1), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 6));
+        send(d.item(kUserBox1), WM_LBUTTONUP, 0, MAKELPARAM(30, 6));
+        Sleep(200);
+        selection = static_cast<DWORD>(send(d.item(kUserBox1), EM_GETSEL));
+
+        d.clickLater(kLogo);
+        HWND about = nullptr;
+        for (int tries = 0; tries < 100 && !about; ++tries, Sleep(30)) about = FindWindowW(vantorel::kSplashWindowClass, nullptr);
+        aboutShown = about && IsWindowVisible(about);
+        Sleep(2500);
+        aboutStaysUntilClicked = about && IsWindowVisible(about);
+        if (about) PostMessageW(about, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+        Sleep(200);
+        d.click(kCmdCancel);
+    });
+    EXPECT_EQ(L"Grace Hopper", name) << "user details are shown trimmed";
+    EXPECT_EQ(0u, LOWORD(selection));
+    EXPECT_EQ(name.size(), HIWORD(selection)) << "the whole text is selected";
+    EXPECT_TRUE(aboutShown);
+    EXPECT_TRUE(aboutStaysUntilClicked) << "the about screen is not the start-up splash that closes itself";
 }
