@@ -1,10 +1,20 @@
 // One-line owners for the Win32 and COM resources used across the product.
 // Each closes its resource exactly once, cannot be copied, and offers put()
 // for APIs that return the resource through an out-parameter.
+//
+//     raii::UniqueHKey key;            RegOpenKeyExW(root, path, 0, KEY_READ, key.put());
+//     raii::UniqueSafeArray array(SafeArrayCreateVector(VT_BSTR, 0, n));   ... array.release() to hand it out
+//     raii::UniqueIdList pidl;         SHGetSpecialFolderLocation(nullptr, id, pidl.put());
+//     raii::WindowDC dc(hwnd);         (GetDC/ReleaseDC)    raii::UniqueMemoryDC mem(CreateCompatibleDC(dc.get()));
+//     raii::ProcessInfo process;       CreateProcessW(..., process.put());   process.get().hProcess
+//     auto owned = raii::ComPtr<IFoo>::attach(raw);   // takes over a reference the caller owns
+//     raii::ComPtr<IFoo> shared(raw);                 // explicit: adds its own reference
 #pragma once
 
 #include <windows.h>
+#include <objbase.h>
 #include <oleauto.h>
+#include <shtypes.h>
 #include <string>
 #include <utility>
 
@@ -42,6 +52,11 @@ struct FindTraits   { static HANDLE invalid() { return INVALID_HANDLE_VALUE; } s
 struct ModuleTraits { static HMODULE invalid() { return nullptr; } static void close(HMODULE m) { FreeLibrary(m); } };
 struct BstrTraits   { static BSTR invalid() { return nullptr; } static void close(BSTR b) { SysFreeString(b); } };
 struct LocalTraits  { static HLOCAL invalid() { return nullptr; } static void close(HLOCAL p) { LocalFree(p); } };
+struct SafeArrayTraits { static SAFEARRAY* invalid() { return nullptr; } static void close(SAFEARRAY* a) { SafeArrayDestroy(a); } };
+// Shell item-id lists come from the COM task allocator (ILFree is CoTaskMemFree).
+struct IdListTraits { static LPITEMIDLIST invalid() { return nullptr; } static void close(LPITEMIDLIST p) { CoTaskMemFree(p); } };
+struct TaskMemTraits { static void* invalid() { return nullptr; } static void close(void* p) { CoTaskMemFree(p); } };
+struct MemoryDCTraits { static HDC invalid() { return nullptr; } static void close(HDC dc) { DeleteDC(dc); } };
 
 using UniqueHKey = Unique<HKEY, HKeyTraits>;
 using UniqueHandle = Unique<HANDLE, HandleTraits>;
@@ -52,7 +67,48 @@ using UniqueBstr = Unique<BSTR, BstrTraits>;
 template <class T> struct GdiTraits { static T invalid() { return nullptr; } static void close(T o) { DeleteObject(o); } };
 using UniqueFont = Unique<HFONT, GdiTraits<HFONT>>;
 using UniqueBrush = Unique<HBRUSH, GdiTraits<HBRUSH>>;
+using UniqueBitmap = Unique<HBITMAP, GdiTraits<HBITMAP>>;
 using UniqueLocal = Unique<HLOCAL, LocalTraits>;
+using UniqueSafeArray = Unique<SAFEARRAY*, SafeArrayTraits>;
+using UniqueIdList = Unique<LPITEMIDLIST, IdListTraits>;
+using UniqueTaskMem = Unique<void*, TaskMemTraits>;
+// A device context made by CreateDC / CreateCompatibleDC.
+using UniqueMemoryDC = Unique<HDC, MemoryDCTraits>;
+
+// A window's device context from GetDC (nullptr: the screen), given back with ReleaseDC.
+class WindowDC {
+public:
+    explicit WindowDC(HWND window) : window_(window), dc_(GetDC(window)) {}
+    ~WindowDC() { if (dc_) ReleaseDC(window_, dc_); }
+    WindowDC(const WindowDC&) = delete;
+    WindowDC& operator=(const WindowDC&) = delete;
+    HDC get() const { return dc_; }
+    explicit operator bool() const { return dc_ != nullptr; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
+
+// The two handles CreateProcess returns; both closed once.
+class ProcessInfo {
+public:
+    ProcessInfo() = default;
+    ~ProcessInfo() { reset(); }
+    ProcessInfo(const ProcessInfo&) = delete;
+    ProcessInfo& operator=(const ProcessInfo&) = delete;
+    const PROCESS_INFORMATION& get() const { return info_; }
+    PROCESS_INFORMATION* put() { reset(); return &info_; }
+    void reset()
+    {
+        if (info_.hThread) CloseHandle(info_.hThread);
+        if (info_.hProcess) CloseHandle(info_.hProcess);
+        info_ = PROCESS_INFORMATION{};
+    }
+
+private:
+    PROCESS_INFORMATION info_{};
+};
 
 inline UniqueBstr makeBstr(const std::wstring& text)
 {
@@ -80,11 +136,13 @@ private:
 };
 
 // Minimal counted COM pointer; AddRef on copy, Release on destruction.
+// From a raw pointer: attach() takes over the caller's reference; the
+// explicit constructor adds one of its own (the caller keeps its reference).
 template <class T>
 class ComPtr {
 public:
     ComPtr() = default;
-    ComPtr(T* raw) : ptr_(raw) { if (ptr_) ptr_->AddRef(); }
+    explicit ComPtr(T* raw) : ptr_(raw) { if (ptr_) ptr_->AddRef(); }
     ComPtr(const ComPtr& other) : ComPtr(other.ptr_) {}
     ComPtr(ComPtr&& other) noexcept : ptr_(std::exchange(other.ptr_, nullptr)) {}
     ComPtr& operator=(ComPtr other) noexcept { std::swap(ptr_, other.ptr_); return *this; }

@@ -18,7 +18,9 @@ STDMETHODIMP qfcLibCore::InitCore(BSTR sAppName, BSTR sAppTitle, BSTR sAppPath, 
                                   short iAppMinor, short iAppRevision)
 {
     return call([&] {
-        qfcLibCoreA::InitCore(arg(sAppName), arg(sAppTitle), arg(sAppPath), iAppMajor, iAppMinor, iAppRevision);
+        // The title becomes part of every application key path, the path a folder name.
+        qfcLibCoreA::InitCore(arg(sAppName), nameArg(sAppTitle), nameArg(sAppPath), iAppMajor, iAppMinor,
+                              iAppRevision);
     });
 }
 

@@ -1,23 +1,26 @@
 #include "qfcLibCoreA.h"
 
+#include "server/PerThread.h"
+
 namespace quillon::qfcLibCoreA {
 namespace {
 
-thread_local AppContext t_context;
+AppContext& context() { return perthread::get<AppContext>(); }
 
 } // namespace
 
-const AppContext& Context() { return t_context; }
+const AppContext& Context() { return context(); }
 
 void InitCore(const std::wstring& sAppName, const std::wstring& sAppTitle, const std::wstring& sAppPath,
               short iAppMajor, short iAppMinor, short iAppRevision)
 {
-    t_context = AppContext{sAppName, sAppTitle, sAppPath, iAppMajor, iAppMinor, iAppRevision};
+    context() = AppContext{sAppName, sAppTitle, sAppPath, iAppMajor, iAppMinor, iAppRevision};
 }
 
 std::wstring GetAppVersion(bool vFormatted)
 {
-    return FormatVersion(t_context.AppMajor, t_context.AppMinor, t_context.AppRevision, vFormatted);
+    const AppContext& current = context();
+    return FormatVersion(current.AppMajor, current.AppMinor, current.AppRevision, vFormatted);
 }
 
 std::wstring FormatVersion(short major, short minor, short revision, bool formatted)

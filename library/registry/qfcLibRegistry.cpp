@@ -12,63 +12,73 @@ long rootArg(const qcRegistryKeys* vKeyRoot)
     return *vKeyRoot;
 }
 
+// Every method traps its failures: false (or the default data) and the thread's last-error record.
+
 } // namespace
 
 STDMETHODIMP qfcLibRegistry::KeyDelete(BSTR vSubKey, qcRegBaseKeys vBaseKey, VARIANT_BOOL* result)
 {
-    return call(result, [&] { return qfcLibRegistryA::KeyDelete(arg(vSubKey), vBaseKey); });
+    return trap(result, false, [&] { return qfcLibRegistryA::KeyDelete(nameArg(vSubKey), vBaseKey); });
 }
 
 STDMETHODIMP qfcLibRegistry::KeyDeleteValue(BSTR vValue, BSTR vSubKey, qcRegBaseKeys vBaseKey, VARIANT_BOOL* result)
 {
-    return call(result, [&] { return qfcLibRegistryA::KeyDeleteValue(arg(vValue), arg(vSubKey), vBaseKey); });
+    return trap(result, false, [&] {
+        return qfcLibRegistryA::KeyDeleteValue(nameArg(vValue), nameArg(vSubKey), vBaseKey);
+    });
 }
 
-STDMETHODIMP qfcLibRegistry::RegFileAssociate(BSTR, BSTR, BSTR, BSTR, BSTR, short, VARIANT_BOOL, VARIANT_BOOL*)
+STDMETHODIMP qfcLibRegistry::RegFileAssociate(BSTR, BSTR, BSTR, BSTR, BSTR, short, VARIANT_BOOL,
+                                              VARIANT_BOOL* result)
 {
-    return notImplemented();
+    return notImplemented(result);
 }
 
 STDMETHODIMP qfcLibRegistry::RegDeleteValue(qcRegistryKeys* vKeyRoot, BSTR vSubKey, BSTR vValue, VARIANT_BOOL* result)
 {
-    return call(result, [&] { return qfcLibRegistryA::RegDeleteValue(rootArg(vKeyRoot), arg(vSubKey), arg(vValue)); });
+    return trap(result, false, [&] {
+        return qfcLibRegistryA::RegDeleteValue(rootArg(vKeyRoot), nameArg(vSubKey), nameArg(vValue));
+    });
 }
 
 STDMETHODIMP qfcLibRegistry::KeyGet(BSTR vValue, BSTR vDefaultData, BSTR vSubKey, qcRegBaseKeys vBaseKey, BSTR* result)
 {
-    return call(result, [&] {
-        return qfcLibRegistryA::KeyGet(arg(vValue), arg(vDefaultData), arg(vSubKey), vBaseKey);
+    return trap(result, arg(vDefaultData), [&] {
+        return qfcLibRegistryA::KeyGet(nameArg(vValue), arg(vDefaultData), nameArg(vSubKey), vBaseKey);
     });
 }
 
 STDMETHODIMP qfcLibRegistry::KeySet(BSTR vValue, BSTR vData, BSTR vSubKey, qcRegBaseKeys vBaseKey, VARIANT_BOOL* result)
 {
-    return call(result, [&] { return qfcLibRegistryA::KeySet(arg(vValue), arg(vData), arg(vSubKey), vBaseKey); });
+    return trap(result, false, [&] {
+        return qfcLibRegistryA::KeySet(nameArg(vValue), arg(vData), nameArg(vSubKey), vBaseKey);
+    });
 }
 
 STDMETHODIMP qfcLibRegistry::RegDeleteKey(qcRegistryKeys vKeyRoot, BSTR vSubKey, VARIANT_BOOL* result)
 {
-    return call(result, [&] { return qfcLibRegistryA::RegDeleteKey(vKeyRoot, arg(vSubKey)); });
+    return trap(result, false, [&] { return qfcLibRegistryA::RegDeleteKey(vKeyRoot, nameArg(vSubKey)); });
 }
 
 STDMETHODIMP qfcLibRegistry::RegKeySetString(qcRegistryKeys vKeyRoot, BSTR vSubKey, BSTR vValue, BSTR vData,
                                              VARIANT_BOOL* result)
 {
-    return call(result, [&] {
-        return qfcLibRegistryA::RegKeySetString(vKeyRoot, arg(vSubKey), arg(vValue), arg(vData));
+    return trap(result, false, [&] {
+        return qfcLibRegistryA::RegKeySetString(vKeyRoot, nameArg(vSubKey), nameArg(vValue), arg(vData));
     });
 }
 
-STDMETHODIMP qfcLibRegistry::RegSetRunKey(BSTR, BSTR, qcRegistryKeys, qcRegRunTypes, VARIANT_BOOL, VARIANT_BOOL*)
+STDMETHODIMP qfcLibRegistry::RegSetRunKey(BSTR, BSTR, qcRegistryKeys, qcRegRunTypes, VARIANT_BOOL,
+                                          VARIANT_BOOL* result)
 {
-    return notImplemented();
+    return notImplemented(result);
 }
 
 STDMETHODIMP qfcLibRegistry::RegKeyGetString(qcRegistryKeys vKeyRoot, BSTR vSubKey, BSTR vValue, BSTR vDefaultData,
                                              BSTR* result)
 {
-    return call(result, [&] {
-        return qfcLibRegistryA::RegKeyGetString(vKeyRoot, arg(vSubKey), arg(vValue), arg(vDefaultData));
+    return trap(result, arg(vDefaultData), [&] {
+        return qfcLibRegistryA::RegKeyGetString(vKeyRoot, nameArg(vSubKey), nameArg(vValue), arg(vDefaultData));
     });
 }
 

@@ -2,16 +2,18 @@
 
 #include "core/qfcLibCoreA.h"
 #include "qfcLibRegistryB.h"
+#include "server/Failure.h"
 
 namespace quillon::qfcLibRegistryA {
+
+const wchar_t* const kNoApplicationText = L"No application key to delete from: InitCore has not set a title.";
+
 namespace {
 
 constexpr wchar_t kAppsKey[] = L"Software\\Brannock\\Apps\\";
 constexpr wchar_t kSystemKey[] = L"Software\\Brannock\\System";
 constexpr wchar_t kUserKey[] = L"Software\\Brannock\\User";
 constexpr wchar_t kDefaultValueName[] = L"{Default}";
-constexpr long kSystemBase = 2;  // qcBrannock
-constexpr long kUserBase = 3;    // qcUser
 
 std::wstring appKeyPath(long vBaseKey, const std::wstring& vSubKey)
 {
@@ -24,14 +26,22 @@ bool addressesBaseKey(const std::wstring& vSubKey)
     return qfcLibRegistryB::NamesNoKey(vSubKey);
 }
 
+// Before InitCore the application key is "Apps" itself: a sub key would resolve into another application's key.
+bool deletableBase(long vBaseKey)
+{
+    if (vBaseKey == qcBrannock || vBaseKey == qcUser || !qfcLibCoreA::Context().AppTitle.empty()) return true;
+    failure::recordOwn(kNoApplicationText);
+    return false;
+}
+
 } // namespace
 
 std::wstring BaseKeyPath(long vBaseKey, const std::wstring& appTitle)
 {
     switch (vBaseKey) {
-    case kSystemBase:
+    case qcBrannock:
         return kSystemKey;
-    case kUserBase:
+    case qcUser:
         return kUserKey;
     default:
         return kAppsKey + appTitle;
@@ -66,13 +76,13 @@ HKEY RootKey(long vKeyRoot)
 
 bool KeyDelete(const std::wstring& vSubKey, long vBaseKey)
 {
-    if (addressesBaseKey(vSubKey)) return false;
+    if (addressesBaseKey(vSubKey) || !deletableBase(vBaseKey)) return false;
     return qfcLibRegistryB::REG_DeleteKey(HKEY_CURRENT_USER, appKeyPath(vBaseKey, vSubKey));
 }
 
 bool KeyDeleteValue(const std::wstring& vValue, const std::wstring& vSubKey, long vBaseKey)
 {
-    if (vValue.empty() || addressesBaseKey(vSubKey)) return false;
+    if (vValue.empty() || addressesBaseKey(vSubKey) || !deletableBase(vBaseKey)) return false;
     return qfcLibRegistryB::REG_DeleteValue(HKEY_CURRENT_USER, appKeyPath(vBaseKey, vSubKey), vValue);
 }
 

@@ -9,6 +9,9 @@
 
 namespace quillon::qfcLibRegistryA {
 
+// Recorded (number -1) when a delete below the application key comes before InitCore.
+extern const wchar_t* const kNoApplicationText;
+
 // ---- pure path logic ----
 
 // "Software\Brannock\Apps\<title>", "...\System" (2) or "...\User" (3); any other base key is the application key.

@@ -2,12 +2,15 @@
 
 #include <shlwapi.h>
 
+#include <algorithm>
 #include <cwchar>
 #include <new>
 #include <vector>
 
 #include "Raii.h"
-#include "server/RuntimeError.h"
+#include "server/Failure.h"
+#include "server/Marshal.h"
+#include "server/PerThread.h"
 
 namespace quillon::qfcLibRegistryB {
 
@@ -15,12 +18,12 @@ const wchar_t* const kNotAStringText = L"Specified Key\\Value combination is not
 const wchar_t* const kKeyTooLongText =
     L"Registry key specified to delete is more than the maximum 255 characters.";
 const wchar_t* const kNoKeyToDeleteText = L"Registry key specified to delete names no key below the root.";
+const wchar_t* const kNulInNameText = nulInNameText();
 
 namespace {
 
-thread_local ErrorRecord t_error;
-thread_local OSState t_os;
-thread_local ShlwapiState t_shlwapi;
+OSState& os() { return perthread::get<OSState>(); }
+ShlwapiState& shlwapi() { return perthread::get<ShlwapiState>(); }
 
 constexpr unsigned long kMaxWin9xKeyPath = 255;
 constexpr DWORD kMaxKeyNameChars = 255;
@@ -30,37 +33,30 @@ constexpr size_t kFirstReadChars = 256;
 
 void report(long code, const wchar_t* function)
 {
-    REG_ReportAPIError(code, function, t_error.LastErrorNumber, t_error.LastErrorText, false);
+    long number = 0;
+    std::wstring text;
+    if (REG_ReportAPIError(code, function, number, text, false)) failure::record(number, text);
+    else failure::recordWin32(ERROR_GEN_FAILURE, function);  // a failure is never recorded as "no error"
 }
 
-void recordOwn(const wchar_t* text)
-{
-    t_error.LastErrorNumber = -1;
-    t_error.LastErrorText = text;
-}
-
-void recordUnexpected(long number) noexcept
-{
-    t_error.LastErrorNumber = number;
-    try {
-        t_error.LastErrorText = describeError(number);
-    } catch (...) {
-        t_error.LastErrorText.clear();
-    }
-}
+void recordOwn(const wchar_t* text) { failure::recordOwn(text); }
 
 // Runs a routine body so that no failure escapes: an unexpected one is recorded and gives false.
 template <class Body>
 bool trapped(Body&& body) noexcept
 {
-    try {
-        return body();
-    } catch (const std::bad_alloc&) {
-        recordUnexpected(kOutOfMemory);
-    } catch (...) {
-        recordUnexpected(kInternalError);
-    }
-    return false;
+    return failure::trap(false, body);
+}
+
+// The registry functions stop at the first NUL: a name holding one would address another key or value.
+bool wholeName(const std::wstring& text)
+{
+    if (holdsNul(text)) recordOwn(kNulInNameText);
+    return !holdsNul(text);
+}
+bool wholeNames(const std::wstring& path, const std::wstring& name = {})
+{
+    return wholeName(path) && wholeName(name);
 }
 
 // ---- key handling ----
@@ -130,7 +126,10 @@ bool readString(HKEY key, const std::wstring& name, std::wstring& value)
             return false;
         }
         if (rc == ERROR_SUCCESS) {
-            value.assign(buffer.data(), wcsnlen(buffer.data(), buffer.size()));
+            // The whole stored text, NUL characters inside it included; only the terminating one goes.
+            size_t length = std::min<size_t>(bytes / sizeof(wchar_t), buffer.size() - 1);
+            if (length > 0 && buffer[length - 1] == L'\0') --length;
+            value.assign(buffer.data(), length);
             return true;
         }
         buffer.assign((size_t(bytes) + 1) / sizeof(wchar_t) + 1, L'\0');
@@ -179,9 +178,8 @@ std::wstring versionText(unsigned long major, unsigned long minor)
 
 } // namespace
 
-const ErrorRecord& LastError() { return t_error; }
-const OSState& OSCache() { return t_os; }
-const ShlwapiState& ShlwapiCache() { return t_shlwapi; }
+const OSState& OSCache() { return os(); }
+const ShlwapiState& ShlwapiCache() { return shlwapi(); }
 
 // ---- pure decisions ----
 
@@ -227,6 +225,7 @@ bool REG_GetString(HKEY root, const std::wstring& path, const std::wstring& name
 {
     text.clear();
     return trapped([&] {
+        if (!wholeNames(path, name)) return false;
         raii::UniqueHKey key;
         if (!openKey(root, path, KEY_QUERY_VALUE, key)) return false;
         std::wstring value;
@@ -240,6 +239,7 @@ bool REG_GetString(HKEY root, const std::wstring& path, const std::wstring& name
 bool REG_SaveString(HKEY root, const std::wstring& path, const std::wstring& name, const std::wstring& data)
 {
     return trapped([&] {
+        if (!wholeNames(path, name)) return false;
         // The stored size counts the terminating NUL, as REG_SZ requires.
         const std::size_t bytes = (data.size() + 1) * sizeof(wchar_t);
         if (bytes > MAXDWORD) {
@@ -269,6 +269,7 @@ bool REG_SaveString(HKEY root, const std::wstring& path, const std::wstring& nam
 bool REG_DeleteValue(HKEY root, const std::wstring& path, const std::wstring& name)
 {
     return trapped([&] {
+        if (!wholeNames(path, name)) return false;
         raii::UniqueHKey key;
         if (!openKey(root, path, KEY_SET_VALUE, key)) return false;
         LSTATUS rc = RegDeleteValueW(key.get(), name.c_str());
@@ -284,6 +285,7 @@ bool REG_GetValueType(HKEY root, const std::wstring& path, const std::wstring& n
                       unsigned long& size)
 {
     return trapped([&] {
+        if (!wholeNames(path, name)) return false;
         raii::UniqueHKey key;
         if (!openKey(root, path, KEY_QUERY_VALUE, key)) return false;
         DWORD foundType = 0, foundSize = 0;
@@ -299,6 +301,7 @@ bool REG_CountSubKeys(HKEY root, const std::wstring& path, long& count)
 {
     count = 0;
     return trapped([&] {
+        if (!wholeNames(path)) return false;
         raii::UniqueHKey key;
         if (!openKey(root, path, KEY_QUERY_VALUE, key)) return false;
         DWORD subKeys = 0;
@@ -317,11 +320,12 @@ bool REG_CountSubKeys(HKEY root, const std::wstring& path, long& count)
 bool REG_DeleteKey(HKEY root, const std::wstring& path)
 {
     return trapped([&] {
+        if (!wholeNames(path)) return false;
         if (!namesAKey(path)) return false;
         if (!rootGiven(root, L"RegDeleteKey") || !REG_IsOSSupported()) return false;
         // The shell library matters only on the NT family; elsewhere it is not even looked for.
-        const bool shlwapi471 = t_os.Platform == VER_PLATFORM_WIN32_NT && REG_IsShlwapi471();
-        switch (ChooseDeleteStrategy(t_os.Platform, t_os.Major, t_os.Minor, shlwapi471, path.size())) {
+        const bool shlwapi471 = os().Platform == VER_PLATFORM_WIN32_NT && REG_IsShlwapi471();
+        switch (ChooseDeleteStrategy(os().Platform, os().Major, os().Minor, shlwapi471, path.size())) {
         case DeleteStrategy::ShellTree:
             return deleteByShell(root, path);
         case DeleteStrategy::ChildByChild:
@@ -341,6 +345,7 @@ bool REG_DeleteKey(HKEY root, const std::wstring& path)
 bool REG_DeleteKeyTree(HKEY root, const std::wstring& path)
 {
     return trapped([&] {
+        if (!wholeNames(path)) return false;
         if (!namesAKey(path)) return false;
         raii::UniqueHKey key;
         if (!openKey(root, path, KEY_READ, key)) return false;
@@ -355,6 +360,7 @@ bool REG_DeleteKeyTree(HKEY root, const std::wstring& path)
 bool REG_DeleteSubKeys(HKEY root, HKEY key, const std::wstring& path)
 {
     return trapped([&] {
+        if (!wholeNames(path)) return false;
         std::wstring base = path;
         if (!base.empty() && base.back() == L'\\') base.pop_back();
         if (NamesNoKey(base)) {
@@ -376,31 +382,31 @@ bool REG_DeleteSubKeys(HKEY root, HKEY key, const std::wstring& path)
 bool REG_IsOSSupported()
 {
     return trapped([] {
-        if (t_os.OSDetectFailed) return false;
-        if (t_os.OSVersionText.empty() && !REG_GetOSVersion()) {
-            t_os.OSDetectFailed = true;
+        if (os().OSDetectFailed) return false;
+        if (os().OSVersionText.empty() && !REG_GetOSVersion()) {
+            os().OSDetectFailed = true;
             return false;
         }
-        return t_os.OSType != kOSWinNT351 && t_os.OSType != kOSWin32s;
+        return os().OSType != kOSWinNT351 && os().OSType != kOSWin32s;
     });
 }
 
 bool REG_GetOSVersion()
 {
     return trapped([] {
-        t_os = OSState{};
+        os() = OSState{};
         OSVERSIONINFOW info = {};
         info.dwOSVersionInfoSize = sizeof(info);
         if (!GetVersionExW(&info)) {
             report(0, L"GetVersionEx");
             return false;
         }
-        t_os.Platform = info.dwPlatformId;
-        t_os.Major = info.dwMajorVersion;
-        t_os.Minor = info.dwMinorVersion;
-        t_os.OSType = ClassifyOS(info.dwPlatformId, info.dwMajorVersion, info.dwMinorVersion);
-        t_os.OSVersionText = versionText(info.dwMajorVersion, info.dwMinorVersion);
-        t_os.OSBuildText = std::to_wstring(info.dwBuildNumber);
+        os().Platform = info.dwPlatformId;
+        os().Major = info.dwMajorVersion;
+        os().Minor = info.dwMinorVersion;
+        os().OSType = ClassifyOS(info.dwPlatformId, info.dwMajorVersion, info.dwMinorVersion);
+        os().OSVersionText = versionText(info.dwMajorVersion, info.dwMinorVersion);
+        os().OSBuildText = std::to_wstring(info.dwBuildNumber);
         return true;
     });
 }
@@ -408,19 +414,19 @@ bool REG_GetOSVersion()
 bool REG_IsShlwapi471()
 {
     return trapped([] {
-        if (t_shlwapi.ShlwapiCheckFailed) return false;
-        if (t_shlwapi.ShlwapiVersionText.empty() && !REG_GetShlwapiVersion()) {
-            t_shlwapi.ShlwapiCheckFailed = true;
+        if (shlwapi().ShlwapiCheckFailed) return false;
+        if (shlwapi().ShlwapiVersionText.empty() && !REG_GetShlwapiVersion()) {
+            shlwapi().ShlwapiCheckFailed = true;
             return false;
         }
-        return IsVersion471OrLater(t_shlwapi.Major, t_shlwapi.Minor);
+        return IsVersion471OrLater(shlwapi().Major, shlwapi().Minor);
     });
 }
 
 bool REG_GetShlwapiVersion()
 {
     return trapped([] {
-        t_shlwapi.ShlwapiVersionText.clear();
+        shlwapi().ShlwapiVersionText.clear();
         // Only a library already loaded counts; its handle is not ours to free.
         HMODULE library = GetModuleHandleW(L"shlwapi.dll");
         if (!library) {
@@ -440,9 +446,9 @@ bool REG_GetShlwapiVersion()
             report(hr, L"DllGetVersion");
             return false;
         }
-        t_shlwapi.Major = info.dwMajorVersion;
-        t_shlwapi.Minor = info.dwMinorVersion;
-        t_shlwapi.ShlwapiVersionText = versionText(info.dwMajorVersion, info.dwMinorVersion);
+        shlwapi().Major = info.dwMajorVersion;
+        shlwapi().Minor = info.dwMinorVersion;
+        shlwapi().ShlwapiVersionText = versionText(info.dwMajorVersion, info.dwMinorVersion);
         return true;
     });
 }

@@ -3,8 +3,10 @@
 //
 // Every routine traps its failures: it returns false (and an empty text where
 // it has an out text) and records the failure in the calling thread's
-// last-error record. Only REG_SZ values are read or written. No routine ever
-// shows a message box. All state is per thread; nothing is locked.
+// last-error record (failure::lastError()). Only REG_SZ values are read or
+// written. A path or value name holding a NUL character is refused, never
+// shortened. No routine ever shows a message box. All state is per thread;
+// nothing is locked.
 #pragma once
 
 #include <windows.h>
@@ -14,11 +16,6 @@
 namespace quillon::qfcLibRegistryB {
 
 // ---- per-thread state, readable for callers and tests ---------------------
-
-struct ErrorRecord {
-    long LastErrorNumber = 0;
-    std::wstring LastErrorText;  // the system's message, its trailing line break kept
-};
 
 struct OSState {
     long OSType = 0;             // a qcOSTypes code
@@ -37,8 +34,6 @@ struct ShlwapiState {
     unsigned long Minor = 0;
 };
 
-// The last recorded failure of this thread; overwritten by each failure, never cleared by a success.
-const ErrorRecord& LastError();
 const OSState& OSCache();
 const ShlwapiState& ShlwapiCache();
 
@@ -46,6 +41,7 @@ const ShlwapiState& ShlwapiCache();
 extern const wchar_t* const kNotAStringText;
 extern const wchar_t* const kKeyTooLongText;
 extern const wchar_t* const kNoKeyToDeleteText;
+extern const wchar_t* const kNulInNameText;
 
 // ---- pure decisions --------------------------------------------------------
 

@@ -8,6 +8,11 @@
 //     STDMETHODIMP qfcLibCore::GetAppVersion(VARIANT_BOOL vFormatted, BSTR* result)
 //     { return call(result, [&] { return qfcLibCoreA::GetAppVersion(isTrue(vFormatted)); }); }
 //
+// A method whose routine traps its failures (neutral result + the thread's
+// last-error record) says so by name:
+//
+//     { return trap(result, false, [&] { return qfcLibRegistryA::KeyDelete(nameArg(vSubKey), vBaseKey); }); }
+//
 // Dispatch goes through the type information, so named calls get the type
 // library's defaults for omitted optional arguments.
 #pragma once
@@ -15,26 +20,14 @@
 #include <new>
 #include <string>
 
+#include "Failure.h"
+#include "Marshal.h"
 #include "QuillonTypes.h"
 #include "Raii.h"
 #include "RuntimeError.h"
 #include "Server.h"
 
 namespace quillon {
-
-inline std::wstring arg(BSTR text) { return raii::toWString(text); }
-inline bool isTrue(VARIANT_BOOL value) { return value != VARIANT_FALSE; }
-inline VARIANT_BOOL toVariantBool(bool value) { return value ? VARIANT_TRUE : VARIANT_FALSE; }
-
-// Hands a routine's result back through an [out, retval] parameter.
-inline void putResult(BSTR* out, const std::wstring& value)
-{
-    *out = raii::makeBstr(value).release();
-    if (!*out) throw std::bad_alloc();
-}
-inline void putResult(VARIANT_BOOL* out, bool value) { *out = toVariantBool(value); }
-inline void putResult(LONG* out, long value) { *out = value; }
-inline void putResult(CURRENCY* out, CURRENCY value) { *out = value; }
 
 template <class Derived, class Interface>
 class DispatchObject : public Interface, public ISupportErrorInfo {
@@ -127,10 +120,18 @@ protected:
     {
         return guarded(body);
     }
-
-    // For methods whose issue has not landed yet.
-    HRESULT notImplemented() const
+    // The trap style: failures are recorded and the method answers neutral with S_OK.
+    template <class Out, class Neutral, class Body>
+    HRESULT trap(Out* out, Neutral neutral, Body&& body)
     {
+        return call(out, [&] { return failure::trap(neutral, body); });
+    }
+
+    // For methods whose issue has not landed yet; their [out] parameters are cleared.
+    template <class... Outs>
+    HRESULT notImplemented(Outs*... outs) const
+    {
+        (clearOut(outs), ...);
         return raiseError(source(), E_NOTIMPL, L"Not implemented");
     }
 
@@ -142,12 +143,18 @@ private:
             body();
             return S_OK;
         } catch (const RuntimeError& error) {
-            return raiseError(source(), errorHResult(error.number()), error.description());
+            return raiseError(source(), error.hresult(), error.description());
         } catch (const std::bad_alloc&) {
             return raiseError(source(), errorHResult(kOutOfMemory), describeError(kOutOfMemory));
         } catch (...) {
             return raiseError(source(), errorHResult(kInternalError), describeError(kInternalError));
         }
+    }
+
+    template <class T>
+    static void clearOut(T* out)
+    {
+        if (out) *out = T{};
     }
 
     LONG references_ = 1;

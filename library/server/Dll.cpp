@@ -2,6 +2,7 @@
 #include <new>
 
 #include "ClassTable.h"
+#include "PerThread.h"
 #include "Registration.h"
 #include "Server.h"
 
@@ -57,11 +58,21 @@ private:
 
 using namespace quillon::server;
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
+// Thread notifications stay on: they free each thread's per-thread values.
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved)
 {
-    if (reason == DLL_PROCESS_ATTACH) {
+    switch (reason) {
+    case DLL_PROCESS_ATTACH:
         setModule(instance);
-        DisableThreadLibraryCalls(instance);
+        break;
+    case DLL_THREAD_DETACH:
+        quillon::perthread::releaseThread();
+        break;
+    case DLL_PROCESS_DETACH:
+        // At process exit (reserved set) other threads are gone mid-way: free only this thread's values.
+        if (reserved) quillon::perthread::releaseThread();
+        else quillon::perthread::releaseAll();
+        break;
     }
     return TRUE;
 }

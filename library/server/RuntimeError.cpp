@@ -7,8 +7,16 @@
 namespace quillon {
 
 RuntimeError::RuntimeError(long number, std::wstring description)
-    : number_(number), description_(description.empty() ? describeError(number) : std::move(description))
+    : number_(number), hresult_(errorHResult(number)),
+      description_(description.empty() ? describeError(number) : std::move(description))
 {
+}
+
+RuntimeError RuntimeError::fromHResult(HRESULT hr, std::wstring description)
+{
+    RuntimeError error(HRESULT_CODE(hr), std::move(description));
+    error.hresult_ = hr;
+    return error;
 }
 
 std::wstring describeError(long number)
@@ -19,6 +27,7 @@ std::wstring describeError(long number)
         {6, L"Overflow"},
         {7, L"Out of memory"},
         {9, L"Subscript out of range"},
+        {10, L"This array is fixed or temporarily locked"},
         {11, L"Division by zero"},
         {13, L"Type mismatch"},
         {51, L"Internal error"},

@@ -2,8 +2,9 @@
 //
 // A routine that does not handle a failure itself throws RuntimeError with an
 // automation error number (5 invalid argument, 6 overflow, ...). The method
-// frame turns it into HRESULT 0x800A0000 + number and an error-info object
-// carrying the description and the class's ProgID as its source.
+// frame turns it into HRESULT 0x800A0000 + number (or the failed HRESULT it
+// was made from) and an error-info object carrying the description and the
+// class's ProgID as its source.
 #pragma once
 
 #include <windows.h>
@@ -14,11 +15,15 @@ namespace quillon {
 class RuntimeError {
 public:
     explicit RuntimeError(long number, std::wstring description = {});
+    // A failed HRESULT raised as it is; number() is its low word.
+    static RuntimeError fromHResult(HRESULT hr, std::wstring description);
     long number() const { return number_; }
+    HRESULT hresult() const { return hresult_; }
     const std::wstring& description() const { return description_; }
 
 private:
     long number_;
+    HRESULT hresult_;
     std::wstring description_;
 };
 
@@ -26,10 +31,14 @@ enum ErrorNumber : long {
     kInvalidArgument = 5,
     kOverflow = 6,
     kOutOfMemory = 7,
+    kArrayLocked = 10,
+    kTypeMismatch = 13,
     kInternalError = 51,
     kFileNotFound = 53,
     kPermissionDenied = 70,
     kPathNotFound = 76,
+    kObjectNotSet = 91,
+    kObjectRequired = 424,
 };
 
 // The standard description of an automation error number.

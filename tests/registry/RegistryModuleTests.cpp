@@ -4,6 +4,7 @@
 #include "core/qfcLibCoreA.h"
 #include "registry/qfcLibRegistryA.h"
 #include "registry/qfcLibRegistryB.h"
+#include "server/Failure.h"
 
 #include <sddl.h>
 
@@ -11,6 +12,8 @@
 
 using namespace testing_support;
 using namespace quillon::qfcLibRegistryB;
+using quillon::failure::ErrorRecord;
+using quillon::failure::lastError;
 namespace A = quillon::qfcLibRegistryA;
 
 namespace {
@@ -47,20 +50,20 @@ TEST_F(RegistryModule, FailedCallsRecordNumberAndSystemTextPerThread)
     wchar_t system[512] = {};
     FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, ERROR_FILE_NOT_FOUND, 0,
                    system, 511, nullptr);
-    EXPECT_EQ(ERROR_FILE_NOT_FOUND, LastError().LastErrorNumber);
-    EXPECT_EQ(system, LastError().LastErrorText);
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND, lastError().LastErrorNumber);
+    EXPECT_EQ(system, lastError().LastErrorText);
 
     ASSERT_TRUE(REG_SaveString(HKEY_CURRENT_USER, kBase, L"Value", L"v"));
-    EXPECT_EQ(ERROR_FILE_NOT_FOUND, LastError().LastErrorNumber) << "a success keeps the last failure";
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND, lastError().LastErrorNumber) << "a success keeps the last failure";
 
     ErrorRecord seen;
     std::thread([&] {
-        seen = LastError();
+        seen = lastError();
         REG_DeleteValue(nullptr, kBase, L"Value");
-        EXPECT_EQ(ERROR_INVALID_HANDLE, LastError().LastErrorNumber) << "a null root is refused, not used";
+        EXPECT_EQ(ERROR_INVALID_HANDLE, lastError().LastErrorNumber) << "a null root is refused, not used";
     }).join();
     EXPECT_EQ(0, seen.LastErrorNumber) << "a new thread starts with an empty record";
-    EXPECT_EQ(ERROR_FILE_NOT_FOUND, LastError().LastErrorNumber) << "another thread's failure leaked in";
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND, lastError().LastErrorNumber) << "another thread's failure leaked in";
 }
 
 TEST_F(RegistryModule, ChildByChildDeletionRemovesTheTreeAndFailsWhenTheKeyStays)
@@ -101,7 +104,7 @@ TEST_F(RegistryModule, ReadOnlyKeysAreReadButNotWritten)
     EXPECT_TRUE(REG_GetString(HKEY_CURRENT_USER, path, L"Value", text));
     EXPECT_EQ(L"readable", text);
     EXPECT_FALSE(REG_SaveString(HKEY_CURRENT_USER, path, L"Value", L"changed"));
-    EXPECT_EQ(ERROR_ACCESS_DENIED, LastError().LastErrorNumber);
+    EXPECT_EQ(ERROR_ACCESS_DENIED, lastError().LastErrorNumber);
 }
 
 TEST_F(RegistryModule, ValuesOfOtherTypesReadAsMissing)
