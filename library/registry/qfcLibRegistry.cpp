@@ -28,10 +28,15 @@ STDMETHODIMP qfcLibRegistry::KeyDeleteValue(BSTR vValue, BSTR vSubKey, qcRegBase
     });
 }
 
-STDMETHODIMP qfcLibRegistry::RegFileAssociate(BSTR, BSTR, BSTR, BSTR, BSTR, short, VARIANT_BOOL,
-                                              VARIANT_BOOL* result)
+STDMETHODIMP qfcLibRegistry::RegFileAssociate(BSTR vExtension, BSTR vDescription, BSTR vOpenWithExe,
+                                              BSTR vCommandLineParam, BSTR vIconPath, short vIconIndex,
+                                              VARIANT_BOOL vRemove, VARIANT_BOOL* result)
 {
-    return notImplemented(result);
+    return trap(result, false, [&] {
+        return qfcLibRegistryA::RegFileAssociate(nameArg(vExtension), arg(vDescription), nameArg(vOpenWithExe),
+                                                 nameArg(vCommandLineParam), nameArg(vIconPath), vIconIndex,
+                                                 isTrue(vRemove));
+    });
 }
 
 STDMETHODIMP qfcLibRegistry::RegDeleteValue(qcRegistryKeys* vKeyRoot, BSTR vSubKey, BSTR vValue, VARIANT_BOOL* result)
@@ -68,10 +73,12 @@ STDMETHODIMP qfcLibRegistry::RegKeySetString(qcRegistryKeys vKeyRoot, BSTR vSubK
     });
 }
 
-STDMETHODIMP qfcLibRegistry::RegSetRunKey(BSTR, BSTR, qcRegistryKeys, qcRegRunTypes, VARIANT_BOOL,
-                                          VARIANT_BOOL* result)
+STDMETHODIMP qfcLibRegistry::RegSetRunKey(BSTR vValue, BSTR vData, qcRegistryKeys vKeyRoot, qcRegRunTypes vMode,
+                                          VARIANT_BOOL vRemove, VARIANT_BOOL* result)
 {
-    return notImplemented(result);
+    return trap(result, false, [&] {
+        return qfcLibRegistryA::RegSetRunKey(nameArg(vValue), nameArg(vData), vKeyRoot, vMode, isTrue(vRemove));
+    });
 }
 
 STDMETHODIMP qfcLibRegistry::RegKeyGetString(qcRegistryKeys vKeyRoot, BSTR vSubKey, BSTR vValue, BSTR vDefaultData,

@@ -1,5 +1,6 @@
 #include "qfcLibRegistryA.h"
 
+#include "AssociationRules.h"
 #include "core/qfcLibCoreA.h"
 #include "qfcLibRegistryB.h"
 #include "server/Failure.h"
@@ -122,6 +123,41 @@ std::wstring RegKeyGetString(long vKeyRoot, const std::wstring& vSubKey, const s
     std::wstring text;
     if (!qfcLibRegistryB::REG_GetString(RootKey(vKeyRoot), vSubKey, ValueName(vValue), text)) return vDefaultData;
     return text;
+}
+
+bool RegFileAssociate(const std::wstring& vExtension, const std::wstring& vDescription,
+                      const std::wstring& vOpenWithExe, const std::wstring& vCommandLineParam,
+                      const std::wstring& vIconPath, short vIconIndex, bool vRemove)
+{
+    const std::wstring extension = associationrules::NormalisedExtension(vExtension);
+    if (extension.empty()) return false;
+    if (vRemove) {
+        const bool extensionGone = qfcLibRegistryB::REG_DeleteKey(HKEY_CLASSES_ROOT, extension);
+        const bool typeGone =
+            qfcLibRegistryB::REG_DeleteKey(HKEY_CLASSES_ROOT, associationrules::TypeName(extension));
+        return extensionGone || typeGone;
+    }
+    const associationrules::FileAssociation values = associationrules::AssociationValues(
+        extension, vDescription, vOpenWithExe, vCommandLineParam, vIconPath, vIconIndex,
+        qfcLibCoreA::Context().AppName);
+    const std::pair<std::wstring, const std::wstring*> writes[] = {
+        {values.extension, &values.typeName},
+        {values.typeName, &values.description},
+        {values.typeName + L"\\Shell\\Open\\Command", &values.command},
+        {values.typeName + L"\\DefaultIcon", &values.icon},
+    };
+    bool anyWritten = false;
+    for (const auto& write : writes)
+        anyWritten = qfcLibRegistryB::REG_SaveString(HKEY_CLASSES_ROOT, write.first, L"", *write.second) || anyWritten;
+    return anyWritten;
+}
+
+bool RegSetRunKey(const std::wstring& vValue, const std::wstring& vData, long vKeyRoot, long vMode, bool vRemove)
+{
+    const std::wstring runKey = associationrules::RunKeyPath(vMode);
+    if (vValue.empty() || runKey.empty()) return false;
+    if (vRemove) return qfcLibRegistryB::REG_DeleteValue(RootKey(vKeyRoot), runKey, vValue);
+    return qfcLibRegistryB::REG_SaveString(RootKey(vKeyRoot), runKey, vValue, vData);
 }
 
 } // namespace quillon::qfcLibRegistryA

@@ -42,4 +42,12 @@ bool RegKeySetString(long vKeyRoot, const std::wstring& vSubKey, const std::wstr
 std::wstring RegKeyGetString(long vKeyRoot, const std::wstring& vSubKey, const std::wstring& vValue,
                              const std::wstring& vDefaultData);
 
+// Writes (or with vRemove deletes) the four classes-root entries of a file type;
+// true when at least one write (or one of the two deletions) succeeded.
+bool RegFileAssociate(const std::wstring& vExtension, const std::wstring& vDescription,
+                      const std::wstring& vOpenWithExe, const std::wstring& vCommandLineParam,
+                      const std::wstring& vIconPath, short vIconIndex, bool vRemove);
+// Writes (or with vRemove deletes) value vValue of the run key of vMode under vKeyRoot.
+bool RegSetRunKey(const std::wstring& vValue, const std::wstring& vData, long vKeyRoot, long vMode, bool vRemove);
+
 } // namespace quillon::qfcLibRegistryA

@@ -1,50 +1,68 @@
 #include "qfcLibStrings.h"
 
+#include "qfcLibStringsA.h"
+
 namespace quillon {
 
-STDMETHODIMP qfcLibStrings::ProperCase(BSTR, BSTR, BSTR*)
+STDMETHODIMP qfcLibStrings::ProperCase(BSTR vText, BSTR vArgs, BSTR* result)
 {
-    return notImplemented();
+    return call(result, [&] { return qfcLibStringsA::ProperCase(arg(vText), arg(vArgs)); });
 }
 
-STDMETHODIMP qfcLibStrings::UnQuoteString(BSTR, BSTR*)
+STDMETHODIMP qfcLibStrings::UnQuoteString(BSTR vQuotedString, BSTR* result)
 {
-    return notImplemented();
+    return call(result, [&] { return qfcLibStringsA::UnQuoteString(arg(vQuotedString)); });
 }
 
-STDMETHODIMP qfcLibStrings::DecryptPassword(short, BSTR, VARIANT_BOOL, BSTR*)
+STDMETHODIMP qfcLibStrings::DecryptPassword(short vKey, BSTR vPassword, VARIANT_BOOL vCaseSensitive, BSTR* result)
 {
-    return notImplemented();
+    return call(result, [&] { return qfcLibStringsA::DecryptPassword(vKey, arg(vPassword), isTrue(vCaseSensitive)); });
 }
 
-STDMETHODIMP qfcLibStrings::EncryptPassword(short, BSTR, VARIANT_BOOL, BSTR*)
+STDMETHODIMP qfcLibStrings::EncryptPassword(short vKey, BSTR vPassword, VARIANT_BOOL vCaseSensitive, BSTR* result)
 {
-    return notImplemented();
+    return call(result, [&] { return qfcLibStringsA::EncryptPassword(vKey, arg(vPassword), isTrue(vCaseSensitive)); });
 }
 
-STDMETHODIMP qfcLibStrings::PhoneFormat(BSTR, VARIANT_BOOL, IDispatch**, BSTR*)
+STDMETHODIMP qfcLibStrings::PhoneFormat(BSTR vPhoneNumber, VARIANT_BOOL vCompress, IDispatch** vTextControl,
+                                        BSTR* result)
 {
-    return notImplemented();
+    return call(result, [&] {
+        return qfcLibStringsA::PhoneFormat(arg(vPhoneNumber), isTrue(vCompress), objectArg(vTextControl).get());
+    });
 }
 
-STDMETHODIMP qfcLibStrings::StringReplace(BSTR, BSTR, BSTR, unsigned char, BSTR*)
+STDMETHODIMP qfcLibStrings::StringReplace(BSTR vText, BSTR vSourceChar, BSTR vTargetChar,
+                                          unsigned char vCaseSensitive, BSTR* result)
 {
-    return notImplemented();
+    return call(result, [&] {
+        return qfcLibStringsA::StringReplace(arg(vText), arg(vSourceChar), arg(vTargetChar), vCaseSensitive);
+    });
 }
 
-STDMETHODIMP qfcLibStrings::StringStrip(BSTR*, BSTR*, BSTR*)
+STDMETHODIMP qfcLibStrings::StringStrip(BSTR* vStr2Strip, BSTR* vCharSet, BSTR* result)
 {
-    return notImplemented();
+    return call(result, [&] { return qfcLibStringsA::StringStrip(readText(vStr2Strip), readText(vCharSet)); });
 }
 
-STDMETHODIMP qfcLibStrings::SwapInt(short*, short*)
+STDMETHODIMP qfcLibStrings::SwapInt(short* vInt1, short* vInt2)
 {
-    return notImplemented();
+    return call([&] {
+        short first = readRef(vInt1), second = readRef(vInt2);
+        qfcLibStringsA::SwapInt(first, second);
+        writeRef(vInt1, first);
+        writeRef(vInt2, second);
+    });
 }
 
-STDMETHODIMP qfcLibStrings::SwapStr(BSTR*, BSTR*)
+STDMETHODIMP qfcLibStrings::SwapStr(BSTR* vText1, BSTR* vText2)
 {
-    return notImplemented();
+    return call([&] {
+        std::wstring first = readText(vText1), second = readText(vText2);
+        qfcLibStringsA::SwapStr(first, second);
+        writeText(vText1, first);
+        writeText(vText2, second);
+    });
 }
 
 } // namespace quillon

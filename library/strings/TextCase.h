@@ -1,0 +1,11 @@
+// Upper and lower case of UTF-16 text, one code unit for one (the length never changes).
+#pragma once
+
+#include <string>
+
+namespace quillon::textcase {
+
+std::wstring Upper(std::wstring text);
+std::wstring Lower(std::wstring text);
+
+} // namespace quillon::textcase

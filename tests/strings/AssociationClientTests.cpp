@@ -1,0 +1,110 @@
+// RegFileAssociate and RegSetRunKey through the registry class, read back with plain registry calls.
+#include "TestSupport.h"
+
+using namespace testing_support;
+
+namespace {
+
+const std::wstring kRunKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+const std::wstring nul(1, L'\0');
+
+std::wstring stored(HKEY root, const std::wstring& path, const std::wstring& name = L"")
+{
+    std::wstring value;
+    return readString(root, path, name, &value) ? value : L"<missing>";
+}
+
+class AssociationClient : public ComTest {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(registry_ && core_);
+        ASSERT_EQ(S_OK, core_->InitCore(bstr(L"Vantorel").get(), bstr(L"Vantorel").get(), bstr(L"C:\\").get(), 1, 0, 0));
+        TearDown();
+    }
+    void TearDown() override
+    {
+        for (const std::wstring& key : {extension_, extension_ + L"b", type_, L"QS" + pid_ + L"BFile"})
+            RegDeleteTreeW(HKEY_CLASSES_ROOT, key.c_str());
+    }
+
+    bool associate(const std::wstring& extension, const std::wstring& exe, const std::wstring& param = L"%1",
+                   const std::wstring& icon = L"", short index = 0, bool remove = false)
+    {
+        VARIANT_BOOL ok = VARIANT_FALSE;
+        EXPECT_EQ(S_OK, registry_->RegFileAssociate(bstr(extension).get(), bstr(L"").get(), bstr(exe).get(),
+                                                    bstr(param).get(), bstr(icon).get(), index,
+                                                    remove ? VARIANT_TRUE : VARIANT_FALSE, &ok));
+        return ok == VARIANT_TRUE;
+    }
+    bool removeAssociation(const std::wstring& extension) { return associate(extension, L"", L"", L"", 0, true); }
+
+    bool runKey(const std::wstring& value, const std::wstring& data, long mode = qcRun, bool remove = false,
+                long root = 0x80000001)
+    {
+        VARIANT_BOOL ok = VARIANT_FALSE;
+        EXPECT_EQ(S_OK, registry_->RegSetRunKey(bstr(value).get(), bstr(data).get(), qcRegistryKeys(root),
+                                                qcRegRunTypes(mode), remove ? VARIANT_TRUE : VARIANT_FALSE, &ok));
+        return ok == VARIANT_TRUE;
+    }
+
+    const std::wstring pid_ = std::to_wstring(GetCurrentProcessId());
+    const std::wstring extension_ = L".qs" + pid_, type_ = L"QS" + pid_ + L"File";
+    raii::ComPtr<_qfcLibRegistry> registry_ = create<_qfcLibRegistry>(CLSID_qfcLibRegistry, IID__qfcLibRegistry);
+    raii::ComPtr<_qfcLibCore> core_ = create<_qfcLibCore>(CLSID_qfcLibCore, IID__qfcLibCore);
+};
+
+} // namespace
+
+TEST_F(AssociationClient, RegFileAssociateWritesTheFourEntriesAndRemovesThem)
+{
+    ASSERT_TRUE(associate(L"*" + extension_, L"C:\\Program Files\\My App\\app.exe"));
+    EXPECT_EQ(type_, stored(HKEY_CLASSES_ROOT, extension_));
+    EXPECT_EQ(L"Vantorel File", stored(HKEY_CLASSES_ROOT, type_));
+    EXPECT_EQ(L"\"C:\\Program Files\\My App\\App.Exe\" %1", stored(HKEY_CLASSES_ROOT, type_ + L"\\Shell\\Open\\Command"));
+    EXPECT_EQ(L"\"C:\\Program Files\\My App\\App.Exe\",0", stored(HKEY_CLASSES_ROOT, type_ + L"\\DefaultIcon"));
+    ASSERT_TRUE(associate(extension_.substr(1), L"C:\\APP\\APP.EXE", L"\"%1\"", L"C:\\APP\\ICONS.DLL", 4));
+    EXPECT_EQ(L"C:\\APP\\APP.EXE \"%1\"", stored(HKEY_CLASSES_ROOT, type_ + L"\\Shell\\Open\\Command"));
+    EXPECT_EQ(L"C:\\APP\\ICONS.DLL,4", stored(HKEY_CLASSES_ROOT, type_ + L"\\DefaultIcon"));
+
+    EXPECT_TRUE(removeAssociation(extension_));
+    EXPECT_FALSE(keyExists(HKEY_CLASSES_ROOT, extension_) || keyExists(HKEY_CLASSES_ROOT, type_));
+    EXPECT_FALSE(removeAssociation(extension_)) << "nothing left to remove";
+    const std::wstring other = extension_ + L"b";
+    ASSERT_EQ(ERROR_SUCCESS, RegSetKeyValueW(HKEY_CLASSES_ROOT, other.c_str(), nullptr, REG_SZ, L"x", sizeof(L"x")));
+    EXPECT_TRUE(removeAssociation(other)) << "an extension key without its type key counts as removed";
+}
+
+TEST_F(AssociationClient, RegFileAssociateRefusesWhatNamesNoExtensionAndEveryNameWithANul)
+{
+    for (const std::wstring& extension : {std::wstring(), std::wstring(L"*"), extension_ + L"\\Shell",
+                                          extension_ + nul + L"x"}) {
+        EXPECT_FALSE(associate(extension, L"C:\\APP\\APP.EXE")) << extension.size();
+        EXPECT_FALSE(removeAssociation(extension)) << extension.size();
+    }
+    EXPECT_FALSE(associate(extension_, L"C:\\APP\\APP.EXE" + nul + L"X"));
+    EXPECT_FALSE(associate(extension_, L"C:\\APP\\APP.EXE", L"%1" + nul + L" --evil"));
+    EXPECT_FALSE(associate(extension_, L"C:\\APP\\APP.EXE", L"%1", L"C:\\A" + nul));
+    EXPECT_FALSE(keyExists(HKEY_CLASSES_ROOT, extension_)) << "a refused call writes nothing";
+}
+
+TEST_F(AssociationClient, RegSetRunKeyWritesAndRemovesUnderTheGivenRoot)
+{
+    ScratchCurrentUser scratch(L"StringsRunKey");
+    EXPECT_TRUE(runKey(L"QuillonTest", L"\"C:\\Program Files\\App\\app.exe\" /quiet"));
+    EXPECT_EQ(L"\"C:\\Program Files\\App\\app.exe\" /quiet", stored(HKEY_CURRENT_USER, kRunKey, L"QuillonTest"));
+    EXPECT_TRUE(runKey(L"QuillonTest", L"", qcRun, true));
+    EXPECT_EQ(L"<missing>", stored(HKEY_CURRENT_USER, kRunKey, L"QuillonTest"));
+    EXPECT_FALSE(runKey(L"QuillonTest", L"", qcRun, true)) << "removing a value that is not there";
+
+    EXPECT_FALSE(runKey(L"", L"x"));
+    EXPECT_FALSE(runKey(L"Quillon" + nul + L"Evil", L"x"));
+    EXPECT_FALSE(runKey(L"QuillonNul", L"app.exe" + nul + L" --evil")) << "the data is a command line";
+    for (long mode : {0L, 5L}) EXPECT_FALSE(runKey(L"QuillonMode", L"x", mode)) << mode;
+    EXPECT_FALSE(keyExists(HKEY_CURRENT_USER, kRunKey + L"Services")) << "refused calls touch nothing";
+
+    const std::wstring machineValue = L"QuillonTest" + pid_;
+    EXPECT_TRUE(runKey(machineValue, L"machine.exe", qcRunServicesOnce, false, 0x80000002));
+    EXPECT_EQ(L"machine.exe", stored(HKEY_LOCAL_MACHINE, kRunKey + L"ServicesOnce", machineValue));
+    EXPECT_TRUE(runKey(machineValue, L"", qcRunServicesOnce, true, 0x80000002));
+}

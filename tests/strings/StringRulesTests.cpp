@@ -1,0 +1,129 @@
+// The text rules of qfcLibStrings and of file associations, from tables.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "registry/AssociationRules.h"
+#include "strings/AnsiText.h"
+#include "strings/StringRules.h"
+
+using namespace quillon;
+
+namespace {
+
+struct TextCase {
+    std::wstring input, argument, expected;
+};
+
+} // namespace
+
+TEST(StringRules, ProperCaseAndUnQuote)
+{
+    const std::wstring defaults = stringrules::kProperCaseDelimiters;
+    const TextCase proper[] = {
+        {L"", defaults, L""},
+        {L"HELLO WORLD", defaults, L"Hello World"},
+        {L"john o'neil (usa)", defaults, L"John O'neil (usa)"},
+        {L"a  b", defaults, L"A  b"},  // the second blank is the character after a delimiter
+        {L"end.", defaults, L"End."},
+        {L"me@host/path[x]", defaults, L"Me@Host/Path[X]"},
+        {L"\u00e9t\u00e9 \u00e0 paris", defaults, L"\u00c9t\u00e9 \u00c0 Paris"},
+        {L"one-two three", L"-", L"One-Two three"},
+    };
+    for (const TextCase& c : proper) EXPECT_EQ(c.expected, stringrules::ProperCase(c.input, c.argument)) << c.input;
+
+    const TextCase unquote[] = {
+        {L"  abc  ", L"", L"abc"},   {L"\"\"", L"", L""},          {L"  \"  ", L"", L""},  // a lone quotation mark
+        {L"\" a b \"", L"", L" a b "}, {L"\"open", L"", L"\"open"}, {L"\tabc", L"", L"\tabc"},
+    };
+    for (const TextCase& c : unquote) EXPECT_EQ(c.expected, stringrules::UnQuoteString(c.input)) << c.input;
+}
+
+TEST(StringRules, ScramblerAndItsCodes)
+{
+    std::vector<int> out;
+    ASSERT_EQ(stringrules::ScrambleStatus::Ok, stringrules::Scramble(3, {65, 66}, out));
+    EXPECT_EQ((std::vector<int>{67, 56}), out) << "odd positions add the key, even ones subtract it, then xor 10 - key";
+    EXPECT_EQ(stringrules::ScrambleStatus::Overflow, stringrules::Unscramble(-32758, {97}, out));
+    EXPECT_EQ(stringrules::ScrambleStatus::Ok, stringrules::Scramble(-32758, {}, out)) << "no character, no sum";
+    EXPECT_EQ(stringrules::ScrambleStatus::InvalidArgument, stringrules::Scramble(1, {255}, out));
+    EXPECT_EQ(stringrules::ScrambleStatus::InvalidArgument, stringrules::Unscramble(9, {0}, out));
+
+    std::wstring text;
+    ASSERT_TRUE(ansitext::FromCodes({0, 65, 233}, text));
+    EXPECT_EQ(std::wstring(L"\0A\u00e9", 3), text);
+    EXPECT_FALSE(ansitext::ToCodes(L"\U0001F680", out)) << "no code page holds a surrogate pair in one byte";
+    if (GetACP() == 1252) {
+        EXPECT_FALSE(ansitext::ToCodes(L"\u0100", out)) << "no best fit: A with macron is not A";
+    }
+}
+
+TEST(StringRules, PhoneFormat)
+{
+    using stringrules::TextColour;
+    const struct {
+        std::wstring number;
+        bool compress;
+        std::wstring areaCode, expected;
+        TextColour colour;
+    } cases[] = {
+        {L"555-1234", false, L"", L"555-1234", TextColour::Black},
+        {L"555-1234", false, L"612", L"(612) 555-1234", TextColour::Black},
+        {L"6125551234", false, L"999", L"(612) 555-1234", TextColour::Black},
+        {L"1-800-PICKONE", false, L"", L"18007425663", TextColour::Black},
+        {L"555-call", false, L"", L"555-2255", TextColour::Black},
+        {L"call me!", false, L"612", L"call me!", TextColour::Red},  // unchanged, not upper-cased
+        {L"(612) 555-ABCD #9", true, L"", L"612555abcd#9", TextColour::Black},  // no validation when compressing
+        {L"555-1234 x1", false, L"", L"5551234x1", TextColour::Black},  // X is no keypad letter
+    };
+    for (const auto& c : cases) {
+        const stringrules::PhoneFormatted result = stringrules::PhoneFormat(c.number, c.compress, c.areaCode);
+        EXPECT_EQ(c.expected, result.text) << c.number;
+        EXPECT_EQ(c.colour, result.colour) << c.number;
+    }
+}
+
+TEST(StringRules, StringReplaceAndStrip)
+{
+    const struct {
+        std::wstring text, source, target;
+        bool caseSensitive;
+        std::wstring expected;
+    } cases[] = {
+        {L"abcabc", L"bc", L"X", false, L"abcaX"},  // only pieces at multiples of the length
+        {L"aXbxc", L"x", L"+", false, L"a+b+c"},
+        {L"aXbxc", L"x", L"+", true, L"aXb+c"},
+        {L"abcab", L"ab", L"", false, L"cab"},  // the short last piece never matches
+        {L"abc", L"", L"X", false, L"abc"},     // an empty source changes nothing
+        {L"\u00e9T\u00c9", L"\u00e9", L"e", false, L"eTe"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.expected, stringrules::StringReplace(c.text, c.source, c.target, c.caseSensitive)) << c.text;
+    EXPECT_EQ(L"aBc", stringrules::StringStrip(L"a,bB;cb", L",;b")) << "exact comparison";
+}
+
+TEST(AssociationRules, Values)
+{
+    const std::pair<std::wstring, std::wstring> extensions[] = {
+        {L"*.txt", L".txt"}, {L"txt", L".txt"}, {L".tar.gz", L".tar.gz"}, {L"", L""},
+        {L".", L""},         {L"*", L""},       {L"a\\b", L""},
+    };
+    for (const auto& e : extensions) EXPECT_EQ(e.second, associationrules::NormalisedExtension(e.first)) << e.first;
+    EXPECT_EQ(L"TAR.GZFile", associationrules::TypeName(L".tar.gz"));
+
+    const auto values = [](const std::wstring& exe, const std::wstring& icon, short index) {
+        return associationrules::AssociationValues(L".abc", L"", exe, L"%1", icon, index, L"Vantorel");
+    };
+    const auto longPath = values(L"C:\\APPLICATIONS\\a.exe", L"", 2);
+    EXPECT_EQ(L"Vantorel File", longPath.description);
+    EXPECT_EQ(L"\"C:\\Applications\\A.Exe\" %1", longPath.command) << "a 12-letter folder name is long";
+    EXPECT_EQ(L"\"C:\\Applications\\A.Exe\",2", longPath.icon);
+    EXPECT_EQ(L"C:\\APP\\ICONS.DLL,-3", values(L"C:\\APP\\APP.EXE", L"C:\\APP\\ICONS.DLL", -3).icon)
+        << "the index counts for a short icon path too";
+    EXPECT_EQ(L" %1", values(L"", L"", 5).command);
+    EXPECT_EQ(L"", values(L"", L"", 5).icon) << "no path, no icon";
+
+    EXPECT_EQ(L"", associationrules::RunKeyPath(0));
+    EXPECT_EQ(L"Software\\Microsoft\\Windows\\CurrentVersion\\RunServicesOnce", associationrules::RunKeyPath(4));
+    EXPECT_EQ(L"", associationrules::RunKeyPath(5));
+}

@@ -1,0 +1,117 @@
+// qfcLibStrings as its clients see it: through the vtable and from a script.
+#include "RecordingObject.h"
+#include "TestSupport.h"
+
+using namespace testing_support;
+
+namespace {
+
+class StringsClient : public ComTest {
+protected:
+    void SetUp() override { ASSERT_TRUE(strings_); }
+
+    using Scrambler = HRESULT (STDMETHODCALLTYPE _qfcLibStrings::*)(short, BSTR, VARIANT_BOOL, BSTR*);
+    HRESULT scramble(Scrambler method, short key, const std::wstring& text, bool caseSensitive, std::wstring& out)
+    {
+        raii::UniqueBstr result;
+        HRESULT hr = (strings_.get()->*method)(key, bstr(text).get(), caseSensitive ? VARIANT_TRUE : VARIANT_FALSE,
+                                               result.put());
+        out = raii::toWString(result.get());
+        return hr;
+    }
+
+    std::wstring phone(const std::wstring& number, bool compress, IDispatch* control)
+    {
+        raii::UniqueBstr result;
+        IDispatch* slot = control;
+        EXPECT_EQ(S_OK, strings_->PhoneFormat(bstr(number).get(), compress ? VARIANT_TRUE : VARIANT_FALSE, &slot,
+                                              result.put()));
+        EXPECT_EQ(control, slot) << "the caller's object stays the caller's";
+        return raii::toWString(result.get());
+    }
+
+    raii::ComPtr<_qfcLibStrings> strings_ = create<_qfcLibStrings>(CLSID_qfcLibStrings, IID__qfcLibStrings);
+};
+
+} // namespace
+
+TEST_F(StringsClient, PasswordRoundTripForEveryKeyOverPrintableCharacters)
+{
+    const auto encrypt = &_qfcLibStrings::EncryptPassword, decrypt = &_qfcLibStrings::DecryptPassword;
+    std::wstring printable, scrambled, back;
+    for (wchar_t c = 32; c < 127; ++c) printable += c;
+    for (short key = -5; key <= 20; ++key) {
+        const HRESULT hr = scramble(encrypt, key, printable, true, scrambled);
+        if (key > 10) {
+            // 10 - key is negative: widened with its sign it makes odd-position codes negative.
+            EXPECT_EQ(HRESULT(0x800A0005), hr) << key;
+            continue;
+        }
+        ASSERT_EQ(S_OK, hr) << key;
+        ASSERT_EQ(S_OK, scramble(decrypt, key, scrambled, true, back)) << key;
+        EXPECT_EQ(printable, back) << "key " << key;
+        ASSERT_EQ(S_OK, scramble(encrypt, key, L"Pass word", false, scrambled));
+        ASSERT_EQ(S_OK, scramble(decrypt, key, scrambled, true, back));
+        EXPECT_EQ(L"PASS WORD", back) << "without case sensitivity the text is upper-cased first";
+    }
+    EXPECT_EQ(HRESULT(0x800A0006), scramble(encrypt, -32758, L"a", true, back)) << "10 - key overflows 16 bits";
+    EXPECT_EQ(HRESULT(0x800A0005), scramble(encrypt, 1, L"a\U0001F680", true, back)) << "no ANSI code: refused";
+}
+
+TEST_F(StringsClient, PhoneFormatUsesTheStoredAreaCodeAndColoursTheCallersTextBox)
+{
+    ScratchCurrentUser scratch(L"StringsPhone");
+    RecordingObject* box = RecordingObject::create({L"ForeColor", L"Text"});
+    auto ownedBox = raii::ComPtr<IDispatch>::attach(box);
+    EXPECT_EQ(L"555-1234", phone(L"555-1234", false, box)) << "no area code stored";
+    ASSERT_EQ(ERROR_SUCCESS, RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Brannock\\System", L"AreaCode", REG_SZ,
+                                             L"612", sizeof(L"612")));
+    EXPECT_EQ(L"(612) 555-1234", phone(L"555-1234", false, box));
+    EXPECT_EQ(L"555#1234", phone(L"555#1234", false, box));
+    EXPECT_EQ(L"6125551234", phone(L"(612) 555-1234", true, box));
+    EXPECT_EQ((std::vector<std::wstring>{L"ForeColor=0", L"ForeColor=0", L"ForeColor=255", L"ForeColor=0"}),
+              box->take());
+    EXPECT_EQ(1u, box->references()) << "no reference kept or lost";
+
+    RecordingObject* label = RecordingObject::create({L"Caption"});
+    auto ownedLabel = raii::ComPtr<IDispatch>::attach(label);
+    EXPECT_EQ(L"555#1234", phone(L"555#1234", false, label)) << "an object without ForeColor is left alone";
+    box->raise(L"ForeColor", 0x800A017C, L"Invalid property value");
+    EXPECT_EQ(L"(612) 555-1234", phone(L"5551234", false, box)) << "a failing colour change is skipped";
+}
+
+TEST_F(StringsClient, ByReferenceArgumentsFromCpp)
+{
+    short a = 7, b = -300, same = 42;
+    ASSERT_EQ(S_OK, strings_->SwapInt(&a, &b));
+    EXPECT_EQ(-300, a);
+    EXPECT_EQ(7, b);
+    ASSERT_EQ(S_OK, strings_->SwapInt(&same, &same));
+    EXPECT_EQ(42, same) << "swapping a variable with itself keeps its value";
+
+    raii::UniqueBstr first = bstr(L"first"), second = bstr(L"second \u00e9");
+    BSTR one = first.release(), two = second.release();
+    ASSERT_EQ(S_OK, strings_->SwapStr(&one, &two));
+    first.reset(one);
+    second.reset(two);
+    EXPECT_EQ(L"second \u00e9", raii::toWString(first.get()));
+    EXPECT_EQ(L"first", raii::toWString(second.get()));
+
+    raii::UniqueBstr text = bstr(L"a,b;c"), set = bstr(L",;"), result;
+    BSTR textSlot = text.get(), setSlot = set.get();
+    ASSERT_EQ(S_OK, strings_->StringStrip(&textSlot, &setSlot, result.put()));
+    EXPECT_EQ(L"abc", raii::toWString(result.get()));
+    EXPECT_TRUE(textSlot == text.get() && setSlot == set.get()) << "StringStrip leaves its arguments alone";
+}
+
+TEST_F(StringsClient, ScriptWithOmittedOptionalArguments)
+{
+    long exitCode = -1;
+    std::string output =
+        captureProcess(L"cscript.exe //nologo \"" + programFolder() + L"StringsClient.vbs\"", &exitCode);
+    EXPECT_EQ(0, exitCode) << output;
+    EXPECT_EQ("proper=Hello World/Path\r\nunquote=[a b]\r\nroundtrip=SECRET\r\nphone=(612) 555-1234\r\n"
+              "compress=6125551234\r\nreplace=a+b+c\r\nreplacecase=aXb+c\r\nreplaceempty=abc\r\nstrip=abc\r\n"
+              "error5=5 Invalid procedure call or argument\r\nerror6=6 Overflow\r\n",
+              output);
+}
