@@ -27,7 +27,8 @@ STDMETHODIMP qfcLibStrings::EncryptPassword(short vKey, BSTR vPassword, VARIANT_
 STDMETHODIMP qfcLibStrings::PhoneFormat(BSTR vPhoneNumber, VARIANT_BOOL vCompress, IDispatch** vTextControl,
                                         BSTR* result)
 {
-    return call(result, [&] {
+    // Nothing escapes: should even the formatting fail, the caller gets the number back as given.
+    return trap(result, arg(vPhoneNumber), [&] {
         return qfcLibStringsA::PhoneFormat(arg(vPhoneNumber), isTrue(vCompress), objectArg(vTextControl).get());
     });
 }
