@@ -44,6 +44,9 @@ struct Placed {
 };
 
 // Design-time state: the keep lists and their Select buttons start disabled.
+// Labels overlap their neighbours as laid out; they give way to them.
+constexpr DWORD kLeftLabel = WS_CLIPSIBLINGS;
+constexpr DWORD kRightLabel = SS_RIGHT | WS_CLIPSIBLINGS;
 const std::vector<Placed>& optionsLayout()
 {
     static const std::vector<Placed> rows = {
@@ -54,22 +57,22 @@ const std::vector<Placed>& optionsLayout()
         {{kCmdApply, Kind::Button, L"A&pply", 5670, 4410, 1275, 420, 0, 22}, kEveryPage},
 
         {{kChkRandomize, Kind::CheckBox, L"Randomize Pilot", 135, 450, 1455, 240, 0, 9}, kPropertiesPage},
-        {{kFirstLabel, Kind::Label, L"MAIN.EXE Path:", 90, 855, 1230, 240, SS_RIGHT, 0}, kPropertiesPage},
+        {{kFirstLabel, Kind::Label, L"MAIN.EXE Path:", 90, 855, 1230, 240, kRightLabel, 0}, kPropertiesPage},
         {{kTxtMainExe, Kind::Text, nullptr, 1395, 810, 4380, 285, 0, 10}, kPropertiesPage},
         {{kCmdMainExe, Kind::Button, L"Browse", 5850, 810, 825, 285, 0, 11}, kPropertiesPage},
-        {{kFirstLabel + 1, Kind::Label, L"D3 Parameters:", 135, 1215, 1185, 240, SS_RIGHT, 0}, kPropertiesPage},
+        {{kFirstLabel + 1, Kind::Label, L"D3 Parameters:", 135, 1215, 1185, 240, kRightLabel, 0}, kPropertiesPage},
         {{kTxtParameters, Kind::Text, nullptr, 1395, 1170, 5280, 285, 0, 12}, kPropertiesPage},
-        {{kFirstLabel + 2, Kind::Label, L"Parameter List:", 135, 1575, 1635, 240, 0, 0}, kPropertiesPage},
+        {{kFirstLabel + 2, Kind::Label, L"Parameter List:", 135, 1575, 1635, 240, kLeftLabel, 0}, kPropertiesPage},
         {{kLstParameters, Kind::List, nullptr, 135, 1800, 1635, 2205, LBS_NOINTEGRALHEIGHT, 13}, kPropertiesPage},
-        {{kFirstLabel + 3, Kind::Label, L"Description:", 2385, 1575, 1995, 240, 0, 0}, kPropertiesPage},
+        {{kFirstLabel + 3, Kind::Label, L"Description:", 2385, 1575, 1995, 240, kLeftLabel, 0}, kPropertiesPage},
         {{kTxtDescription, Kind::MultiLineText, nullptr, 1890, 1800, 2085, 2175, 0, 24}, kPropertiesPage},
         {{kChkClearTaunts, Kind::CheckBox, L"Clear Taunts", 4095, 1575, 1230, 285, 0, 14}, kPropertiesPage},
-        {{kFirstLabel + 4, Kind::Label, L"Keep these:", 4095, 1845, 1050, 195, 0, 0}, kPropertiesPage},
+        {{kFirstLabel + 4, Kind::Label, L"Keep these:", 4095, 1845, 1050, 195, kLeftLabel, 0}, kPropertiesPage},
         {{kLstTaunts, Kind::List, nullptr, 4095, 2070, 1230, 1425,
           WS_DISABLED | LBS_NOINTEGRALHEIGHT | LBS_WANTKEYBOARDINPUT, 15}, kPropertiesPage},
         {{kCmdKeepTaunts, Kind::Button, L"Select", 4095, 3600, 1230, 375, WS_DISABLED, 16}, kPropertiesPage},
         {{kChkClearLogos, Kind::CheckBox, L"Clear Logos", 5445, 1575, 1140, 285, 0, 17}, kPropertiesPage},
-        {{kFirstLabel + 5, Kind::Label, L"Keep these:", 5445, 1845, 1050, 195, 0, 0}, kPropertiesPage},
+        {{kFirstLabel + 5, Kind::Label, L"Keep these:", 5445, 1845, 1050, 195, kLeftLabel, 0}, kPropertiesPage},
         {{kLstLogos, Kind::List, nullptr, 5445, 2070, 1230, 1425,
           WS_DISABLED | LBS_NOINTEGRALHEIGHT | LBS_WANTKEYBOARDINPUT, 18}, kPropertiesPage},
         {{kCmdKeepLogos, Kind::Button, L"Select", 5445, 3600, 1230, 375, WS_DISABLED, 19}, kPropertiesPage},
@@ -77,16 +80,16 @@ const std::vector<Placed>& optionsLayout()
         {{kSysCheckBox0, Kind::CheckBox, L"Show SplashScreen", 135, 495, 6585, 240, 0, 5}, kSystemPage},
         {{kSysCheckBox1, Kind::CheckBox, L"Animate Windows", 135, 765, 6630, 240, 0, 6}, kSystemPage},
         {{kSysCheckBox2, Kind::CheckBox, L"DLL Debugging", 135, 1035, 6630, 240, 0, 7}, kSystemPage},
-        {{kFirstLabel + 6, Kind::Label, L"Network Port:", 135, 3375, 1005, 285, 0, 0}, kSystemPage},
+        {{kFirstLabel + 6, Kind::Label, L"Network Port:", 135, 3375, 1005, 285, kLeftLabel, 0}, kSystemPage},
         {{kSysBox1, Kind::Text, nullptr, 1170, 3330, 825, 285, 0, 8}, kSystemPage},
 
-        {{kFirstLabel + 7, Kind::Label, L"Name:", 180, 540, 825, 285, SS_RIGHT, 0}, kUserPage},
+        {{kFirstLabel + 7, Kind::Label, L"Name:", 180, 540, 825, 285, kRightLabel, 0}, kUserPage},
         {{kUserBox1, Kind::Text, nullptr, 1080, 495, 2490, 285, 0, 1}, kUserPage},
-        {{kFirstLabel + 8, Kind::Label, L"Company:", 180, 900, 825, 285, SS_RIGHT, 0}, kUserPage},
+        {{kFirstLabel + 8, Kind::Label, L"Company:", 180, 900, 825, 285, kRightLabel, 0}, kUserPage},
         {{kUserBox2, Kind::Text, nullptr, 1080, 855, 2490, 285, 0, 2}, kUserPage},
-        {{kFirstLabel + 9, Kind::Label, L"EMail:", 180, 1260, 825, 285, SS_RIGHT, 0}, kUserPage},
+        {{kFirstLabel + 9, Kind::Label, L"EMail:", 180, 1260, 825, 285, kRightLabel, 0}, kUserPage},
         {{kUserBox3, Kind::Text, nullptr, 1080, 1215, 2490, 285, 0, 3}, kUserPage},
-        {{kFirstLabel + 10, Kind::Label, L"Area Code:", 180, 1620, 825, 285, SS_RIGHT, 0}, kUserPage},
+        {{kFirstLabel + 10, Kind::Label, L"Area Code:", 180, 1620, 825, 285, kRightLabel, 0}, kUserPage},
         {{kSysBox0, Kind::Text, nullptr, 1080, 1575, 825, 285, 0, 4}, kUserPage},
     };
     return rows;
@@ -207,6 +210,8 @@ private:
     void showPage(int page);
     void fitTabRegion();
     bool isSysCheckBox(HWND window) const;
+    bool onTab(HWND window) const;
+    void makePaneBrush();
 
     bool ticked(int id) const { return SendMessageW(control(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
     void tick(int id, bool state) { SendMessageW(control(id), BM_SETCHECK, state ? BST_CHECKED : BST_UNCHECKED, 0); }
@@ -241,6 +246,8 @@ private:
     HBITMAP logo_ = nullptr;
     int hovered_ = -1; // index of the SysCheckBox under the mouse, -1 for none
     int page_ = kPropertiesPage;
+    COLORREF paneColour_ = 0;
+    raii::UniqueBrush paneBrush_;
     bool unloaded_ = false;
 };
 
@@ -283,6 +290,7 @@ void OptionsDialog::onCreate()
                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, handle(), nullptr, ui::thisModule(),
                                 nullptr);
     addTooltip(kLogo, L"Click for About Screen");
+    makePaneBrush();
     loadLogo();
     commonDialog_ = raii::ComPtr<IDispatch>::attach(createCommonDialog(handle()));
     form_ = raii::ComPtr<IDispatch>::attach(ui::createFormObject(handle(), L"frmOptions"));
@@ -650,6 +658,36 @@ void OptionsDialog::onCommand(int id, int notification)
     });
 }
 
+bool OptionsDialog::onTab(HWND window) const
+{
+    for (const Placed& row : optionsLayout())
+        if (row.page != kEveryPage && control(row.control.id) == window) return true;
+    return false;
+}
+
+// Labels and check boxes on the tabs take the colour of the tab's pane, which
+// a theme may draw lighter than the dialog.
+void OptionsDialog::makePaneBrush()
+{
+    paneColour_ = GetSysColor(COLOR_BTNFACE);
+    if (HTHEME theme = OpenThemeData(control(kTabBox), L"TAB")) {
+        HDC screen = GetDC(handle());
+        HDC memory = CreateCompatibleDC(screen);
+        HBITMAP sample = CreateCompatibleBitmap(screen, 16, 16);
+        ReleaseDC(handle(), screen);
+        HGDIOBJ previous = SelectObject(memory, sample);
+        RECT area{0, 0, 16, 16};
+        FillRect(memory, &area, GetSysColorBrush(COLOR_BTNFACE));
+        DrawThemeBackground(theme, memory, TABP_PANE, 0, &area, nullptr);
+        paneColour_ = GetPixel(memory, 8, 8);
+        SelectObject(memory, previous);
+        DeleteObject(sample);
+        DeleteDC(memory);
+        CloseThemeData(theme);
+    }
+    paneBrush_.reset(CreateSolidBrush(paneColour_));
+}
+
 bool OptionsDialog::isSysCheckBox(HWND window) const
 {
     for (int id : kSysCheckBoxes)
@@ -693,7 +731,7 @@ LRESULT OptionsDialog::drawThemedCheckBox(NMCUSTOMDRAW& draw)
     if (!theme || draw.dwDrawStage != CDDS_PREPAINT) return CDRF_DODEFAULT;
     HWND box = draw.hdr.hwndFrom;
     RECT area = draw.rc;
-    DrawThemeParentBackground(box, draw.hdc, &area);
+    FillRect(draw.hdc, &area, GetSysColorBrush(COLOR_BTNFACE));
     const bool checked = SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
     int state = checked ? CBS_CHECKEDNORMAL : CBS_UNCHECKEDNORMAL;
     if (!IsWindowEnabled(box)) state += 3;
@@ -736,11 +774,16 @@ LRESULT OptionsDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
     }
     case WM_CTLCOLORSTATIC: {
         HWND box = reinterpret_cast<HWND>(lParam);
-        if (!isSysCheckBox(box)) break;
+        if (!onTab(box)) break;
         HDC dc = reinterpret_cast<HDC>(wParam);
-        SetTextColor(dc, captionColour(box));
-        SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+        if (isSysCheckBox(box)) {
+            // On the dialog's own colour: a white caption must stand out from a light pane.
+            SetTextColor(dc, captionColour(box));
+            SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+            return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+        }
+        SetBkColor(dc, paneColour_);
+        return reinterpret_cast<LRESULT>(paneBrush_.get());
     }
     case WM_SETCURSOR:
         // Every control asks its parent first when the mouse moves over it; the
@@ -748,6 +791,9 @@ LRESULT OptionsDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
         if (HIWORD(lParam) == WM_MOUSEMOVE) hover(underMouse(reinterpret_cast<HWND>(wParam)));
         if (reinterpret_cast<HWND>(wParam) == handle()) break;
         return FALSE;
+    case WM_THEMECHANGED:
+        makePaneBrush();
+        break;
     case WM_SIZE:
         PostMessageW(handle(), kRefitMessage, 0, 0);
         break;
