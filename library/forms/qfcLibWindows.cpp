@@ -4,29 +4,22 @@
 
 namespace quillon {
 
-// An omitted file name is "{None}"; the caller's variable sees the name the routine used.
+// An omitted or empty file name is "{None}"; the caller's variable sees the name the routine used.
 STDMETHODIMP qfcLibWindows::SetWallpaper(BSTR* vFileName, LONG* result)
 {
-    return call(result, [&] {
-        std::wstring name = vFileName && *vFileName && SysStringLen(*vFileName) ? arg(*vFileName) : L"{None}";
+    return trap(result, 0L, [&] {
+        const std::wstring given = readText(vFileName);
+        std::wstring name = given.empty() ? L"{None}" : given;
+        checkName(name);
         long set = qfcLibWindowsA::SetWallpaper(name);
-        if (vFileName && *vFileName && arg(*vFileName) != name) {
-            BSTR fresh = raii::makeBstr(name).release();
-            if (!fresh) throw std::bad_alloc();
-            SysFreeString(*vFileName);
-            *vFileName = fresh;
-        }
+        if (vFileName && name != given) writeText(vFileName, name);
         return set;
     });
 }
 
 STDMETHODIMP qfcLibWindows::ExecuteCommand(BSTR vCommandLine, VARIANT_BOOL vWaitForObject)
 {
-    return call([&] {
-        std::wstring commandLine = arg(vCommandLine);
-        if (commandLine.find(L'\0') != std::wstring::npos) throw RuntimeError(kInvalidArgument);
-        qfcLibWindowsA::ExecuteCommand(commandLine, isTrue(vWaitForObject));
-    });
+    return call([&] { qfcLibWindowsA::ExecuteCommand(nameArg(vCommandLine), isTrue(vWaitForObject)); });
 }
 
 STDMETHODIMP qfcLibWindows::OpenCPApplet(qcCPApplets vAppIndex)
@@ -38,7 +31,7 @@ STDMETHODIMP qfcLibWindows::ShellCommand(BSTR vFileEmailURL, BSTR vParameters, q
                                          qcShowStates vShowState, BSTR vDefaultDirectory, LONG vOwnerhWnd,
                                          VARIANT_BOOL vShowErrorMsg, VARIANT_BOOL* result)
 {
-    return call(result, [&] {
+    return trap(result, false, [&] {
         return qfcLibWindowsA::ShellCommand(arg(vFileEmailURL), arg(vParameters), vShowAction, vShowState,
                                             arg(vDefaultDirectory), vOwnerhWnd, isTrue(vShowErrorMsg));
     });

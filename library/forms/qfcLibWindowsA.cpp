@@ -5,6 +5,8 @@
 
 #include <vector>
 
+#include "Failure.h"
+#include "PerThread.h"
 #include "Raii.h"
 #include "forms/ShellRules.h"
 
@@ -19,14 +21,20 @@ HWND windowFromLong(long value) { return reinterpret_cast<HWND>(static_cast<LONG
 
 const wchar_t* optionalText(const std::wstring& text) { return text.empty() ? nullptr : text.c_str(); }
 
+// What the system cannot take is refused here, before it reaches the system
+// (which overflows its stack on some such texts), and recorded as an own failure.
+bool refused(const std::wstring& text)
+{
+    if (ShellRules::IsPassable(text)) return false;
+    failure::recordOwn(L"A name or command line holds a NUL or is longer than the system accepts");
+    return true;
+}
+
 // Starts a command line with inheritance on, as the callers' programs expect;
 // both handles of the new process are closed before returning.
 bool startProcess(const std::wstring& commandLine, int showCommand, bool wait)
 {
-    if (!ShellRules::IsPassable(commandLine)) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return false;
-    }
+    if (refused(commandLine)) return false;
     std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
     buffer.push_back(L'\0');
     STARTUPINFOW startup = {};
@@ -35,21 +43,20 @@ bool startProcess(const std::wstring& commandLine, int showCommand, bool wait)
         startup.dwFlags = STARTF_USESHOWWINDOW;
         startup.wShowWindow = static_cast<WORD>(showCommand);
     }
-    PROCESS_INFORMATION started = {};
+    raii::ProcessInfo started;
     if (!CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, TRUE, NORMAL_PRIORITY_CLASS, nullptr, nullptr,
-                        &startup, &started))
+                        &startup, started.put())) {
+        failure::recordWin32(0, L"CreateProcess");
         return false;
-    raii::UniqueHandle process(started.hProcess), thread(started.hThread);
-    if (wait) WaitForSingleObject(process.get(), INFINITE);
+    }
+    if (wait) WaitForSingleObject(started.get().hProcess, INFINITE);
     return true;
 }
 
-std::wstring& previousApplet()
-{
-    static thread_local std::wstring* text = nullptr;
-    if (!text) text = new std::wstring();
-    return *text;
-}
+// The applet of the previous OpenCPApplet call on this thread.
+struct PreviousApplet {
+    std::wstring text;
+};
 
 void showShellError(HWND owner, long code)
 {
@@ -63,12 +70,11 @@ void showShellError(HWND owner, long code)
 long SetWallpaper(std::wstring& vFileName)
 {
     if (vFileName == L"{None}") vFileName.clear();
-    if (vFileName.find(L'\0') != std::wstring::npos || vFileName.size() >= 32767) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return 0;
-    }
-    return SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, const_cast<wchar_t*>(vFileName.c_str()),
-                                 SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE);
+    if (refused(vFileName)) return 0;
+    BOOL set = SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, const_cast<wchar_t*>(vFileName.c_str()),
+                                     SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE);
+    if (!set) failure::recordWin32(0, L"SystemParametersInfo");
+    return set;
 }
 
 void ExecuteCommand(const std::wstring& vCommandLine, bool vWaitForObject)
@@ -78,7 +84,8 @@ void ExecuteCommand(const std::wstring& vCommandLine, bool vWaitForObject)
 
 void OpenCPApplet(long vAppIndex)
 {
-    startProcess(ShellRules::AppletCommandLine(vAppIndex, previousApplet()), SW_SHOWMINIMIZED, false);
+    std::wstring& previous = perthread::get<PreviousApplet>().text;
+    startProcess(ShellRules::AppletCommandLine(vAppIndex, previous), SW_SHOWMINIMIZED, false);
 }
 
 bool ShellCommand(const std::wstring& vFileEmailURL, const std::wstring& vParameters, long vShowAction,
@@ -86,16 +93,13 @@ bool ShellCommand(const std::wstring& vFileEmailURL, const std::wstring& vParame
 {
     std::wstring target = ShellRules::TrimSpaces(vFileEmailURL);
     if (target.empty()) return false;
-    if (!ShellRules::IsPassable(target) || !ShellRules::IsPassable(vParameters) ||
-        !ShellRules::IsPassable(vDefaultDirectory)) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return false;
-    }
+    if (refused(target) || refused(vParameters) || refused(vDefaultDirectory)) return false;
     HWND owner = vOwnerhWnd == kNoOwner ? nullptr : windowFromLong(vOwnerhWnd);
     HINSTANCE result = ShellExecuteW(owner, ShellRules::ShellVerb(vShowAction), target.c_str(),
                                      optionalText(vParameters), optionalText(vDefaultDirectory), vShowState);
     long code = static_cast<long>(reinterpret_cast<INT_PTR>(result));
     if (code > 32) return true;
+    failure::record(code, ShellRules::ShellErrorDescription(code));
     if (vShowErrorMsg) showShellError(owner, code);
     return false;
 }

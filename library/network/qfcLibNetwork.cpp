@@ -4,22 +4,35 @@
 
 namespace quillon {
 
+namespace {
+
+// The fetched text, or no object where XML was asked for and nothing came.
+void writeSource(VARIANT* vSourceCode, VARIANT& source)
+{
+    if (V_VT(&source) == VT_BSTR) return writeVariant(vSourceCode, arg(V_BSTR(&source)));
+    VARIANT* target = resolved(vSourceCode);
+    if (!target) return;
+    if (V_VT(target) & VT_BYREF) throw RuntimeError(kTypeMismatch);
+    VariantClear(target);
+    VariantCopy(target, &source);
+}
+
+} // namespace
+
+// Never raises: failures reach the caller through iErrorNum and sErrorMSG.
 STDMETHODIMP qfcLibNetwork::GetHTTPSource(BSTR vURL, VARIANT* vSourceCode, BSTR sMethod, VARIANT vBody,
                                           BSTR vUserName, BSTR vPassword, VARIANT_BOOL bReturnXML, LONG* iErrorNum,
                                           BSTR* sErrorMSG, VARIANT_BOOL* result)
 {
-    return call(result, [&] {
+    return trap(result, false, [&] {
         raii::UniqueVariant source;
         long number = 0;
         std::wstring message;
         bool fetched = qfcLibNetworkA::GetHTTPSource(arg(vURL), *source.get(), arg(sMethod), vBody, arg(vUserName),
                                                      arg(vPassword), isTrue(bReturnXML), number, message);
-        if (vSourceCode) VariantCopy(vSourceCode, source.get());
-        if (iErrorNum) *iErrorNum = number;
-        if (sErrorMSG) {
-            SysFreeString(*sErrorMSG);
-            *sErrorMSG = raii::makeBstr(message).release();
-        }
+        writeSource(vSourceCode, *source.get());
+        writeRef(iErrorNum, LONG(number));
+        writeText(sErrorMSG, message);
         return fetched;
     });
 }
@@ -49,7 +62,7 @@ STDMETHODIMP qfcLibNetwork::MapNetDrive(BSTR vPath, BSTR vDrive, BSTR vUserName,
 {
     return call(result, [&] {
         return qfcLibNetworkA::MapNetDrive(arg(vPath), arg(vDrive), arg(vUserName), arg(vPassword), vFormHwnd,
-                                           vPermConnect && isTrue(*vPermConnect));
+                                           isTrue(readRef(vPermConnect, VARIANT_FALSE)));
     });
 }
 
