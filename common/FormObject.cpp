@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "Dpi.h"
+#include "NamedObject.h"
 #include "Raii.h"
 #include "Window.h"
 
@@ -16,12 +17,7 @@ enum Member : DISPID {
     kAutoRedraw, kDrawStyle, kDrawMode, kDrawWidth, kForeColor, kScaleMode, kScaleWidth, kScaleHeight,
 };
 
-struct MemberName {
-    const wchar_t* name;
-    Member id;
-};
-
-const MemberName kMembers[] = {
+const latebound::MemberName kMembers[] = {
     {L"hWnd", kHWnd}, {L"Name", kName}, {L"Caption", kCaption}, {L"Left", kLeft}, {L"Top", kTop},
     {L"Width", kWidth}, {L"Height", kHeight}, {L"WindowState", kWindowState}, {L"Visible", kVisible},
     {L"Move", kMove}, {L"Show", kShow}, {L"Line", kLine}, {L"AutoRedraw", kAutoRedraw},
@@ -99,38 +95,10 @@ private:
     std::vector<VARIANT*> items_;
 };
 
-class FormObject final : public IDispatch {
+class FormObject final : public latebound::NamedObject {
 public:
-    FormObject(HWND window, const std::wstring& name) : window_(window), name_(name) {}
+    FormObject(HWND window, const std::wstring& name) : NamedObject(kMembers), window_(window), name_(name) {}
 
-    STDMETHODIMP QueryInterface(REFIID iid, void** result) override
-    {
-        if (!result) return E_POINTER;
-        *result = nullptr;
-        if (iid != IID_IUnknown && iid != IID_IDispatch) return E_NOINTERFACE;
-        *result = static_cast<IDispatch*>(this);
-        AddRef();
-        return S_OK;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&references_); }
-    STDMETHODIMP_(ULONG) Release() override
-    {
-        ULONG count = InterlockedDecrement(&references_);
-        if (count == 0) delete this;
-        return count;
-    }
-    STDMETHODIMP GetTypeInfoCount(UINT* count) override
-    {
-        if (!count) return E_POINTER;
-        *count = 0;
-        return S_OK;
-    }
-    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** info) override
-    {
-        if (info) *info = nullptr;
-        return DISP_E_BADINDEX;
-    }
-    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override;
     STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                         EXCEPINFO* exception, UINT* argumentError) override;
 
@@ -150,26 +118,12 @@ private:
     COLORREF colour(long value) const;
     void line(const Arguments& args);
 
-    LONG references_ = 1;
     HWND window_;
     std::wstring name_;
     bool autoRedraw_ = false;
     long drawStyle_ = 0, drawMode_ = 13, drawWidth_ = 1, foreColor_ = 0, scaleMode_ = 1;
     double scaleWidth_ = 0, scaleHeight_ = 0; // 0: the scale mode's own
 };
-
-STDMETHODIMP FormObject::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids)
-{
-    if (!names || !ids) return E_INVALIDARG;
-    HRESULT hr = S_OK;
-    for (UINT i = 0; i < count; ++i) {
-        ids[i] = DISPID_UNKNOWN;
-        for (const auto& member : kMembers)
-            if (names[i] && lstrcmpiW(names[i], member.name) == 0) ids[i] = member.id;
-        if (ids[i] == DISPID_UNKNOWN) hr = DISP_E_UNKNOWNNAME;
-    }
-    return hr;
-}
 
 STDMETHODIMP FormObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                                 EXCEPINFO* exception, UINT*)

@@ -6,6 +6,7 @@
 #include <new>
 #include <vector>
 
+#include "NamedObject.h"
 #include "Raii.h"
 
 namespace vantorel {
@@ -14,10 +15,7 @@ namespace {
 enum Member : DISPID { kInitDir = 1, kDefaultExt, kFilter, kFileName, kDialogTitle, kFlags, kCancelError, kFileTitle,
                        kShowOpen, kShowSave };
 
-const struct {
-    const wchar_t* name;
-    Member id;
-} kMembers[] = {
+const latebound::MemberName kMembers[] = {
     {L"InitDir", kInitDir}, {L"DefaultExt", kDefaultExt}, {L"Filter", kFilter}, {L"FileName", kFileName},
     {L"DialogTitle", kDialogTitle}, {L"Flags", kFlags}, {L"CancelError", kCancelError},
     {L"FileTitle", kFileTitle}, {L"ShowOpen", kShowOpen}, {L"ShowSave", kShowSave},
@@ -43,65 +41,24 @@ std::wstring bareExtension(std::wstring extension)
     return extension;
 }
 
-class CommonDialog final : public IDispatch {
+class CommonDialog final : public latebound::NamedObject {
 public:
-    explicit CommonDialog(HWND owner) : owner_(owner) {}
+    explicit CommonDialog(HWND owner) : NamedObject(kMembers), owner_(owner) {}
 
-    STDMETHODIMP QueryInterface(REFIID iid, void** result) override
-    {
-        if (!result) return E_POINTER;
-        *result = nullptr;
-        if (iid != IID_IUnknown && iid != IID_IDispatch) return E_NOINTERFACE;
-        *result = static_cast<IDispatch*>(this);
-        AddRef();
-        return S_OK;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&references_); }
-    STDMETHODIMP_(ULONG) Release() override
-    {
-        ULONG count = InterlockedDecrement(&references_);
-        if (!count) delete this;
-        return count;
-    }
-    STDMETHODIMP GetTypeInfoCount(UINT* count) override
-    {
-        if (!count) return E_POINTER;
-        *count = 0;
-        return S_OK;
-    }
-    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** info) override
-    {
-        if (info) *info = nullptr;
-        return DISP_E_BADINDEX;
-    }
-    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override;
     STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                         EXCEPINFO* exception, UINT* argumentError) override;
 
 private:
-    ~CommonDialog() = default;
-
     std::wstring* text(DISPID id);
     HRESULT get(DISPID id, VARIANT* result);
     HRESULT put(DISPID id, const VARIANT& value, Raised& raised);
     HRESULT show(bool save, Raised& raised);
 
-    LONG references_ = 1;
     HWND owner_;
     std::wstring initDir_, defaultExt_, filter_, fileName_, dialogTitle_, fileTitle_;
     long flags_ = 0;
     bool cancelError_ = false;
 };
-
-STDMETHODIMP CommonDialog::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids)
-{
-    if (!names || !ids || !count) return E_INVALIDARG;
-    for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
-    for (const auto& member : kMembers)
-        if (names[0] && lstrcmpiW(names[0], member.name) == 0) ids[0] = member.id;
-    // Members take no named arguments.
-    return ids[0] == DISPID_UNKNOWN || count > 1 ? DISP_E_UNKNOWNNAME : S_OK;
-}
 
 std::wstring* CommonDialog::text(DISPID id)
 {

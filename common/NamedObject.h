@@ -1,0 +1,40 @@
+// IUnknown and the name half of IDispatch for an object that callers reach
+// only by member name (no type information): a form object, a common-dialog
+// object. The derived class supplies Invoke.
+#pragma once
+
+#include <windows.h>
+#include <oleauto.h>
+
+#include <cstddef>
+
+namespace latebound {
+
+struct MemberName {
+    const wchar_t* name;
+    DISPID id;
+};
+
+class NamedObject : public IDispatch {
+public:
+    // The table outlives the object (a static array); names are matched without regard to letter case.
+    template <size_t N>
+    explicit NamedObject(const MemberName (&members)[N]) : members_(members), count_(N) {}
+
+    STDMETHODIMP QueryInterface(REFIID iid, void** result) override;
+    STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&references_); }
+    STDMETHODIMP_(ULONG) Release() override;
+    STDMETHODIMP GetTypeInfoCount(UINT* count) override;
+    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** info) override;
+    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override;
+
+protected:
+    virtual ~NamedObject() = default;
+
+private:
+    const MemberName* members_;
+    size_t count_;
+    LONG references_ = 1;
+};
+
+} // namespace latebound
