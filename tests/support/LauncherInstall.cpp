@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "Raii.h"
+#include "ScratchFolder.h"
 #include "TestSupport.h"
 
 namespace testing_support {
@@ -73,29 +74,6 @@ std::vector<std::string> readLog(const std::wstring& path)
     return lines;
 }
 
-void deleteFolder(const std::wstring& folder)
-{
-    WIN32_FIND_DATAW entry;
-    raii::UniqueFind find(FindFirstFileW((folder + L"\\*").c_str(), &entry));
-    if (find) {
-        do {
-            if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                DeleteFileW((folder + L"\\" + entry.cFileName).c_str());
-        } while (FindNextFileW(find.get(), &entry));
-    }
-    find.reset();
-    RemoveDirectoryW(folder.c_str());
-}
-
-std::wstring tempFolder()
-{
-    wchar_t path[MAX_PATH + 1] = {};
-    const DWORD length = GetTempPathW(ARRAYSIZE(path), path);
-    std::wstring text(path, length);
-    if (!text.empty() && text.back() == L'\\') text.pop_back();
-    return text;
-}
-
 } // namespace
 
 bool ownPrefix()
@@ -142,24 +120,21 @@ std::wstring RunOutcome::boxText() const
 }
 
 LauncherInstall::LauncherInstall(const std::wstring& name, const std::wstring& baseName, bool withLibrary)
-    : folder_(tempFolder() + L"\\" + name), baseName_(baseName)
+    : baseName_(baseName)
 {
     if (!ownPrefix()) {
         ADD_FAILURE() << "end-to-end launcher runs need a prefix of their own (quillon_test OWN_PREFIX)";
         return;
     }
-    deleteFolder(folder_);
+    scratch_ = std::make_unique<files_testing::ScratchFolder>(L"Launcher" + name);
+    folder_ = scratch_->path().substr(0, scratch_->path().size() - 1);
     const std::wstring source = programFolder();
-    ready_ = CreateDirectoryW(folder_.c_str(), nullptr) &&
-             CopyFileW((source + L"Vantorel.exe").c_str(), exePath().c_str(), FALSE) &&
+    ready_ = CopyFileW((source + L"Vantorel.exe").c_str(), exePath().c_str(), FALSE) &&
              (!withLibrary || CopyFileW((source + L"Quillon.dll").c_str(), (folder_ + L"\\Quillon.dll").c_str(), FALSE));
     EXPECT_TRUE(ready_) << "cannot prepare " << testing::PrintToString(folder_) << ": error " << GetLastError();
 }
 
-LauncherInstall::~LauncherInstall()
-{
-    if (ownPrefix()) deleteFolder(folder_);
-}
+LauncherInstall::~LauncherInstall() = default;
 
 RunOutcome LauncherInstall::run(const std::wstring& arguments, const WindowHandler& onWindow, DWORD timeoutMs) const
 {

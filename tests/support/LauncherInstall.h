@@ -7,8 +7,13 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
+
+namespace files_testing {
+class ScratchFolder;
+}
 
 namespace testing_support {
 
@@ -46,8 +51,7 @@ struct RunOutcome {
 };
 
 // Vantorel.exe copied as `baseName`.exe, with Quillon.dll beside it unless
-// withLibrary is false, into a fresh folder of this prefix's temporary folder
-// (deleted with the object). It runs registration-free from its manifest.
+// withLibrary is false, into a fresh scratch folder (deleted with the object). It runs registration-free from its manifest.
 class LauncherInstall {
 public:
     explicit LauncherInstall(const std::wstring& name, const std::wstring& baseName = L"Vantorel",
@@ -68,6 +72,7 @@ public:
                     DWORD timeoutMs = 30000) const;
 
 private:
+    std::unique_ptr<files_testing::ScratchFolder> scratch_;
     std::wstring folder_;
     std::wstring baseName_;
     bool ready_ = false;
