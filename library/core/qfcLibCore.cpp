@@ -1,12 +1,17 @@
 #include "qfcLibCore.h"
 
+#include "RunOnceDialog.h"
 #include "qfcLibCoreA.h"
 
 namespace quillon {
 
-STDMETHODIMP qfcLibCore::ShowRunOnceDialog(BSTR, BSTR, BSTR, BSTR, LONG, LONG)
+STDMETHODIMP qfcLibCore::ShowRunOnceDialog(BSTR vDialogText, BSTR vDialogFileName, BSTR vHeadingText,
+                                           BSTR vFormCaption, LONG vFormWidth, LONG vFormHeight)
 {
-    return notImplemented();
+    return call([&] {
+        qfcLibCoreA::ShowRunOnceDialog(arg(vDialogText), arg(vDialogFileName), arg(vHeadingText), arg(vFormCaption),
+                                       vFormWidth, vFormHeight);
+    });
 }
 
 STDMETHODIMP qfcLibCore::GetAppVersion(VARIANT_BOOL vFormatted, BSTR* result)

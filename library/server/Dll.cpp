@@ -5,6 +5,7 @@
 #include "PerThread.h"
 #include "Registration.h"
 #include "Server.h"
+#include "Window.h"
 
 namespace quillon::server {
 namespace {
@@ -94,6 +95,7 @@ STDAPI DllCanUnloadNow()
 {
     if (!canUnload()) return S_FALSE;
     releaseTypeLibrary();
+    ui::unregisterClasses();
     return S_OK;
 }
 

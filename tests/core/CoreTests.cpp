@@ -79,19 +79,18 @@ TEST_F(CoreClient, DispatchByNameFillsOmittedOptionalArguments)
     EXPECT_EQ(L"v1.1.32", latebound::call(core.get(), L"GetAppVersion", latebound::Args().boolean(true)).text());
 }
 
-TEST_F(CoreClient, StagedMethodFailsWithNotImplementedAndErrorInfo)
+TEST_F(CoreClient, RunTimeErrorsCarryErrorInfoNamingTheClass)
 {
-    auto core = create<_qfcLibCore>(CLSID_qfcLibCore, IID__qfcLibCore);
-    HRESULT hr = core->ShowRunOnceDialog(bstr(L"text").get(), bstr(L"").get(), bstr(L"").get(), bstr(L"").get(),
-                                         6495, 4800);
-    EXPECT_EQ(E_NOTIMPL, hr);
+    auto files = create<_qfcLibFiles>(CLSID_qfcLibFiles, IID__qfcLibFiles);
+    VARIANT_BOOL exists = VARIANT_TRUE;
+    EXPECT_EQ(HRESULT(0x800A0005), files->FileExists(bstr(std::wstring(L"a\0b", 3)).get(), &exists));
 
     raii::ComPtr<ISupportErrorInfo> support;
-    ASSERT_EQ(S_OK, core.as(support, IID_ISupportErrorInfo));
-    EXPECT_EQ(S_OK, support->InterfaceSupportsErrorInfo(IID__qfcLibCore));
+    ASSERT_EQ(S_OK, files.as(support, IID_ISupportErrorInfo));
+    EXPECT_EQ(S_OK, support->InterfaceSupportsErrorInfo(IID__qfcLibFiles));
     raii::ComPtr<IErrorInfo> info;
     ASSERT_EQ(S_OK, GetErrorInfo(0, info.put()));
     raii::UniqueBstr source;
     info->GetSource(source.put());
-    EXPECT_STREQ(L"Quillon.qfcLibCore", source.get());
+    EXPECT_STREQ(L"Quillon.qfcLibFiles", source.get());
 }

@@ -58,8 +58,8 @@ TEST(ErrorPath, FailuresReachVtableAndDispatchClients)
 TEST(ScriptClients, CallWithAndWithoutOptionalArgumentsAndReadErrors)
 {
     const std::pair<const wchar_t*, const char*> cases[] = {
-        {L"core.vbs", "1132 1132 v1.1.32\n80004001 | Not implemented | Quillon.qfcLibCore\n"},
-        {L"core.js", "1132 1132 v1.1.32\n80004001 | Not implemented\n"}, // JScript's error has no source
+        {L"core.vbs", "1132 1132 v1.1.32\n5 | Invalid procedure call or argument | Quillon.qfcLibFiles\n"},
+        {L"core.js", "1132 1132 v1.1.32\n800A0005 | Invalid procedure call or argument\n"}, // JScript's has no source
     };
     for (const auto& [file, expected] : cases) {
         long exitCode = -1;

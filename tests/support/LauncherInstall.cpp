@@ -96,6 +96,7 @@ void closeDialogs(const SeenWindow& window)
 {
     if (window.className == L"#32770") PostMessageW(window.handle, WM_COMMAND, IDOK, 0);
     if (window.title == L"D3 Launcher Options") PostMessageW(window.handle, WM_COMMAND, IDCANCEL, 0);
+    if (window.className == kWelcomeWindowClass) PostMessageW(window.handle, WM_CLOSE, 0, 0);
 }
 
 bool RunOutcome::logHas(const std::string& start) const

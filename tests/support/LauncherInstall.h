@@ -36,8 +36,11 @@ struct SeenWindow {
 // Called about every 20 ms for each visible top-level window of the run.
 using WindowHandler = std::function<void(const SeenWindow&)>;
 
-// Answers every dialog (message boxes included) with OK and cancels the options
-// dialog, so no run waits on a window.
+// The library's welcome window, which a first run shows.
+constexpr wchar_t kWelcomeWindowClass[] = L"QuillonRunOnce";
+
+// Answers every dialog (message boxes included) with OK, cancels the options
+// dialog and closes the welcome window with its close box, so no run waits on a window.
 void closeDialogs(const SeenWindow& window);
 
 struct RunOutcome {

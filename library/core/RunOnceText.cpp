@@ -1,0 +1,74 @@
+#include "RunOnceText.h"
+
+#include <windows.h>
+
+namespace quillon::runonce {
+namespace {
+
+std::wstring fromCodePage(UINT codePage, DWORD flags, const char* bytes, size_t size)
+{
+    if (size == 0 || size > 0x7FFFFFFF) return {};
+    const int length = MultiByteToWideChar(codePage, flags, bytes, static_cast<int>(size), nullptr, 0);
+    if (length <= 0) return {};
+    std::wstring text(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(codePage, flags, bytes, static_cast<int>(size), text.data(), length);
+    return text;
+}
+
+std::wstring fromUtf16(const std::string& bytes, bool bigEndian)
+{
+    std::wstring text;
+    text.reserve(bytes.size() / 2);
+    for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
+        const auto first = static_cast<unsigned char>(bytes[i]), second = static_cast<unsigned char>(bytes[i + 1]);
+        text.push_back(static_cast<wchar_t>(bigEndian ? (first << 8) | second : (second << 8) | first));
+    }
+    return text;
+}
+
+bool startsWith(const std::string& bytes, const char* mark, size_t size)
+{
+    return bytes.size() >= size && bytes.compare(0, size, mark, size) == 0;
+}
+
+} // namespace
+
+std::wstring decodeText(const std::string& bytes)
+{
+    if (startsWith(bytes, "\xEF\xBB\xBF", 3)) return fromCodePage(CP_UTF8, 0, bytes.data() + 3, bytes.size() - 3);
+    if (startsWith(bytes, "\xFF\xFE", 2)) return fromUtf16(bytes, false);
+    if (startsWith(bytes, "\xFE\xFF", 2)) return fromUtf16(bytes, true);
+    if (bytes.empty()) return {};
+    std::wstring utf8 = fromCodePage(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), bytes.size());
+    return utf8.empty() ? fromCodePage(CP_ACP, 0, bytes.data(), bytes.size()) : utf8;
+}
+
+std::wstring withLineBreaks(const std::wstring& text)
+{
+    std::wstring result;
+    result.reserve(text.size() + text.size() / 8 + 2);
+    size_t start = 0;
+    do {
+        size_t end = text.find_first_of(L"\r\n", start);
+        result.append(text, start, end == std::wstring::npos ? std::wstring::npos : end - start);
+        result += L"\r\n";
+        if (end == std::wstring::npos) break;
+        start = end + ((text[end] == L'\r' && end + 1 < text.size() && text[end + 1] == L'\n') ? 2 : 1);
+    } while (start < text.size());
+    return result;
+}
+
+std::wstring heading(const std::wstring& text, const std::wstring& appTitle)
+{
+    return text == L"Welcome to {AppTitle}" ? L"Welcome to " + appTitle : text;
+}
+
+std::wstring caption(const std::wstring& text, const std::wstring& appTitle)
+{
+    return text == L"{AppTitle}" ? appTitle : text;
+}
+
+long usableWidth(long width) { return width < 2000 ? 6495 : width; }
+long usableHeight(long height) { return height < 2000 ? 4800 : height; }
+
+} // namespace quillon::runonce

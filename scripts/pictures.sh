@@ -1,0 +1,16 @@
+#!/bin/sh
+# Captures the product's windows under Xvfb as PNG files in docs/pictures/:
+# each test program's *.Picture tests save their window when QUILLON_PICTURES
+# names a folder. Needs a build (scripts/build.sh).
+set -e
+cd "$(dirname "$0")/.."
+root=$(pwd)
+mkdir -p docs/pictures
+cd build
+[ -d wineprefix ] || xvfb-run -a ctest -R wine_prefix_setup >/dev/null
+QUILLON_PICTURES="Z:$(printf '%s' "$root/docs/pictures" | tr / '\\')"
+export QUILLON_PICTURES
+for program in forms_tests; do
+    (cd bin && xvfb-run -a ../wine-run "./$program.exe" --gtest_filter='*.Picture' --gtest_color=no)
+done
+ls -l "$root/docs/pictures"

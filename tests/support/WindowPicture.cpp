@@ -1,0 +1,88 @@
+#include "WindowPicture.h"
+
+#include <wincodec.h>
+
+#include <vector>
+
+#include "Raii.h"
+
+namespace testing_support {
+namespace {
+
+#define RETURN_IF_FAILED(expression)          \
+    do {                                       \
+        const HRESULT hr_ = (expression);      \
+        if (FAILED(hr_)) return hr_;           \
+    } while (0)
+
+HRESULT capture(HWND window, int width, int height, std::vector<BYTE>& pixels)
+{
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC memory = CreateCompatibleDC(screen);
+    ReleaseDC(nullptr, screen);
+    if (!bitmap || !memory) {
+        if (bitmap) DeleteObject(bitmap);
+        if (memory) DeleteDC(memory);
+        return E_FAIL;
+    }
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    // The window's DC holds what it and its children painted (Wine's PrintWindow leaves the children out).
+    HDC source = GetWindowDC(window);
+    BitBlt(memory, 0, 0, width, height, source, 0, 0, SRCCOPY);
+    ReleaseDC(window, source);
+    GdiFlush();
+    const BYTE* start = static_cast<const BYTE*>(bits);
+    pixels.assign(start, start + size_t(width) * size_t(height) * 4);
+    for (size_t i = 3; i < pixels.size(); i += 4) pixels[i] = 0xFF;
+    SelectObject(memory, previous);
+    DeleteDC(memory);
+    DeleteObject(bitmap);
+    return S_OK;
+}
+
+} // namespace
+
+HRESULT saveWindowPicture(HWND window, const std::wstring& pngPath)
+{
+    RECT rect{};
+    if (!GetWindowRect(window, &rect)) return E_INVALIDARG;
+    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    std::vector<BYTE> pixels;
+    RETURN_IF_FAILED(capture(window, width, height, pixels));
+    raii::ComScope com; // callable from any thread
+
+    raii::ComPtr<IWICImagingFactory> factory;
+    RETURN_IF_FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                                      factory.putVoid()));
+    raii::ComPtr<IWICStream> stream;
+    RETURN_IF_FAILED(factory->CreateStream(stream.put()));
+    RETURN_IF_FAILED(stream->InitializeFromFilename(pngPath.c_str(), GENERIC_WRITE));
+    raii::ComPtr<IWICBitmapEncoder> encoder;
+    RETURN_IF_FAILED(factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, encoder.put()));
+    RETURN_IF_FAILED(encoder->Initialize(stream.get(), WICBitmapEncoderNoCache));
+    raii::ComPtr<IWICBitmapFrameEncode> frame;
+    RETURN_IF_FAILED(encoder->CreateNewFrame(frame.put(), nullptr));
+    RETURN_IF_FAILED(frame->Initialize(nullptr));
+    RETURN_IF_FAILED(frame->SetSize(width, height));
+    WICPixelFormatGUID format = GUID_WICPixelFormat32bppBGRA;
+    RETURN_IF_FAILED(frame->SetPixelFormat(&format));
+    RETURN_IF_FAILED(frame->WritePixels(height, width * 4, static_cast<UINT>(pixels.size()), pixels.data()));
+    RETURN_IF_FAILED(frame->Commit());
+    return encoder->Commit();
+}
+
+std::wstring picturesFolder()
+{
+    wchar_t folder[MAX_PATH] = {};
+    const DWORD length = GetEnvironmentVariableW(L"QUILLON_PICTURES", folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return {};
+    std::wstring result(folder, length);
+    if (result.back() != L'\\' && result.back() != L'/') result += L'\\';
+    return result;
+}
+
+} // namespace testing_support
