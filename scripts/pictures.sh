@@ -13,4 +13,9 @@ export QUILLON_PICTURES
 for program in forms_tests; do
     (cd bin && xvfb-run -a ../wine-run "./$program.exe" --gtest_filter='*.Picture' --gtest_color=no)
 done
+# The launcher's own windows come from runs of Vantorel.exe, which need a prefix of their own.
+for program in options_run_tests; do
+    (cd bin && xvfb-run -a ../wine-run --own-prefix "$program-pictures" "./$program.exe" --gtest_filter='*.Picture' \
+        --gtest_color=no)
+done
 ls -l "$root/docs/pictures"

@@ -12,6 +12,7 @@
 #include "OptionsDialog.h"
 #include "Splash.h"
 #include "TestSupport.h"
+#include "WindowPicture.h"
 
 using namespace testing_support;
 using namespace vantorel;
@@ -479,29 +480,18 @@ TEST_F(OptionsRun, OpensWhereItWasLastClosed)
 
 namespace {
 
-// How many pure white pixels the screen shows in a check box's caption (right of its white box).
+// How many pure white pixels a check box shows in its caption (right of its white box).
 int whitePixels(HWND window)
 {
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ previous = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-    GdiFlush();
+    SIZE size{};
+    std::vector<BYTE> pixels;
+    if (FAILED(windowPixels(window, size, pixels))) return -1;
     int count = 0;
-    const auto* pixel = static_cast<const DWORD*>(bits);
-    for (int y = 0; y < height; ++y)
-        for (int x = 20; x < width; ++x) count += (pixel[y * width + x] & 0xFFFFFF) == 0xFFFFFF;
-    SelectObject(memory, previous);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
+    for (int y = 0; y < size.cy; ++y)
+        for (int x = 20; x < size.cx; ++x) {
+            const BYTE* pixel = &pixels[(size_t(y) * size.cx + x) * 4];
+            count += pixel[0] == 0xFF && pixel[1] == 0xFF && pixel[2] == 0xFF;
+        }
     return count;
 }
 
@@ -572,4 +562,39 @@ TEST_F(OptionsRun, EnteringAUserBoxSelectsItsTextAndTheLogoShowsTheAboutScreen)
     EXPECT_EQ(name.size(), HIWORD(selection)) << "the whole text is selected";
     EXPECT_TRUE(aboutShown);
     EXPECT_TRUE(aboutStaysUntilClicked) << "the about screen is not the start-up splash that closes itself";
+}
+
+// Each tab shows its own controls only; with QUILLON_PICTURES set, each is saved for the README.
+TEST_F(OptionsRun, Picture)
+{
+    setValue(kAppKeyPath, L"EXEPath", L"C:\\Games\\Descent3\\main.exe");
+    setValue(kAppKeyPath, L"Parameters", L"-nointro -framecap 60");
+    setValue(kAppKeyPath, L"ClearLogos", L"1");
+    setValue(kAppKeyPath, L"KeepLogos", L"pyro.ogf|phoenix.ogf");
+    setValue(kSystemKeyPath, L"WinAnimate", L"1");
+    setValue(kUserKeyPath, L"UserName", L"Ada Byron");
+    setValue(kUserKeyPath, L"UserCompany", L"Analytical Engines");
+    setValue(kUserKeyPath, L"UserEMail", L"ada@example.org");
+    setValue(kUserKeyPath, L"AreaCode", L"555");
+    setValue(kAppKeyPath, L"RunOnce", L"True");
+    const LauncherInstall install(L"Pictures");
+    const int ownControl[3] = {kChkRandomize, kSysCheckBox0, kUserBox1};
+    const wchar_t* names[3] = {L"options-properties.png", L"options-system.png", L"options-user.png"};
+    bool shown[3][3] = {};
+    HRESULT saved[3] = {S_OK, S_OK, S_OK};
+    runWithDialog(install, L" /OPTIONS", [&](const Dialog& d) {
+        for (int tab = 0; tab < 3; ++tab) {
+            d.showTab(tab);
+            if (tab == 0) send(d.item(kLstParameters), LB_SETCURSEL, 1), d.key(kLstParameters, VK_DOWN),
+                          d.key(kLstParameters, VK_UP);
+            Sleep(300);
+            for (int other = 0; other < 3; ++other) shown[tab][other] = IsWindowVisible(d.item(ownControl[other]));
+            if (!picturesFolder().empty()) saved[tab] = saveWindowPicture(d.window(), picturesFolder() + names[tab]);
+        }
+        d.click(kCmdCancel);
+    });
+    for (int tab = 0; tab < 3; ++tab) {
+        for (int other = 0; other < 3; ++other) EXPECT_EQ(tab == other, shown[tab][other]) << tab << " " << other;
+        EXPECT_EQ(S_OK, saved[tab]) << names[tab];
+    }
 }

@@ -15,7 +15,7 @@ namespace {
         if (FAILED(hr_)) return hr_;           \
     } while (0)
 
-HRESULT capture(HWND window, int width, int height, std::vector<BYTE>& pixels)
+HRESULT capture(HWND window, const RECT& rect, int width, int height, std::vector<BYTE>& pixels)
 {
     BITMAPINFO info{};
     info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
@@ -30,10 +30,14 @@ HRESULT capture(HWND window, int width, int height, std::vector<BYTE>& pixels)
         return E_FAIL;
     }
     HGDIOBJ previous = SelectObject(memory, bitmap);
-    // The window's DC holds what it and its children painted (Wine's PrintWindow leaves the children out).
-    HDC source = GetWindowDC(window);
-    BitBlt(memory, 0, 0, width, height, source, 0, 0, SRCCOPY);
-    ReleaseDC(window, source);
+    // The window's DC holds what it and its children painted (Wine's PrintWindow leaves the children out);
+    // another program's window is read from the screen, where it must be uncovered.
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    const bool own = process == GetCurrentProcessId();
+    HDC source = own ? GetWindowDC(window) : GetDC(nullptr);
+    BitBlt(memory, 0, 0, width, height, source, own ? 0 : rect.left, own ? 0 : rect.top, SRCCOPY);
+    ReleaseDC(own ? window : nullptr, source);
     GdiFlush();
     const BYTE* start = static_cast<const BYTE*>(bits);
     pixels.assign(start, start + size_t(width) * size_t(height) * 4);
@@ -46,13 +50,20 @@ HRESULT capture(HWND window, int width, int height, std::vector<BYTE>& pixels)
 
 } // namespace
 
-HRESULT saveWindowPicture(HWND window, const std::wstring& pngPath)
+HRESULT windowPixels(HWND window, SIZE& size, std::vector<BYTE>& pixels)
 {
     RECT rect{};
     if (!GetWindowRect(window, &rect)) return E_INVALIDARG;
-    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    size = {rect.right - rect.left, rect.bottom - rect.top};
+    return capture(window, rect, size.cx, size.cy, pixels);
+}
+
+HRESULT saveWindowPicture(HWND window, const std::wstring& pngPath)
+{
+    SIZE size{};
     std::vector<BYTE> pixels;
-    RETURN_IF_FAILED(capture(window, width, height, pixels));
+    RETURN_IF_FAILED(windowPixels(window, size, pixels));
+    const int width = size.cx, height = size.cy;
     raii::ComScope com; // callable from any thread
 
     raii::ComPtr<IWICImagingFactory> factory;

@@ -5,10 +5,14 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace testing_support {
 
 HRESULT saveWindowPicture(HWND window, const std::wstring& pngPath);
+
+// The window's pixels, top row first, 32 bits each (blue, green, red, 255).
+HRESULT windowPixels(HWND window, SIZE& size, std::vector<BYTE>& pixels);
 
 // The folder named by QUILLON_PICTURES (with a trailing backslash), or "" when pictures are not wanted.
 std::wstring picturesFolder();
