@@ -143,6 +143,8 @@ RunOutcome runWithDialog(const LauncherInstall& install, const std::wstring& arg
         if (window.title == kOptionsCaption && !played.exchange(true)) {
             Sleep(200);
             scenario(Dialog(window.handle));
+        } else if (window.className == kWelcomeWindowClass) {
+            closeDialogs(window);
         } else if (window.className == L"#32770" && window.title != L"Choose Logos To Save" &&
                    window.title != L"Choose Taunts To Save" && window.title != L"Locate MAIN.EXE") {
             PostMessageW(window.handle, WM_COMMAND, IDOK, 0);
@@ -356,7 +358,7 @@ TEST_F(OptionsRun, ApplyStoresEverythingCancelKeepsItAndTheLogShowsOneConfirmati
 
 TEST_F(OptionsRun, OkEndsTheLauncherOnAnExplicitRequestAndOnlyClosesTheDialogOnAFirstRun)
 {
-    for (const wchar_t* arguments : {L" /OPTIONS"}) {
+    for (const wchar_t* arguments : {L" /OPTIONS", L""}) {
         resetLauncherRegistry();
         setValue(kSystemKeyPath, L"ShowSplash", L"0");
         const LauncherInstall install(L"Ok");
