@@ -9,15 +9,6 @@
 
 namespace vantorel {
 
-// The game launch is traced here so the log shows which road a start took; its
-// work lands with the game launch.
-void LaunchGame()
-{
-    qcLogging& log = applicationLog();
-    log.StartProc(L"LaunchGame");
-    log.StopProc(L"", L"Void");
-}
-
 void LoadOptionsDialog(bool exitOnComplete)
 {
     loadOptionsDialog();

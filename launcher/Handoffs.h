@@ -5,7 +5,8 @@
 
 namespace vantorel {
 
-// The ordinary run: read the launch settings and start the game.
+// The ordinary run: read the launch settings, find the pilots, cull the custom
+// folders and start the game (GameLaunch.cpp).
 void LaunchGame();
 
 // Loads (and so shows) the options dialog; with exitOnComplete its OK ends the launcher.

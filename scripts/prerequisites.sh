@@ -1,5 +1,6 @@
 #!/bin/sh
-# Installs, with apt-get, whatever the build and the tests need and is missing.
+# Installs, with apt-get, whatever the build, the demonstration and the tests need and is missing.
+# Works as root, or as a user who may use sudo.
 set -e
 PACKAGES="cmake make python3 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools \
 libwine-dev wine64 googletest xvfb xauth"
@@ -8,8 +9,23 @@ for package in $PACKAGES; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing="$missing $package"
 done
 [ -z "$missing" ] && exit 0
-echo "Installing:$missing"
+
 SUDO=""
-[ "$(id -u)" -eq 0 ] || SUDO="sudo"
-$SUDO apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq $missing
+if [ "$(id -u)" -ne 0 ]; then
+    if ! command -v sudo >/dev/null 2>&1; then
+        echo "prerequisites: missing:$missing" >&2
+        echo "prerequisites: run this script as root, or install sudo, to install them" >&2
+        exit 1
+    fi
+    SUDO="sudo"
+fi
+cat <<TEXT
+Installing:$missing
+  Wine (wine64, libwine, about 770 MB) runs the Windows programs and their tests on this machine;
+  the MinGW-w64 cross compilers (about 300 MB for each of x86_64 and i686) build them; cmake, widl
+  (mingw-w64-tools), googletest and Xvfb build the type library and run the tests.
+  About 1.5 GB in all with their dependencies; the download and installation take several minutes.
+TEXT
+# sudo starts apt-get with a clean environment: the non-interactive setting must be passed through env.
+$SUDO env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+$SUDO env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $missing

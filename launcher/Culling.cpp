@@ -1,0 +1,150 @@
+#include "Culling.h"
+
+#include <windows.h>
+
+#include <vector>
+
+#include "LauncherError.h"
+#include "LaunchRules.h"
+#include "LibraryCalls.h"
+#include "Raii.h"
+
+namespace vantorel::culling {
+namespace {
+
+constexpr wchar_t kProcedure[] = L"Main";
+
+void fail(const std::wstring& what, const std::wstring& path)
+{
+    const DWORD code = GetLastError();
+    throw LauncherError(code ? HRESULT_FROM_WIN32(code) : E_FAIL, what + L": " + path, kProcedure);
+}
+
+bool isFolder(const std::wstring& path)
+{
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool isFile(const std::wstring& path)
+{
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::vector<std::wstring> filesIn(const std::wstring& folder)
+{
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found;
+    raii::UniqueFind find(FindFirstFileW(joinPath(folder, L"*").c_str(), &found));
+    if (!find) return names;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
+    } while (FindNextFileW(find.get(), &found));
+    return names;
+}
+
+// Replaces the target even when it is read-only; the copy takes the source's attributes.
+void copyOver(const std::wstring& from, const std::wstring& to)
+{
+    if (isFile(to)) SetFileAttributesW(to.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (!CopyFileW(from.c_str(), to.c_str(), FALSE)) fail(L"A kept file could not be copied", from);
+}
+
+// Deletes the folder's files and then the folder; the run's own folders hold nothing else.
+void removeFolder(const std::wstring& folder, const StepHook& step, int& steps)
+{
+    for (const std::wstring& name : filesIn(folder)) {
+        const std::wstring path = joinPath(folder, name);
+        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (!DeleteFileW(path.c_str())) fail(L"A backup file could not be deleted", path);
+        if (step) step(++steps);
+    }
+    if (!RemoveDirectoryW(folder.c_str())) fail(L"The backup folder could not be removed", folder);
+    if (step) step(++steps);
+}
+
+// Puts every backup back over its file and removes the backups. Complete
+// backups only ever exist under the backup folder's own name.
+void restoreKept(const std::wstring& folder, const StepHook& step, int& steps)
+{
+    const std::wstring backups = joinPath(folder, kBackupFolder);
+    for (const std::wstring& name : filesIn(backups)) {
+        copyOver(joinPath(backups, name), joinPath(folder, name));
+        if (step) step(++steps);
+    }
+    removeFolder(backups, step, steps);
+}
+
+// What an interrupted run left: a staging folder (nothing was removed yet) is
+// dropped, a backup folder is restored.
+void recoverInterruptedRun(const std::wstring& folder, qcLogging& log)
+{
+    int steps = 0;
+    const std::wstring staging = joinPath(folder, kStagingFolder);
+    if (isFolder(staging)) removeFolder(staging, {}, steps);
+    if (isFolder(joinPath(folder, kBackupFolder))) {
+        log.Post(L"Kept Files Restored After An Interrupted Launch", folder);
+        restoreKept(folder, {}, steps);
+    }
+}
+
+std::vector<std::wstring> presentKeeps(const std::wstring& folder, const std::wstring& keepList, qcLogging& log)
+{
+    const KeepPlan plan = planKeeps(keepList);
+    for (const std::wstring& name : plan.refused) log.Post(L"Kept Name Is Not A File Name, Skipped", name);
+    std::vector<std::wstring> present;
+    for (const std::wstring& name : plan.kept) {
+        if (isFile(joinPath(folder, name)))
+            present.push_back(name);
+        else
+            log.Post(L"Kept File Not Found, Skipped", name);
+    }
+    return present;
+}
+
+void backUp(const std::wstring& folder, const std::vector<std::wstring>& kept, const StepHook& step, int& steps)
+{
+    const std::wstring staging = joinPath(folder, kStagingFolder);
+    if (!CreateDirectoryW(staging.c_str(), nullptr)) fail(L"The backup folder could not be created", staging);
+    if (step) step(++steps);
+    for (const std::wstring& name : kept) {
+        copyOver(joinPath(folder, name), joinPath(staging, name));
+        if (step) step(++steps);
+    }
+    const std::wstring backups = joinPath(folder, kBackupFolder);
+    if (!MoveFileW(staging.c_str(), backups.c_str())) fail(L"The backup folder could not be completed", backups);
+    if (step) step(++steps);
+}
+
+} // namespace
+
+void cullFolder(const Kind& kind, const std::wstring& exePath, SettingsStore& settings, qcLogging& log,
+                const StepHook& afterStep)
+{
+    const std::wstring folder = calls::filePath(exePath, kProcedure) + kind.folder;
+    recoverInterruptedRun(folder, log);
+    if (!launch::readBooleanText(settings.KeyGet(kind.switchValue, L"0", L"", kAppsKey, kProcedure)).value_or(false))
+        return;
+    if (!exceedsThreshold(calls::dirSize(folder, kProcedure), kind)) return;
+    const std::wstring keepList = settings.KeyGet(kind.keepValue, L"", L"", kAppsKey, kProcedure);
+    if (keepList.empty()) return;
+    if (!SetCurrentDirectoryW(folder.c_str())) fail(L"The folder could not be entered", folder);
+
+    int steps = 0;
+    backUp(folder, presentKeeps(folder, keepList, log), afterStep, steps);
+    for (const wchar_t* pattern : kind.patterns) {
+        // A full path: the shell must never have to resolve a bare pattern itself.
+        calls::deleteMatching(folder + pattern, kProcedure);
+        if (afterStep) afterStep(++steps);
+    }
+    restoreKept(folder, afterStep, steps);
+}
+
+void cullCustomFolders(const std::wstring& exePath, SettingsStore& settings, qcLogging& log)
+{
+    cullFolder(taunts(), exePath, settings, log);
+    cullFolder(logos(), exePath, settings, log);
+}
+
+} // namespace vantorel::culling

@@ -1,0 +1,91 @@
+#include <windows.h>
+
+#include <optional>
+#include <vector>
+
+#include "Culling.h"
+#include "Handoffs.h"
+#include "Initialization.h"
+#include "LauncherError.h"
+#include "LaunchRules.h"
+#include "LibraryCalls.h"
+#include "StartupRules.h"
+
+namespace vantorel {
+namespace {
+
+constexpr wchar_t kProcedure[] = L"Main";
+
+std::wstring appSetting(const wchar_t* value, const wchar_t* defaultData)
+{
+    return librarySettings().KeyGet(value, defaultData, L"", kAppsKey, kProcedure);
+}
+
+void enter(const std::wstring& folder)
+{
+    if (SetCurrentDirectoryW(folder.c_str())) return;
+    const DWORD code = GetLastError();
+    throw LauncherError(code ? HRESULT_FROM_WIN32(code) : E_FAIL, L"The game folder could not be entered: " + folder,
+                        kProcedure);
+}
+
+// Seeded with the time of day to the millisecond, so starts within one second differ.
+double timeOfDayDraw()
+{
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    const unsigned long msOfDay = ((now.wHour * 60UL + now.wMinute) * 60UL + now.wSecond) * 1000UL + now.wMilliseconds;
+    return launch::drawUniform(msOfDay);
+}
+
+// One file is always passed; of several, one at random unless RandomizePilot is off.
+const std::wstring* choosePilot(const std::vector<std::wstring>& pilots)
+{
+    if (pilots.size() == 1) return &pilots.front();
+    if (!launch::readBooleanText(appSetting(L"RandomizePilot", L"1")).value_or(true)) return nullptr;
+    return &pilots[launch::pilotIndex(timeOfDayDraw(), static_cast<int>(pilots.size()))];
+}
+
+std::optional<std::wstring> pilotName(const std::wstring* pilot)
+{
+    if (!pilot) return std::nullopt;
+    return calls::fileTitle(calls::shortFileName(*pilot, kProcedure), false, kProcedure);
+}
+
+} // namespace
+
+void LaunchGame()
+{
+    qcLogging& log = applicationLog();
+    log.StartProc(L"LaunchGame");
+    const std::wstring exePath = appSetting(L"EXEPath", L"");
+    const std::wstring parameters = launch::withLaunchMarker(appSetting(L"Parameters", L""));
+    if (exePath.find(L'\0') != std::wstring::npos)
+        throw LauncherError(kInvalidArgument, L"The game path holds a NUL character", kProcedure);
+    if (exePath.empty()) {
+        LoadOptionsDialog(false);
+        log.StopProc(L"", L"Void");
+        return;
+    }
+    const std::vector<std::wstring> pilots =
+        calls::fileExtSearch(calls::filePath(exePath, kProcedure), L"plt", kProcedure);
+    if (pilots.empty()) {
+        log.Post(L"No Pilots found!", L"");
+        MessageBoxW(nullptr, L"No Pilots found!", rules::kAppTitle, MB_OK);
+        log.StopProc(L"", L"Void");
+        return;
+    }
+    const std::wstring drive = launch::driveOf(exePath);
+    if (!drive.empty()) SetCurrentDirectoryW(drive.c_str());
+    culling::cullCustomFolders(exePath, librarySettings(), log);
+    enter(calls::filePath(exePath, kProcedure));
+
+    const std::wstring* pilot = choosePilot(pilots);
+    log.Post(L"Pilot", pilot ? *pilot : L"");
+    const std::wstring commandLine = launch::gameCommandLine(exePath, pilotName(pilot), parameters);
+    log.Post(L"Command Line", commandLine);
+    calls::executeCommand(commandLine, kProcedure);
+    log.StopProc(L"", L"Void");
+}
+
+} // namespace vantorel

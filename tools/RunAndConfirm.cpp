@@ -1,0 +1,97 @@
+// Runs a command line the way a player starts a program, answers every dialog
+// it shows with Yes (or OK when a dialog has no Yes), prints each answered
+// dialog's title and message, and ends with the program's exit code. Used by
+// the demonstration script; not part of the product.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+void print(const std::wstring& text)
+{
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                         nullptr, nullptr);
+    std::string bytes(size, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size, nullptr, nullptr);
+    DWORD written = 0;
+    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
+std::wstring textOf(HWND window)
+{
+    wchar_t text[1024] = {};
+    GetWindowTextW(window, text, 1024);
+    return text;
+}
+
+// The static texts of a dialog, which hold its message.
+std::wstring messageOf(HWND dialog)
+{
+    std::wstring message;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t name[32] = {};
+        GetClassNameW(child, name, 32);
+        const std::wstring text = textOf(child);
+        if (lstrcmpiW(name, L"Static") == 0 && !text.empty()) message += (message.empty() ? L"" : L" ") + text;
+    }
+    return message;
+}
+
+struct Watch {
+    DWORD processId;
+    std::vector<HWND> answered;
+};
+
+BOOL CALLBACK answer(HWND window, LPARAM context)
+{
+    auto& watch = *reinterpret_cast<Watch*>(context);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    wchar_t name[16] = {};
+    GetClassNameW(window, name, 16);
+    if (owner != watch.processId || !IsWindowVisible(window) || lstrcmpW(name, L"#32770") != 0) return TRUE;
+    bool known = false;
+    for (HWND seen : watch.answered) known = known || seen == window;
+    if (!known) {
+        watch.answered.push_back(window);
+        print(L"Answered \"" + textOf(window) + L"\": " + messageOf(window) + L"\n");
+    }
+    PostMessageW(window, WM_COMMAND, GetDlgItem(window, IDYES) ? IDYES : IDOK, 0);
+    return TRUE;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    if (argc < 2) {
+        print(L"usage: RunAndConfirm.exe \"program\" [arguments]\n");
+        return 2;
+    }
+    std::wstring commandLine = L"\"" + std::wstring(argv[1]) + L"\"";
+    for (int i = 2; i < argc; ++i) commandLine += L" " + std::wstring(argv[i]);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process)) {
+        print(L"cannot start " + commandLine + L": error " + std::to_wstring(GetLastError()) + L"\n");
+        return 2;
+    }
+    Watch watch{process.dwProcessId, {}};
+    DWORD waited = 0;
+    while (WaitForSingleObject(process.hProcess, 50) == WAIT_TIMEOUT) {
+        EnumWindows(answer, reinterpret_cast<LPARAM>(&watch));
+        if ((waited += 50) > 120000) {
+            print(L"no end after two minutes: stopped\n");
+            TerminateProcess(process.hProcess, 3);
+        }
+    }
+    DWORD exitCode = 0;
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return static_cast<int>(exitCode);
+}
