@@ -21,6 +21,7 @@
 #include <string>
 
 #include "Failure.h"
+#include "Invocation.h"
 #include "Marshal.h"
 #include "QuillonTypes.h"
 #include "Raii.h"
@@ -83,7 +84,7 @@ public:
         if (reserved != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
         raii::ComPtr<ITypeInfo> info;
         HRESULT hr = server::typeInfo(Derived::iid(), info.put());
-        return FAILED(hr) ? hr : DispGetIDsOfNames(info.get(), names, count, ids);
+        return FAILED(hr) ? hr : server::idsOfNamesChecked(info.get(), names, count, ids);
     }
     STDMETHODIMP Invoke(DISPID id, REFIID reserved, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                         EXCEPINFO* exception, UINT* badArgument) override
@@ -92,7 +93,8 @@ public:
         raii::ComPtr<ITypeInfo> info;
         HRESULT hr = server::typeInfo(Derived::iid(), info.put());
         if (FAILED(hr)) return hr;
-        return info->Invoke(static_cast<Interface*>(this), id, flags, params, result, exception, badArgument);
+        return server::invokeChecked(info.get(), static_cast<Interface*>(this), Derived::kName, id, flags, params,
+                                     result, exception, badArgument);
     }
 
     STDMETHODIMP InterfaceSupportsErrorInfo(REFIID iid) override

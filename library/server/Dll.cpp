@@ -4,6 +4,7 @@
 #include "ClassTable.h"
 #include "PerThread.h"
 #include "Registration.h"
+#include "RuntimeError.h"
 #include "Server.h"
 #include "Window.h"
 
@@ -38,12 +39,12 @@ public:
         if (!result) return E_POINTER;
         *result = nullptr;
         if (outer) return CLASS_E_NOAGGREGATION;
-        return entry_.create(iid, result);
+        return quillon::guardEntry([&] { return entry_.create(iid, result); });
     }
     STDMETHODIMP LockServer(BOOL lock) override
     {
-        if (lock) addReference();
-        else releaseReference();
+        if (lock) addLock();
+        else if (!releaseLock()) return E_UNEXPECTED;
         return S_OK;
     }
 
@@ -82,13 +83,15 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** result)
 {
     if (!result) return E_POINTER;
     *result = nullptr;
-    const ClassEntry* entry = findClass(clsid);
-    if (!entry) return CLASS_E_CLASSNOTAVAILABLE;
-    auto* factory = new (std::nothrow) ClassFactory(*entry);
-    if (!factory) return E_OUTOFMEMORY;
-    HRESULT hr = factory->QueryInterface(iid, result);
-    factory->Release();
-    return hr;
+    return quillon::guardEntry([&] {
+        const ClassEntry* entry = findClass(clsid);
+        if (!entry) return CLASS_E_CLASSNOTAVAILABLE;
+        auto* factory = new (std::nothrow) ClassFactory(*entry);
+        if (!factory) return E_OUTOFMEMORY;
+        HRESULT hr = factory->QueryInterface(iid, result);
+        factory->Release();
+        return hr;
+    });
 }
 
 STDAPI DllCanUnloadNow()
@@ -99,8 +102,8 @@ STDAPI DllCanUnloadNow()
     return S_OK;
 }
 
-STDAPI DllRegisterServer() { return registerServer(Scope::Machine); }
-STDAPI DllUnregisterServer() { return unregisterServer(Scope::Machine); }
+STDAPI DllRegisterServer() { return quillon::guardEntry([] { return registerServer(Scope::Machine); }); }
+STDAPI DllUnregisterServer() { return quillon::guardEntry([] { return unregisterServer(Scope::Machine); }); }
 
 // regsvr32 /n /i:user registers for the current user only.
 STDAPI DllInstall(BOOL install, LPCWSTR commandLine)
@@ -110,5 +113,5 @@ STDAPI DllInstall(BOOL install, LPCWSTR commandLine)
         if (lstrcmpiW(commandLine, L"user") != 0) return E_INVALIDARG;
         scope = Scope::User;
     }
-    return install ? registerServer(scope) : unregisterServer(scope);
+    return quillon::guardEntry([&] { return install ? registerServer(scope) : unregisterServer(scope); });
 }

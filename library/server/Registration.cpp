@@ -3,6 +3,7 @@
 #include "ClassTable.h"
 #include "QuillonTypes.h"
 #include "Raii.h"
+#include "Failure.h"
 #include "Server.h"
 
 namespace quillon::server {
@@ -100,7 +101,7 @@ HRESULT registerServer(Scope scope)
     HRESULT hr = openClasses(scope, KEY_CREATE_SUB_KEY | KEY_SET_VALUE, classes);
     if (FAILED(hr)) return hr;
     const std::wstring path = modulePath();
-    if (path.empty()) return HRESULT_FROM_WIN32(GetLastError());
+    if (path.empty()) return failure::lastWin32Error();
     for (const RegistryRow& row : registrationRows(path, sizeof(void*) == 8)) {
         hr = writeRow(classes.get(), row);
         if (FAILED(hr)) {

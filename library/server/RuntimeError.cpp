@@ -66,4 +66,13 @@ HRESULT raiseError(const std::wstring& source, HRESULT hr, const std::wstring& d
     return hr;
 }
 
+HRESULT entryFailure(HRESULT hr) noexcept
+{
+    try {
+        return raiseError(L"Quillon", hr, describeError(hr == E_OUTOFMEMORY ? kOutOfMemory : kInternalError));
+    } catch (...) {
+        return hr;
+    }
+}
+
 } // namespace quillon

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <windows.h>
+#include <new>
 #include <string>
 
 namespace quillon {
@@ -49,5 +50,22 @@ HRESULT errorHResult(long number);
 
 // Sets the thread's error info (description, source) and returns the HRESULT.
 HRESULT raiseError(const std::wstring& source, HRESULT hr, const std::wstring& description);
+
+// For a C++ exception caught at an entry point: E_OUTOFMEMORY or E_FAIL with error info
+// ("Out of memory" / "Internal error", source "Quillon"); never throws.
+HRESULT entryFailure(HRESULT hr) noexcept;
+
+// Runs an entry point's body; an escaping exception becomes entryFailure().
+template <class Body>
+HRESULT guardEntry(Body&& body) noexcept
+{
+    try {
+        return body();
+    } catch (const std::bad_alloc&) {
+        return entryFailure(E_OUTOFMEMORY);
+    } catch (...) {
+        return entryFailure(E_FAIL);
+    }
+}
 
 } // namespace quillon

@@ -1,18 +1,25 @@
 #include "Server.h"
 
-#include <mutex>
-
 #include "Raii.h"
 #include "QuillonTypes.h"
+#include "RuntimeError.h"
 
 namespace quillon::server {
 namespace {
 
 HMODULE g_module = nullptr;
 LONG g_references = 0;
+LONG g_locks = 0;
 
-std::mutex g_typeLibMutex;
+SRWLOCK g_typeLibLock = SRWLOCK_INIT;
 raii::ComPtr<ITypeLib> g_typeLib;
+
+struct TypeLibLock {
+    TypeLibLock() { AcquireSRWLockExclusive(&g_typeLibLock); }
+    ~TypeLibLock() { ReleaseSRWLockExclusive(&g_typeLibLock); }
+    TypeLibLock(const TypeLibLock&) = delete;
+    TypeLibLock& operator=(const TypeLibLock&) = delete;
+};
 
 } // namespace
 
@@ -32,22 +39,35 @@ std::wstring modulePath()
 
 void addReference() { InterlockedIncrement(&g_references); }
 void releaseReference() { InterlockedDecrement(&g_references); }
-bool canUnload() { return InterlockedCompareExchange(&g_references, 0, 0) == 0; }
+
+void addLock() { InterlockedIncrement(&g_locks); }
+
+bool releaseLock()
+{
+    for (LONG locks = g_locks; locks > 0; locks = g_locks)
+        if (InterlockedCompareExchange(&g_locks, locks - 1, locks) == locks) return true;
+    return false;
+}
+
+bool canUnload()
+{
+    return InterlockedCompareExchange(&g_references, 0, 0) == 0 && InterlockedCompareExchange(&g_locks, 0, 0) == 0;
+}
 
 HRESULT typeInfo(REFGUID guid, ITypeInfo** result)
 {
+    if (!result) return E_POINTER;
     *result = nullptr;
-    std::lock_guard<std::mutex> lock(g_typeLibMutex);
-    if (!g_typeLib) {
-        HRESULT hr = LoadTypeLibEx(modulePath().c_str(), REGKIND_NONE, g_typeLib.put());
-        if (FAILED(hr)) return hr;
-    }
-    return g_typeLib->GetTypeInfoOfGuid(guid, result);
+    return guardEntry([&] {
+        TypeLibLock lock;
+        HRESULT hr = g_typeLib ? S_OK : LoadTypeLibEx(modulePath().c_str(), REGKIND_NONE, g_typeLib.put());
+        return FAILED(hr) ? hr : g_typeLib->GetTypeInfoOfGuid(guid, result);
+    });
 }
 
 void releaseTypeLibrary()
 {
-    std::lock_guard<std::mutex> lock(g_typeLibMutex);
+    TypeLibLock lock;
     g_typeLib.reset();
 }
 

@@ -16,6 +16,9 @@ std::wstring modulePath();
 
 void addReference();
 void releaseReference();
+// IClassFactory::LockServer: an unlock without a lock is refused (false), never counted below zero.
+void addLock();
+bool releaseLock();
 bool canUnload();
 
 // The type information of one interface of the library; AddRef'd for the caller.

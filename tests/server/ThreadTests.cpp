@@ -1,0 +1,102 @@
+// Worker threads that use the library must finish exiting, with the DLL kept
+// loaded and after it was unloaded under them.
+#include <vector>
+
+#include "TestSupport.h"
+
+using namespace testing_support;
+
+namespace {
+
+constexpr DWORD kJoinMs = 60000;
+
+// Uses every class the way a worker of a client would, then leaves COM.
+DWORD WINAPI worker(void* unloadAfter)
+{
+    raii::ComScope com(COINIT_APARTMENTTHREADED);
+    bool ok = SUCCEEDED(com.result());
+    DWORD step = 1;
+    {
+        const std::wstring title = L"Worker" + std::to_wstring(GetCurrentThreadId());
+        raii::ComPtr<_qfcLibCore> core;
+        ok = ok && SUCCEEDED(CoCreateInstance(CLSID_qfcLibCore, nullptr, CLSCTX_INPROC_SERVER, IID__qfcLibCore,
+                                              core.putVoid()));
+        raii::UniqueBstr version;
+        ok = ok && core->InitCore(bstr(L"App").get(), bstr(title).get(), bstr(L"C:\\").get(), 1, 2, 3) == S_OK &&
+             core->GetAppVersion(VARIANT_TRUE, version.put()) == S_OK && raii::toWString(version.get()) == L"v1.2.3";
+
+        step = ok ? 2 : step;
+        raii::ComPtr<_qfcLibRegistry> registry;
+        ok = ok && SUCCEEDED(CoCreateInstance(CLSID_qfcLibRegistry, nullptr, CLSCTX_INPROC_SERVER,
+                                              IID__qfcLibRegistry, registry.putVoid()));
+        VARIANT_BOOL set = VARIANT_FALSE, deleted = VARIANT_FALSE;
+        raii::UniqueBstr read;
+        ok = ok && registry->KeySet(bstr(L"V").get(), bstr(title).get(), bstr(L"T").get(), qcApps, &set) == S_OK &&
+             registry->KeyGet(bstr(L"V").get(), bstr(L"").get(), bstr(L"T").get(), qcApps, read.put()) == S_OK &&
+             registry->KeyDeleteValue(bstr(L"V").get(), bstr(L"T").get(), qcApps, &deleted) == S_OK &&
+             set && deleted && raii::toWString(read.get()) == title;
+
+        step = ok ? 3 : step;
+        for (const CLSID* clsid : {&CLSID_qfcLibFiles, &CLSID_qfcLibForms, &CLSID_qfcLibNetwork,
+                                   &CLSID_qfcLibStrings, &CLSID_qfcLibWindows}) {
+            raii::ComPtr<IDispatch> object;
+            UINT count = 0;
+            ok = ok && SUCCEEDED(CoCreateInstance(*clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
+                                                  object.putVoid())) &&
+                 object->GetTypeInfoCount(&count) == S_OK;
+        }
+        step = ok ? 4 : step;
+        raii::ComPtr<_qfcLibFiles> files;
+        raii::UniqueBstr path;
+        ok = ok && SUCCEEDED(CoCreateInstance(CLSID_qfcLibFiles, nullptr, CLSCTX_INPROC_SERVER, IID__qfcLibFiles,
+                                              files.putVoid())) &&
+             files->AddDirSep(bstr(L"C:\\Games").get(), path.put()) == S_OK;
+    }
+    if (unloadAfter) CoFreeUnusedLibrariesEx(0, 0);
+    return ok ? 0 : step;
+}
+
+// Starts count workers at once and joins each within the time-out; the number that did not end.
+int runWorkers(int count, bool unload, int* failed)
+{
+    std::vector<raii::UniqueHandle> threads;
+    for (int i = 0; i < count; ++i)
+        threads.emplace_back(CreateThread(nullptr, 0, worker, unload ? &threads : nullptr, 0, nullptr));
+    int hung = 0;
+    *failed = 0;
+    for (auto& thread : threads) {
+        if (!thread || WaitForSingleObject(thread.get(), kJoinMs) != WAIT_OBJECT_0) {
+            ++hung;
+            continue;
+        }
+        DWORD code = 1;
+        GetExitCodeThread(thread.get(), &code);
+        if (code != 0) ADD_FAILURE() << "a worker failed at step " << code;
+        *failed += code != 0;
+    }
+    return hung;
+}
+
+class WorkerThreads : public ComTest {
+protected:
+    ScratchCurrentUser scratch_{L"WorkerThreads"};
+};
+
+} // namespace
+
+TEST_F(WorkerThreads, FiftyThreadsUsingEveryClassAllFinish)
+{
+    int failed = 0;
+    EXPECT_EQ(0, runWorkers(50, false, &failed)) << "threads that used the library never finished exiting";
+    EXPECT_EQ(0, failed) << "calls failed inside the workers";
+}
+
+TEST_F(WorkerThreads, ThreadsFinishWhenTheLibraryIsUnloadedUnderThemAndItLoadsAgain)
+{
+    int failed = 0;
+    EXPECT_EQ(0, runWorkers(8, true, &failed));
+    EXPECT_EQ(0, failed);
+    CoFreeUnusedLibrariesEx(0, 0);
+    EXPECT_EQ(0, runWorkers(4, true, &failed)) << "a second load after the unload";
+    EXPECT_EQ(0, failed);
+}
