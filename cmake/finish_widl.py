@@ -8,7 +8,9 @@
       a null default for an object passed by reference (widl stores it as a
       VT_PTR value, which no client can read back), and a non-zero default
       for an enumeration passed by reference (widl warns on any non-zero
-      pointer default, so the IDL says 0 and BYREF_DEFAULTS below sets it).
+      pointer default, so the IDL says 0 and BYREF_DEFAULTS below sets it), and
+      a string default on a by-reference string (BYREF_STRINGS below).
+      Every patch must change something; one that does not fails the build.
       All are fixed on the binary (MSFT) type library.
   finish_widl.py header Quillon_h.h
       widl turns [defaultvalue] into C++ default arguments, which do not
@@ -30,6 +32,17 @@ TYPEINFO_FLAGS = 0x30
 SEGMENT_SIZE = 16
 GUID_SEGMENT = 5
 TYPEINFO_GUID = 0x2c
+
+# (interface, method slot, parameter) of a by-reference string with a string
+# default: widl refuses a string default on BSTR*, so the IDL declares [in] BSTR
+# and this patch gives the parameter the type of a BSTR* parameter and [out].
+BYREF_STRINGS = [
+    ("4409E93B-1CD9-11D7-AE76-0001026AB5BC", 0, 0, "SetWallpaper", "vFileName"),  # _qfcLibWindows
+]
+# A parameter declared BSTR* (its type record is reused): _qfcLibStrings.SwapStr vText1.
+BSTR_POINTER_PARAM = ("4409E939-1CD9-11D7-AE76-0001026AB5BC", 8, 0)
+PARAMFLAG_FOUT = 0x2
+INLINE_BSTR = 0x80080008
 
 # (interface, method slot, parameter, default) for by-reference enumerations.
 BYREF_DEFAULTS = [
@@ -124,11 +137,57 @@ def set_byref_defaults(data):
             raise SystemExit("interface %s not found" % iid)
 
 
+def param_records(data, base):
+    """For each function record of a typeinfo: the positions of its parameter records (type, name, flags)."""
+    records, = struct.unpack_from("<i", data, base + 4)
+    elements, = struct.unpack_from("<i", data, base + 0x18)
+    pos = records + 4
+    for _ in range(elements & 0xFFFF if records >= 0 else 0):
+        size = struct.unpack_from("<i", data, pos)[0] & 0xFFFF
+        params, = struct.unpack_from("<h", data, pos + 20)
+        yield [pos + size - (params - k) * PARAM_INFO_SIZE for k in range(params)]
+        pos += size
+
+
+def param_at(data, iid, method, param):
+    wanted = uuid.UUID(iid).bytes_le
+    found = [list(param_records(data, base))[method][param]
+             for base in typeinfo_bases(data) if typeinfo_guid(data, base) == wanted]
+    changed(len(found) > 0, "interface %s not found" % iid)
+    return found
+
+
+def make_byref_strings(data):
+    pointer_type, = struct.unpack_from("<I", data, param_at(data, *BSTR_POINTER_PARAM)[0])
+    changed(pointer_type & 0x80000000 == 0, "the BSTR* parameter has no type record")
+    for iid, method, param, _, _ in BYREF_STRINGS:
+        for at in param_at(data, iid, method, param):
+            kind, _, flags = struct.unpack_from("<IiI", data, at)
+            changed(kind == INLINE_BSTR, "%s parameter %d is not a BSTR" % (iid, param))
+            struct.pack_into("<I", data, at, pointer_type)
+            struct.pack_into("<I", data, at + 8, flags | PARAMFLAG_FOUT)
+
+
+def make_byref_string_header(text):
+    for _, _, _, method, name in BYREF_STRINGS:
+        pattern = re.compile(r"(%s\)?\([^;{]*?)BSTR %s\b" % (method, name))
+        text, count = pattern.subn(r"\1BSTR *%s" % name, text)
+        changed(count > 0, "%s(%s) not found in the header" % (method, name))
+    return text
+
+
 def make_nul_defaults(data):
     # VT_BSTR, length 2, "\0"  ->  VT_BSTR, length 1, NUL, padding byte 'W'
     before = b"\x08\x00\x02\x00\x00\x00\\0"
     after = b"\x08\x00\x01\x00\x00\x00\x00W"
+    changed(before in data, "no \\0 string default found")
     return data.replace(before, after)
+
+
+def changed(done, what):
+    """A patch that changes nothing means widl or the IDL moved under it: stop the build."""
+    if not done:
+        raise SystemExit("finish_widl: " + what)
 
 
 # A parameter line has a type and a name before " = "; an enumerator has only its name.
@@ -142,10 +201,10 @@ def strip_default_arguments(text):
 def finish_typelib(path):
     with open(path, "rb") as f:
         data = bytearray(f.read())
-    if mark_coclasses_predeclared(data) == 0:
-        raise SystemExit("no coclass found")
-    make_null_object_defaults(data)
+    changed(mark_coclasses_predeclared(data) > 0, "no coclass found")
+    changed(make_null_object_defaults(data) > 0, "no null object default found")
     set_byref_defaults(data)
+    make_byref_strings(data)
     data = make_nul_defaults(bytes(data))
     with open(path, "wb") as f:
         f.write(data)
@@ -154,8 +213,11 @@ def finish_typelib(path):
 def finish_header(path):
     with open(path, encoding="utf-8") as f:
         text = f.read()
+    finished = strip_default_arguments(text)
+    changed(finished != text, "no default argument found in the header")
+    finished = make_byref_string_header(finished)
     with open(path, "w", encoding="utf-8") as f:
-        f.write(strip_default_arguments(text))
+        f.write(finished)
 
 
 if __name__ == "__main__":

@@ -1,5 +1,7 @@
 // qfcLibRegistry as its clients see it: through the vtable after InitCore,
 // and from a script under cscript.
+#include <thread>
+
 #include "TestSupport.h"
 
 using namespace testing_support;
@@ -91,6 +93,57 @@ TEST_F(RegistryClient, KeySetAndKeyGetUseTheApplicationKeyOfInitCore)
     EXPECT_EQ(VARIANT_FALSE, ok) << "a missing by-reference root is a trapped failure, not a crash";
 }
 
+// A name holding a NUL would address a shorter name (the registry stops at it): every
+// such call is refused and changes nothing; data keeps its NUL characters.
+TEST_F(RegistryClient, NamesHoldingNulAreRefusedAndDataRoundTripsWhole)
+{
+    const std::wstring nul(1, L'\0');
+    ASSERT_TRUE(set(L"Marker", L"m"));
+    ASSERT_TRUE(set(L"", L"unnamed", L"DV"));
+    ASSERT_TRUE(set(L"Inside", L"t", L"T"));
+    auto refused = [&](const char* call, HRESULT hr, VARIANT_BOOL ok) {
+        EXPECT_EQ(S_OK, hr) << call;
+        EXPECT_EQ(VARIANT_FALSE, ok) << call << " was not refused";
+    };
+    VARIANT_BOOL ok = VARIANT_TRUE;
+    refused("KeyDelete", registry_->KeyDelete(bstr(nul + L"x").get(), qcApps, &ok), ok);
+    refused("KeyDeleteValue sub", registry_->KeyDeleteValue(bstr(L"Marker").get(), bstr(nul).get(), qcApps, &ok), ok);
+    refused("KeyDeleteValue name", registry_->KeyDeleteValue(bstr(nul).get(), bstr(L"DV").get(), qcApps, &ok), ok);
+    const auto currentUser = static_cast<qcRegistryKeys>(0x80000001UL);
+    refused("RegDeleteKey", registry_->RegDeleteKey(currentUser, bstr(kAppKey + L"\\T" + nul + L"junk").get(), &ok),
+            ok);
+    refused("KeySet", registry_->KeySet(bstr(L"Marker" + nul + L"x").get(), bstr(L"other").get(), bstr(L"").get(),
+                                        qcApps, &ok), ok);
+    EXPECT_EQ(L"fallback", get(L"Marker" + nul + L"x", L"fallback")) << "a NUL name reads nothing";
+    EXPECT_EQ(L"m", stored(kAppKey, L"Marker"));
+    EXPECT_EQ(L"unnamed", stored(kAppKey + L"\\DV", L""));
+    EXPECT_EQ(L"t", stored(kAppKey + L"\\T", L"Inside"));
+
+    const std::wstring data = L"a" + nul + L"b" + nul;
+    ASSERT_TRUE(set(L"Data", data));
+    EXPECT_EQ(data, get(L"Data")) << "data was cut at a NUL";
+
+    EXPECT_EQ(HRESULT(0x800A0005), core_->InitCore(bstr(L"V").get(), bstr(L"Vantorel" + nul + L"x").get(),
+                                                   bstr(L"C:\\").get(), 1, 1, 1));
+    EXPECT_EQ(L"m", get(L"Marker")) << "a refused InitCore kept the earlier title";
+}
+
+// Before InitCore the application key is "Apps\" itself: deletes below it are refused.
+TEST_F(RegistryClient, DeletesBeforeInitCoreAreRefused)
+{
+    ASSERT_TRUE(set(L"Marker", L"m"));
+    VARIANT_BOOL deletedKey = VARIANT_TRUE, deletedValue = VARIANT_TRUE;
+    std::thread([&] {
+        raii::ComScope com;
+        auto fresh = create<_qfcLibRegistry>(CLSID_qfcLibRegistry, IID__qfcLibRegistry);
+        fresh->KeyDelete(bstr(L"Vantorel").get(), qcApps, &deletedKey);
+        fresh->KeyDeleteValue(bstr(L"Marker").get(), bstr(L"Vantorel").get(), qcApps, &deletedValue);
+    }).join();
+    EXPECT_EQ(VARIANT_FALSE, deletedKey);
+    EXPECT_EQ(VARIANT_FALSE, deletedValue);
+    EXPECT_EQ(L"m", stored(kAppKey, L"Marker"));
+}
+
 TEST(RegistryScriptClient, CscriptWritesAndReadsWithOmittedArguments)
 {
     raii::ComScope com;
@@ -104,7 +157,8 @@ TEST(RegistryScriptClient, CscriptWritesAndReadsWithOmittedArguments)
 
     EXPECT_EQ(0, exitCode) << output;
     EXPECT_EQ("set=True\r\nget=Hello from a script\r\nsetblank=True\r\nblank=[]\r\n"
-              "setsub=True\r\ngetsub=deep\r\nsetdefault=True\r\ngetdefault=unnamed\r\ndeletevalue=True\r\n"
+              "setsub=True\r\ngetsub=deep\r\nsetdefault=True\r\ngetdefault=unnamed\r\n"
+              "nuldelete=False\r\nnulvalue=False\r\nkept=Hello from a script\r\ndeletevalue=True\r\n"
               "deletesub=True\r\ncleanup=True\r\n",
               output);
     EXPECT_FALSE(leftBehind) << "the script's RegDeleteKey did not remove its key";

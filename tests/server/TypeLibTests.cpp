@@ -53,10 +53,8 @@ const std::vector<ServerClass> kClasses = {
       {L"DecryptPassword", L"i s b?=false -> s"}, {L"EncryptPassword", L"i s b?=false -> s"},
       {L"PhoneFormat", L"s b?=false &o?=none -> s"}, {L"StringReplace", L"s s s y?=0 -> s"},
       {L"StringStrip", L"&s &s -> s"}, {L"SwapInt", L"&i &i"}, {L"SwapStr", L"&s &s"}}},
-    // widl cannot store a string default on a by-reference string; an omitted
-    // vFileName reaches the method as an empty string.
     {L"qfcLibWindows", &CLSID_qfcLibWindows, &IID__qfcLibWindows,
-     {{L"SetWallpaper", L"&s? -> l"}, {L"ExecuteCommand", L"s b?=false"}, {L"OpenCPApplet", L"qcCPApplets"},
+     {{L"SetWallpaper", L"&s?=\"{None}\" -> l"}, {L"ExecuteCommand", L"s b?=false"}, {L"OpenCPApplet", L"qcCPApplets"},
       {L"ShellCommand", LR"(s s?="" qcShowActions?=0 qcShowStates?=1 s?="" l?=-1 b?=true -> b)"}}},
 };
 
