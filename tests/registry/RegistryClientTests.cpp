@@ -101,7 +101,7 @@ TEST_F(RegistryClient, NamesHoldingNulAreRefusedAndDataRoundTripsWhole)
     ASSERT_TRUE(set(L"Marker", L"m"));
     ASSERT_TRUE(set(L"", L"unnamed", L"DV"));
     ASSERT_TRUE(set(L"Inside", L"t", L"T"));
-    auto refused = [&](const char* call, HRESULT hr, VARIANT_BOOL ok) {
+    auto refused = [&](const char* call, HRESULT hr, const VARIANT_BOOL& ok) {
         EXPECT_EQ(S_OK, hr) << call;
         EXPECT_EQ(VARIANT_FALSE, ok) << call << " was not refused";
     };

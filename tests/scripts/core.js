@@ -7,3 +7,8 @@ try {
 } catch (e) {
     WScript.Echo((e.number >>> 0).toString(16).toUpperCase() + " | " + e.description);
 }
+try {
+    core.InitCore();
+} catch (e) {
+    WScript.Echo((e.number >>> 0).toString(16).toUpperCase() + " | " + e.description);
+}

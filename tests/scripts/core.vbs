@@ -6,3 +6,6 @@ On Error Resume Next
 Set files = CreateObject("Quillon.qfcLibFiles")
 files.FileExists "a" & Chr(0) & "b"
 WScript.Echo Hex(Err.Number) & " | " & Err.Description & " | " & Err.Source
+Err.Clear
+core.InitCore
+WScript.Echo Hex(Err.Number) & " | " & Err.Description

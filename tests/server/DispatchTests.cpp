@@ -19,7 +19,7 @@ DISPID idOf(IDispatch* object, const wchar_t* name)
     return id;
 }
 
-VARIANT boolean(bool value)
+VARIANT boolArg(bool value)
 {
     VARIANT v;
     V_VT(&v) = VT_BOOL;
@@ -40,7 +40,7 @@ TEST(Dispatch, BadCallsFailWithTheMatchingCode)
     EXPECT_EQ(E_INVALIDARG, core->GetIDsOfNames(IID_NULL, nullName, 1, LOCALE_USER_DEFAULT, &id));
 
     const DISPID version = idOf(core.get(), L"GetAppVersion"), init = idOf(core.get(), L"InitCore");
-    VARIANT args[3] = {boolean(true), boolean(true), boolean(true)};
+    VARIANT args[3] = {boolArg(true), boolArg(true), boolArg(true)};
     DISPID unknownName = 5, firstName = 0;
     struct Case { const char* what; DISPID member; DISPPARAMS params; HRESULT expected; };
     const Case cases[] = {
