@@ -92,21 +92,27 @@ FUNC_HAS_DEFAULTS = 0x1000
 PARAM_INFO_SIZE = 12
 
 
-def default_slots(data, base):
-    """For each function record of a typeinfo, in slot order: the positions of
-    its per-parameter default values (empty when it has none)."""
+def function_records(data, base):
+    """Each function record of a typeinfo, in slot order: (position, size, kinds, parameter count)."""
     records, = struct.unpack_from("<i", data, base + 4)
     elements, = struct.unpack_from("<i", data, base + 0x18)
     pos = records + 4
     for _ in range(elements & 0xFFFF if records >= 0 else 0):
-        # A function record ends with its defaults (one per parameter)
-        # followed by its parameter records.
         size = struct.unpack_from("<i", data, pos)[0] & 0xFFFF
         kinds, = struct.unpack_from("<i", data, pos + 16)
         params, = struct.unpack_from("<h", data, pos + 20)
+        yield pos, size, kinds, params
+        pos += size
+
+
+def default_slots(data, base):
+    """For each function record of a typeinfo, in slot order: the positions of
+    its per-parameter default values (empty when it has none)."""
+    # A function record ends with its defaults (one per parameter)
+    # followed by its parameter records.
+    for pos, size, kinds, params in function_records(data, base):
         defaults = pos + size - params * (PARAM_INFO_SIZE + 4)
         yield [defaults + 4 * k for k in range(params)] if kinds & FUNC_HAS_DEFAULTS else []
-        pos += size
 
 
 def make_null_object_defaults(data):
@@ -139,14 +145,8 @@ def set_byref_defaults(data):
 
 def param_records(data, base):
     """For each function record of a typeinfo: the positions of its parameter records (type, name, flags)."""
-    records, = struct.unpack_from("<i", data, base + 4)
-    elements, = struct.unpack_from("<i", data, base + 0x18)
-    pos = records + 4
-    for _ in range(elements & 0xFFFF if records >= 0 else 0):
-        size = struct.unpack_from("<i", data, pos)[0] & 0xFFFF
-        params, = struct.unpack_from("<h", data, pos + 20)
+    for pos, size, _, params in function_records(data, base):
         yield [pos + size - (params - k) * PARAM_INFO_SIZE for k in range(params)]
-        pos += size
 
 
 def param_at(data, iid, method, param):
