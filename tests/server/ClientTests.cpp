@@ -59,16 +59,10 @@ TEST(ScriptClients, CallWithAndWithoutOptionalArgumentsAndReadErrors)
 {
     const std::pair<const wchar_t*, const char*> cases[] = {
         // A missing argument is described for both hosts (JScript shows only what the call hands back).
-        {L"core.vbs", "1132 1132 v1.1.32
-5 | Invalid procedure call or argument | Quillon.qfcLibFiles
-"
-                      "8002000F | Argument not optional
-"},
-        {L"core.js", "1132 1132 v1.1.32
-800A0005 | Invalid procedure call or argument
-"
-                     "8002000F | Argument not optional
-"}, // JScript's has no source
+        {L"core.vbs", "1132 1132 v1.1.32\n5 | Invalid procedure call or argument | Quillon.qfcLibFiles\n"
+                      "8002000F | Argument not optional\n"},
+        {L"core.js", "1132 1132 v1.1.32\n800A0005 | Invalid procedure call or argument\n"
+                     "8002000F | Argument not optional\n"}, // JScript's has no source
     };
     for (const auto& [file, expected] : cases) {
         long exitCode = -1;
