@@ -348,3 +348,13 @@ TEST_F(WindowsClient, SetWallpaperSetsReadsBackAndClears)
     EXPECT_NE(0, result);
     EXPECT_EQ(L"", current());
 }
+
+TEST_F(WindowsClient, ScriptCallsWithOmittedArguments)
+{
+    long exitCode = -1;
+    const std::string output =
+        captureProcess(L"cscript.exe //nologo \"" + programFolder() + L"WindowsClient.vbs\"", &exitCode);
+    EXPECT_EQ(0, exitCode) << output;
+    EXPECT_NE(std::string::npos, output.find("clear=True")) << "an omitted file name clears the wallpaper: " << output;
+    EXPECT_NE(std::string::npos, output.find("blank=False")) << output;
+}
