@@ -8,16 +8,15 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include "RuntimeError.h"
+#include "server/Marshal.h"
 
 namespace quillon::qfcLibFilesA {
 namespace {
 
-constexpr long kBadFileName = 52;
 
 std::wstring shellName(const std::wstring& name)
 {
-    if (name.find(L'\0') != std::wstring::npos) throw RuntimeError(kInvalidArgument);
+    checkName(name);
     const DWORD size = GetFullPathNameW(name.c_str(), 0, nullptr, nullptr);
     if (size == 0 || size > MAX_PATH) throw RuntimeError(kBadFileName);
     std::wstring full(size, L'\0');

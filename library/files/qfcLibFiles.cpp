@@ -1,6 +1,7 @@
 #include "qfcLibFiles.h"
 
 #include "qfcLibFilesA.h"
+#include "server/Failure.h"
 
 namespace quillon {
 namespace {
@@ -13,11 +14,33 @@ CURRENCY currency(long long bytes)
     return value;
 }
 
+// A text (split at vParseChar) or an array of texts, as the shell operations take them.
+qfcLibFilesA::SourceNames sourcesArg(VARIANT* vFiles, BSTR vParseChar)
+{
+    const VARIANT* files = resolved(vFiles);
+    if (files && (V_VT(files) & VT_ARRAY)) return qfcLibFilesA::NamesFromArray(variantTexts(files));
+    return qfcLibFilesA::NamesFromText(variantText(files), arg(vParseChar));
+}
+
+// The caller's array's upper bound, or -1 while it has no elements.
+long upperBound(SAFEARRAY* const* array)
+{
+    LONG lower = 0, upper = -1;
+    if (!array || !*array || FAILED(SafeArrayGetLBound(*array, 1, &lower)) ||
+        FAILED(SafeArrayGetUBound(*array, 1, &upper)) || upper < lower)
+        return -1;
+    return upper;
+}
+
 } // namespace
 
-STDMETHODIMP qfcLibFiles::CopyFile(LONG, VARIANT*, BSTR, qcFileOpFunctions, qcFileOpFlags, BSTR, BSTR, VARIANT_BOOL*)
+STDMETHODIMP qfcLibFiles::CopyFile(LONG vOwnerhWnd, VARIANT* vFiles, BSTR vDestination, qcFileOpFunctions vOperation,
+                                   qcFileOpFlags vFlags, BSTR vDialogText, BSTR vParseChar, VARIANT_BOOL* result)
 {
-    return notImplemented();
+    return call(result, [&] {
+        return qfcLibFilesA::CopyFile(vOwnerhWnd, sourcesArg(vFiles, vParseChar), arg(vDestination), vOperation,
+                                      vFlags, arg(vDialogText));
+    });
 }
 
 STDMETHODIMP qfcLibFiles::AddDirSep(BSTR vPath, BSTR* result)
@@ -30,9 +53,10 @@ STDMETHODIMP qfcLibFiles::AddURLSep(BSTR vPathName, BSTR* result)
     return call(result, [&] { return qfcLibFilesA::AddURLSep(arg(vPathName)); });
 }
 
-STDMETHODIMP qfcLibFiles::DeleteFile(LONG, VARIANT*, qcFileOpFlags, BSTR, VARIANT_BOOL*)
+STDMETHODIMP qfcLibFiles::DeleteFile(LONG vOwnerhWnd, VARIANT* vFiles, qcFileOpFlags vFlags, BSTR vParseChar,
+                                     VARIANT_BOOL* result)
 {
-    return notImplemented();
+    return call(result, [&] { return qfcLibFilesA::DeleteFile(vOwnerhWnd, sourcesArg(vFiles, vParseChar), vFlags); });
 }
 
 STDMETHODIMP qfcLibFiles::DirExists(BSTR vPath, VARIANT_BOOL* result)
@@ -42,12 +66,20 @@ STDMETHODIMP qfcLibFiles::DirExists(BSTR vPath, VARIANT_BOOL* result)
 
 STDMETHODIMP qfcLibFiles::FileExists(BSTR vFile, VARIANT_BOOL* result)
 {
-    return call(result, [&] { return qfcLibFilesA::FileExists(arg(vFile)); });
+    return call(result, [&] { return qfcLibFilesA::FileExists(nameArg(vFile)); });
 }
 
-STDMETHODIMP qfcLibFiles::FileExtSearch(BSTR, BSTR, SAFEARRAY**, VARIANT_BOOL, LONG*)
+STDMETHODIMP qfcLibFiles::FileExtSearch(BSTR vPath, BSTR vFileExt, SAFEARRAY** vFileArray, VARIANT_BOOL vRecursive,
+                                        LONG* result)
 {
-    return notImplemented();
+    return call(result, [&] {
+        return failure::trap(-1L, [&] {
+            std::vector<std::wstring> found;
+            if (!qfcLibFilesA::FindByExtension(arg(vPath), arg(vFileExt), isTrue(vRecursive), found)) return -1L;
+            if (!found.empty()) appendTextArray(vFileArray, found);
+            return upperBound(vFileArray);
+        });
+    });
 }
 
 STDMETHODIMP qfcLibFiles::GetFileExt(BSTR vFile, BSTR* result)
@@ -55,9 +87,12 @@ STDMETHODIMP qfcLibFiles::GetFileExt(BSTR vFile, BSTR* result)
     return call(result, [&] { return qfcLibFilesA::GetFileExt(arg(vFile)); });
 }
 
-STDMETHODIMP qfcLibFiles::BrowseForFolder(LONG, BSTR, BSTR, qcBrowseInfoFlags*, BSTR*)
+STDMETHODIMP qfcLibFiles::BrowseForFolder(LONG vOwnerhWnd, BSTR vRootDir, BSTR vPrompt, qcBrowseInfoFlags* vFlags,
+                                          BSTR* result)
 {
-    return notImplemented();
+    return call(result, [&] {
+        return qfcLibFilesA::BrowseForFolder(vOwnerhWnd, arg(vRootDir), arg(vPrompt), readRef(vFlags, qcFolders));
+    });
 }
 
 STDMETHODIMP qfcLibFiles::GetDirSize(BSTR vPath, VARIANT_BOOL vRecursive, CURRENCY* result)
@@ -67,7 +102,7 @@ STDMETHODIMP qfcLibFiles::GetDirSize(BSTR vPath, VARIANT_BOOL vRecursive, CURREN
 
 STDMETHODIMP qfcLibFiles::GetShortFileName(BSTR vFile, BSTR* result)
 {
-    return call(result, [&] { return qfcLibFilesA::GetShortFileName(arg(vFile)); });
+    return call(result, [&] { return qfcLibFilesA::GetShortFileName(nameArg(vFile)); });
 }
 
 STDMETHODIMP qfcLibFiles::GetSystemFolder(qcSystemFolders vFolderToReturn, BSTR* result)
@@ -104,7 +139,7 @@ STDMETHODIMP qfcLibFiles::GetOpenFileName(BSTR vDefExtension, IDispatch** vCommo
                                          BSTR vExtraFilters, BSTR vDialogTitle, BSTR* result)
 {
     return call(result, [&] {
-        return qfcLibFilesA::GetOpenFileName(arg(vDefExtension), vCommonDlgObject ? *vCommonDlgObject : nullptr,
+        return qfcLibFilesA::GetOpenFileName(arg(vDefExtension), objectArg(vCommonDlgObject).get(),
                                              arg(vInitDirectory), arg(vExtraFilters), arg(vDialogTitle));
     });
 }
@@ -113,7 +148,7 @@ STDMETHODIMP qfcLibFiles::GetSaveFileName(BSTR vDefExtension, IDispatch** vCommo
                                          BSTR vExtraFilters, BSTR vDialogTitle, BSTR* result)
 {
     return call(result, [&] {
-        return qfcLibFilesA::GetSaveFileName(arg(vDefExtension), vCommonDlgObject ? *vCommonDlgObject : nullptr,
+        return qfcLibFilesA::GetSaveFileName(arg(vDefExtension), objectArg(vCommonDlgObject).get(),
                                              arg(vInitDirectory), arg(vExtraFilters), arg(vDialogTitle));
     });
 }

@@ -4,29 +4,16 @@
 #include <shlobj.h>
 
 #include "Raii.h"
-#include "RuntimeError.h"
+#include "server/Marshal.h"
 #include "registry/qfcLibRegistryB.h"
+#include "strings/TextCase.h"
 
 namespace quillon::qfcLibFilesA {
 namespace {
 
-// Where text becomes a file name: an embedded NUL would silently cut the name short.
-void refuseNul(const std::wstring& name)
-{
-    if (name.find(L'\0') != std::wstring::npos) throw RuntimeError(kInvalidArgument);
-}
-
-bool hasNul(const std::wstring& name) { return name.find(L'\0') != std::wstring::npos; }
-
 wchar_t upperChar(wchar_t c)
 {
     return static_cast<wchar_t>(reinterpret_cast<ULONG_PTR>(CharUpperW(reinterpret_cast<LPWSTR>(c))));
-}
-
-std::wstring upperText(std::wstring text)
-{
-    if (!text.empty()) CharUpperBuffW(text.data(), static_cast<DWORD>(text.size()));
-    return text;
 }
 
 // Lists a pattern; calls visit(entry) for each entry until it returns false.
@@ -82,9 +69,9 @@ void raiseListingError(DWORD error)
     case ERROR_INVALID_NAME:
     case ERROR_BAD_PATHNAME:
     case ERROR_DIRECTORY:
-        throw RuntimeError(52);
+        throw RuntimeError(kBadFileName);
     case ERROR_NOT_READY:
-        throw RuntimeError(71);
+        throw RuntimeError(kDiskNotReady);
     default:
         return;
     }
@@ -107,28 +94,11 @@ std::wstring filledText(Fill&& fill)
     }
 }
 
-struct ItemListTraits {
-    static PIDLIST_ABSOLUTE invalid() { return nullptr; }
-    static void close(PIDLIST_ABSOLUTE list) { CoTaskMemFree(list); }
-};
-using UniqueItemList = raii::Unique<PIDLIST_ABSOLUTE, ItemListTraits>;
-
-std::wstring itemListPath(PCIDLIST_ABSOLUTE list)
-{
-    std::wstring path(MAX_PATH, L'\0');
-    while (!SHGetPathFromIDListEx(list, path.data(), static_cast<DWORD>(path.size()), GPFIDL_DEFAULT)) {
-        if (path.size() >= 32768) return std::wstring();
-        path.resize(path.size() * 2);
-    }
-    path.resize(wcslen(path.c_str()));
-    return path;
-}
-
 std::wstring specialFolder(long id)
 {
-    UniqueItemList list;
+    raii::UniqueIdList list;
     if (SHGetSpecialFolderLocation(nullptr, static_cast<int>(id), list.put()) != S_OK || !list) return std::wstring();
-    return itemListPath(list.get());
+    return ItemListPath(list.get());
 }
 
 std::wstring programFilesFolder()
@@ -179,39 +149,52 @@ long long folderSize(const std::wstring& folder, bool recursive)
 
 } // namespace
 
-bool FileExists(const std::wstring& vFile)
+std::wstring ItemListPath(const ITEMIDLIST* list)
 {
-    refuseNul(vFile);
-    std::wstring pattern = CleanPath(vFile);
-    if (pattern.empty()) return false;
-    // A name ending in a separator lists the folder's contents.
+    std::wstring path(MAX_PATH, L'\0');
+    while (!SHGetPathFromIDListEx(list, path.data(), static_cast<DWORD>(path.size()), GPFIDL_DEFAULT)) {
+        if (path.size() >= 32768) return std::wstring();
+        path.resize(path.size() * 2);
+    }
+    path.resize(wcslen(path.c_str()));
+    return path;
+}
+
+bool ListsEntry(const std::wstring& name, unsigned long mask)
+{
+    std::wstring pattern = name;
     if (pattern.back() == L'\\' || pattern.back() == L'/') pattern += L'*';
     bool found = false;
     const DWORD error = listEntries(pattern, [&](const WIN32_FIND_DATAW& entry) {
-        found = IsListed(entry.dwFileAttributes, kFilesMask);
+        found = IsListed(entry.dwFileAttributes, mask);
         return !found;
     });
     if (error) raiseListingError(error);
     return found;
 }
 
+bool FileExists(const std::wstring& vFile)
+{
+    checkName(vFile);
+    const std::wstring name = CleanPath(vFile);
+    return !name.empty() && ListsEntry(name, kFilesMask);
+}
+
 bool DirExists(const std::wstring& vPath)
 {
     const std::wstring named = CleanPath(Unquote(vPath));
-    if (named.empty() || hasNul(named)) return false;  // a blank text names no folder
-    const std::wstring folder = WithTrailing(named, L'\\');
-    bool found = false;
-    listEntries(folder + L'*', [&](const WIN32_FIND_DATAW& entry) {
-        found = IsListed(entry.dwFileAttributes, kFilesAndFoldersMask);
-        return !found;
-    });
-    return found;
+    if (named.empty() || holdsNul(named)) return false;  // a blank text names no folder
+    try {
+        return ListsEntry(WithTrailing(named, L'\\'), kFilesAndFoldersMask);
+    } catch (const RuntimeError&) {
+        return false;
+    }
 }
 
 std::wstring GetShortFileName(const std::wstring& vFile)
 {
     if (vFile.empty()) return std::wstring();
-    refuseNul(vFile);
+    checkName(vFile);
     return filledText([&](wchar_t* buffer, DWORD size) { return GetShortPathNameW(vFile.c_str(), buffer, size); });
 }
 
@@ -237,7 +220,7 @@ std::wstring GetSystemFolder(long vFolderToReturn)
 
 bool MakePath(const std::wstring& vDirName)
 {
-    if (vDirName.empty() || hasNul(vDirName)) return false;
+    if (vDirName.empty() || holdsNul(vDirName)) return false;
     for (const std::wstring& folder : FoldersToMake(vDirName)) {
         if (!isDirectory(folder)) CreateDirectoryW(folder.c_str(), nullptr);
     }
@@ -248,15 +231,15 @@ bool FindByExtension(const std::wstring& vPath, const std::wstring& vFileExt, bo
                      std::vector<std::wstring>& found)
 {
     if (vPath.empty() || vFileExt.empty() || vFileExt == L"*.*") return false;
-    if (hasNul(vPath) || hasNul(vFileExt)) return false;
-    collectByExtension(WithTrailing(vPath, L'\\'), upperText(SearchExtension(vFileExt)), vRecursive, found);
+    if (holdsNul(vPath) || holdsNul(vFileExt)) return false;
+    collectByExtension(WithTrailing(vPath, L'\\'), textcase::Upper(SearchExtension(vFileExt)), vRecursive, found);
     return true;
 }
 
 long long GetDirSize(const std::wstring& vPath, bool vRecursive)
 {
     const std::wstring folder = CleanPath(vPath);
-    if (folder.empty() || hasNul(folder)) return -1;
+    if (folder.empty() || holdsNul(folder)) return -1;
     return folderSize(WithTrailing(folder, L'\\'), vRecursive);
 }
 

@@ -7,7 +7,10 @@
 // holding a NUL character is refused wherever text becomes a file name.
 #pragma once
 
-#include <oaidl.h>
+// QuillonTypes.h hides the Windows macros named like these routines (CopyFile, GetOpenFileName...).
+#include <shtypes.h>
+
+#include "QuillonTypes.h"
 
 #include <string>
 #include <vector>
@@ -15,6 +18,13 @@
 #include "FileNames.h"
 
 namespace quillon::qfcLibFilesA {
+
+// The file-system path of a shell item list ("" when it has none); any length.
+std::wstring ItemListPath(const ITEMIDLIST* list);
+
+// Whether a listing of the name (wildcards allowed; a trailing separator lists the folder's contents) with the
+// attribute mask shows an entry. A malformed name or a drive that is not ready is the caller's error.
+bool ListsEntry(const std::wstring& name, unsigned long mask);
 
 bool FileExists(const std::wstring& vFile);
 bool DirExists(const std::wstring& vPath);
@@ -35,6 +45,9 @@ long long GetDirSize(const std::wstring& vPath, bool vRecursive);
 bool CopyFile(long vOwnerhWnd, const SourceNames& vFiles, const std::wstring& vDestination, long vOperation,
               long vFlags, const std::wstring& vDialogText);
 bool DeleteFile(long vOwnerhWnd, const SourceNames& vFiles, long vFlags);
+
+// The shell's folder browser; "" when cancelled. The chosen path comes back proper-cased with a trailing "\".
+std::wstring BrowseForFolder(long vOwnerhWnd, const std::wstring& vRootDir, const std::wstring& vPrompt, long vFlags);
 
 // Drive the caller's common-dialog object by member name; "" when cancelled or when anything fails.
 std::wstring GetOpenFileName(const std::wstring& vDefExtension, IDispatch* vCommonDlgObject,

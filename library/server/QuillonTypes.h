@@ -9,6 +9,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commdlg.h>  // before the names below are hidden: it defines GetOpenFileName and GetFileTitle
 #include <ole2.h>
 #include <oaidl.h>
 #include <ocidl.h>

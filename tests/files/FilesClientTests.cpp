@@ -1,16 +1,37 @@
-// qfcLibFiles as its clients see it: through the vtable, with a caller's
-// common-dialog object that records what it is told and plays the user.
+// qfcLibFiles as its clients see it: through the vtable (a common-dialog
+// object that records what it is told and plays the user, the caller's
+// arrays and variants) and from a script under cscript.
 #include "RecordingObject.h"
 #include "ScratchFolder.h"
 #include "TestSupport.h"
 
 using namespace testing_support;
+using files_testing::exists;
+using files_testing::ScratchFolder;
 
 namespace {
 
-const std::vector<std::wstring> kDialogMembers = {L"InitDir", L"DefaultExt", L"Filter",   L"FileName", L"DialogTitle",
-                                                  L"Flags",   L"CancelError", L"FileTitle", L"ShowOpen", L"ShowSave"};
 const SCODE kCancelled = MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, 32755);
+
+void putText(VARIANT* variant, const std::wstring& text)
+{
+    V_VT(variant) = VT_BSTR;
+    V_BSTR(variant) = raii::makeBstr(text).release();
+}
+
+std::vector<std::wstring> itemsOf(SAFEARRAY* array)
+{
+    std::vector<std::wstring> items;
+    LONG lower = 0, upper = -1;
+    SafeArrayGetLBound(array, 1, &lower);
+    SafeArrayGetUBound(array, 1, &upper);
+    for (LONG i = lower; i <= upper; ++i) {
+        raii::UniqueBstr item;
+        SafeArrayGetElement(array, &i, item.put());
+        items.push_back(raii::toWString(item.get()));
+    }
+    return items;
+}
 
 class FilesClient : public ComTest {
 protected:
@@ -23,19 +44,18 @@ protected:
                                        0, 0));
     }
 
-    // A dialog whose user picks fileName; showResult is what its Show methods return.
+    // A dialog whose user picks fileName (whatever the library put in FileName before); Show returns showResult.
     raii::ComPtr<RecordingObject> dialog(const std::wstring& fileName, const std::wstring& fileTitle,
                                          HRESULT showResult = S_OK)
     {
-        auto object = raii::ComPtr<RecordingObject>::attach(RecordingObject::create(kDialogMembers));
+        auto object = raii::ComPtr<RecordingObject>::attach(RecordingObject::create(
+            {L"InitDir", L"DefaultExt", L"Filter", L"FileName", L"DialogTitle", L"Flags", L"CancelError",
+             L"FileTitle", L"ShowOpen", L"ShowSave"}));
         raii::UniqueVariant title;
-        V_VT(title.get()) = VT_BSTR;
-        V_BSTR(title.get()) = raii::makeBstr(fileTitle).release();
+        putText(title.get(), fileTitle);
         object->set(L"FileTitle", *title.get());
-        // Reads of FileName give the user's choice, whatever the library put there before.
         object->method(L"FileName", [fileName](RecordingObject&, const std::vector<VARIANT>&, VARIANT* result) {
-            V_VT(result) = VT_BSTR;
-            V_BSTR(result) = raii::makeBstr(fileName).release();
+            putText(result, fileName);
             return S_OK;
         });
         auto show = [showResult](RecordingObject&, const std::vector<VARIANT>&, VARIANT*) { return showResult; };
@@ -44,16 +64,13 @@ protected:
         return object;
     }
 
-    std::wstring open(IDispatch* object, const std::wstring& ext, const std::wstring& dir = L"",
-                      const std::wstring& extra = L"", const std::wstring& title = L"", bool save = false)
+    std::wstring show(IDispatch* object, const std::wstring& ext, bool save = false, const std::wstring& dir = L"",
+                      const std::wstring& title = L"")
     {
         raii::UniqueBstr result;
-        IDispatch* ref = object;
-        const HRESULT hr = save ? files_->GetSaveFileName(bstr(ext).get(), &ref, bstr(dir).get(), bstr(extra).get(),
-                                                          bstr(title).get(), result.put())
-                                : files_->GetOpenFileName(bstr(ext).get(), &ref, bstr(dir).get(), bstr(extra).get(),
-                                                          bstr(title).get(), result.put());
-        EXPECT_EQ(S_OK, hr) << "the file dialogs never fail";
+        auto method = save ? &_qfcLibFiles::GetSaveFileName : &_qfcLibFiles::GetOpenFileName;
+        EXPECT_EQ(S_OK, (files_.get()->*method)(bstr(ext).get(), &object, bstr(dir).get(), bstr(L"|Old|*.old").get(),
+                                                 bstr(title).get(), result.put()));
         return raii::toWString(result.get());
     }
 
@@ -62,61 +79,110 @@ protected:
 
 } // namespace
 
-TEST_F(FilesClient, OpenDialogIsSetUpInOrderAndAnswersTheChosenFile)
+TEST_F(FilesClient, FileDialogsAreSetUpInOrderAndGiveTheChosenFileUnlessCancelled)
 {
     auto chooser = dialog(L"C:\\Games\\main.exe", L"main.exe");
-    EXPECT_EQ(L"C:\\Games\\main.exe", open(chooser.get(), L"*.exe"));
+    EXPECT_EQ(L"C:\\Games\\main.exe", show(chooser.get(), L"*.exe"));
     const std::vector<std::wstring> expected = {
-        L"InitDir=\"C:\\App\\\"",
-        L"DefaultExt=\"*.exe\"",
-        L"Filter=\"Vantorel Files|*.exe|All Files (*.*)|*.*\"",
-        L"FileName=\"*.exe\"",
-        L"DialogTitle=\"Open Vantorel File\"",
-        L"Flags=2625552",
-        L"CancelError=True",
-    };
+        L"InitDir=\"C:\\App\\\"", L"DefaultExt=\"*.exe\"",
+        L"Filter=\"Vantorel Files|*.exe|Old|*.old|All Files (*.*)|*.*\"", L"FileName=\"*.exe\"",
+        L"DialogTitle=\"Open Vantorel File\"", L"Flags=2625552", L"CancelError=True", L"ShowOpen()"};
     std::vector<std::wstring> log = chooser->take();
-    ASSERT_GE(log.size(), expected.size() + 1);
-    EXPECT_EQ(expected, std::vector<std::wstring>(log.begin(), log.begin() + expected.size()));
-    EXPECT_EQ(0u, log[expected.size()].find(L"ShowOpen")) << log[expected.size()];
-
-    auto saver = dialog(L"D:\\Saves\\one.sav", L"one.sav");
-    EXPECT_EQ(L"D:\\Saves\\one.sav", open(saver.get(), L".sav", L"D:\\Saves", L"|Old|*.old", L"Keep", true));
+    log.resize(std::min(log.size(), expected.size()));
+    EXPECT_EQ(expected, log);
+    auto saver = dialog(L"D:\\one.sav", L"one.sav");
+    EXPECT_EQ(L"D:\\one.sav", show(saver.get(), L"sav", true, L"D:\\Saves", L"Keep"));
     log = saver->take();
     ASSERT_GE(log.size(), 8u);
-    EXPECT_EQ(L"InitDir=\"D:\\Saves\\\"", log[0]);
-    EXPECT_EQ(L"Filter=\"Vantorel Files|*.sav|Old|*.old|All Files (*.*)|*.*\"", log[2]);
-    EXPECT_EQ(L"DialogTitle=\"Keep\"", log[4]);
-    EXPECT_EQ(L"Flags=532482", log[5]);
-    EXPECT_EQ(0u, log[7].find(L"ShowSave")) << log[7];
+    EXPECT_EQ((std::vector<std::wstring>{L"InitDir=\"D:\\Saves\\\"", L"DialogTitle=\"Keep\"", L"Flags=532482",
+                                         L"ShowSave()"}),
+              (std::vector<std::wstring>{log[0], log[4], log[5], log[7]}));
+
+    // Each dialog below would otherwise answer a valid file.
+    auto raising = dialog(L"C:\\Games\\main.exe", L"main.exe");
+    raising->raise(L"ShowOpen", kCancelled, L"Cancel was selected.", true);
+    EXPECT_EQ(L"", show(raising.get(), L"exe")) << "cancel raised through the exception record";
+    EXPECT_EQ(L"", show(dialog(L"C:\\Games\\main.exe", L"main.exe", kCancelled).get(), L"exe", true));
+    EXPECT_EQ(L"C:\\main.exe", show(dialog(L"C:\\main.exe", L"main.exe", kCancelled + 1).get(), L"exe"))
+        << "only the cancel error means cancelled";
+    EXPECT_EQ(L"", show(dialog(L"C:\\Games\\*.exe", L"*.exe").get(), L"exe")) << "the pattern itself came back";
+    EXPECT_EQ(L"", show(dialog(L"C:\\Games\\main.exe", L"").get(), L"exe")) << "no file title";
+    auto unused = dialog(L"C:\\Games\\main.exe", L"main.exe");
+    EXPECT_EQ(L"", show(unused.get(), L""));
+    EXPECT_TRUE(unused->take().empty()) << "an empty extension shows nothing";
+    EXPECT_EQ(L"", show(nullptr, L"exe", true));
 }
 
-TEST_F(FilesClient, CancelledOrUnansweredDialogsGiveNothing)
+TEST_F(FilesClient, ExtensionSearchGrowsTheCallersArray)
 {
-    // Each dialog below would otherwise answer a valid file: only the cancel signal may empty the result.
-    auto raising = dialog(L"C:\\Games\\main.exe", L"main.exe");
-    raising->raise(L"ShowOpen", kCancelled, L"Cancel was selected.");
-    EXPECT_EQ(L"", open(raising.get(), L"exe")) << "cancel error 32755 raised through the exception record";
+    ScratchFolder scratch(L"ClientSearch");
+    const std::wstring one = scratch.file(L"one.plt"), two = scratch.file(L"Sub\\two.PLT");
+    auto search = [&](const std::wstring& ext, SAFEARRAY** array) {
+        LONG result = -7;
+        EXPECT_EQ(S_OK, files_->FileExtSearch(bstr(scratch.path()).get(), bstr(ext).get(), array, VARIANT_TRUE, &result));
+        return result;
+    };
+    SAFEARRAY* array = nullptr;
+    EXPECT_EQ(-1, search(L"zzz", &array));
+    EXPECT_EQ(nullptr, array) << "no match leaves an undimensioned array alone";
+    array = SafeArrayCreateVector(VT_BSTR, 0, 3);
+    EXPECT_EQ(4, search(L"*.plt", &array));
+    EXPECT_EQ((std::vector<std::wstring>{L"", L"", L"", one, two}), itemsOf(array));
+    EXPECT_EQ(-1, search(L"*.*", &array)) << "everything is no extension";
+    EXPECT_EQ(5u, itemsOf(array).size());
+    SafeArrayDestroy(array);
+    SAFEARRAY* numbers = SafeArrayCreateVector(VT_I4, 0, 2);
+    EXPECT_EQ(-1, search(L"plt", &numbers)) << "an array of another type is not touched";
+    SafeArrayDestroy(numbers);
+}
 
-    auto deferred = dialog(L"C:\\Games\\main.exe", L"main.exe");
-    deferred->raise(L"ShowSave", kCancelled, L"Cancel was selected.", true);
-    EXPECT_EQ(L"", open(deferred.get(), L"exe", L"", L"", L"", true)) << "cancel reported through a deferred fill-in";
+TEST_F(FilesClient, ShellOperationsTakeScriptArraysAndRefuseBadArguments)
+{
+    ScratchFolder scratch(L"ClientShell");
+    const std::wstring a = scratch.file(L"a.txt"), b = scratch.file(L"b.txt");
+    const std::wstring target = scratch.folder(L"Target") + L"\\";
+    SAFEARRAY* names = SafeArrayCreateVector(VT_VARIANT, 0, 3);  // a script's array, passed by reference
+    for (LONG i = 0; i < 3; ++i) {
+        raii::UniqueVariant item;
+        putText(item.get(), i == 1 ? L"" : (i == 0 ? a : b));
+        SafeArrayPutElement(names, &i, item.get());
+    }
+    raii::UniqueVariant array;
+    V_VT(array.get()) = VT_ARRAY | VT_VARIANT;
+    V_ARRAY(array.get()) = names;
+    VARIANT byRef;
+    V_VT(&byRef) = VT_BYREF | VT_VARIANT;
+    V_VARIANTREF(&byRef) = array.get();
+    VARIANT_BOOL aborted = VARIANT_TRUE;
+    EXPECT_EQ(S_OK, files_->CopyFile(0, &byRef, bstr(target).get(), qcCopy, qcNoConfirmation, bstr(L"").get(),
+                                     bstr(L"|").get(), &aborted));
+    EXPECT_EQ(VARIANT_FALSE, aborted);
+    EXPECT_TRUE(exists(target + L"a.txt") && exists(target + L"b.txt"));
 
-    EXPECT_EQ(L"", open(dialog(L"C:\\Games\\main.exe", L"main.exe", kCancelled).get(), L"exe"))
-        << "cancel returned as the call's own status";
-    const SCODE otherError = MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, 32756);
-    EXPECT_EQ(L"C:\\Games\\main.exe", open(dialog(L"C:\\Games\\main.exe", L"main.exe", otherError).get(), L"exe"))
-        << "only the cancel error means cancelled";
+    raii::UniqueVariant text;
+    putText(text.get(), target + L"a.txt;" + target + L"b.txt");
+    EXPECT_EQ(S_OK, files_->DeleteFile(0, text.get(), qcNoConfirmation, bstr(L";").get(), &aborted));
+    EXPECT_FALSE(exists(target + L"a.txt") || exists(target + L"b.txt"));
 
-    EXPECT_EQ(L"", open(dialog(L"C:\\Games\\*.exe", L"*.exe").get(), L"exe")) << "the pattern itself came back";
-    EXPECT_EQ(L"", open(dialog(L"C:\\Games\\main.exe", L"").get(), L"exe")) << "no file title";
+    const HRESULT invalidArgument = MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, 5);
+    putText(text.put(), std::wstring(L"a\0b", 3));
+    EXPECT_EQ(invalidArgument, files_->DeleteFile(0, text.get(), qcNoConfirmation, bstr(L"|").get(), &aborted));
+    putText(text.put(), a);
+    EXPECT_EQ(invalidArgument, files_->DeleteFile(0, text.get(), qcFileOpFlags(0x10010), bstr(L"|").get(), &aborted));
+    EXPECT_TRUE(exists(a));
+}
 
-    auto unused = dialog(L"C:\\Games\\main.exe", L"main.exe");
-    EXPECT_EQ(L"", open(unused.get(), L""));
-    EXPECT_TRUE(unused->take().empty()) << "an empty extension shows nothing";
-    EXPECT_EQ(L"", open(nullptr, L"exe"));
-    EXPECT_EQ(L"", open(nullptr, L"exe", L"", L"", L"", true));
-
-    auto bare = raii::ComPtr<RecordingObject>::attach(RecordingObject::create({L"Unrelated"}));
-    EXPECT_EQ(L"", open(bare.get(), L"exe")) << "an object without the members";
+TEST_F(FilesClient, ScriptClientLeavesOutOptionalArguments)
+{
+    ScratchFolder scratch(L"Script");
+    long exitCode = -1;
+    const std::string output = captureProcess(
+        L"cscript.exe //nologo \"" + programFolder() + L"FilesClient.vbs\" \"" +
+            scratch.path().substr(0, scratch.path().size() - 1) + L"\"",
+        &exitCode);
+    EXPECT_EQ(0, exitCode) << output;
+    const std::string root(scratch.path().begin(), scratch.path().end());
+    EXPECT_EQ("dirsep=" + root + "\r\ntitle=a\r\ntitleext=a.plt\r\nexists=True,True\r\nsize=7\r\ncopy=False\r\n"
+              "copied=True,True\r\ndelete=False\r\nleft=False\r\nmake=True,True\r\n",
+              output);
 }

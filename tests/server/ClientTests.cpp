@@ -59,9 +59,9 @@ TEST(ScriptClients, CallWithAndWithoutOptionalArgumentsAndReadErrors)
 {
     const std::pair<const wchar_t*, const char*> cases[] = {
         // A missing argument is described for both hosts (JScript shows only what the call hands back).
-        {L"core.vbs", "1132 1132 v1.1.32\n5 | Invalid procedure call or argument | Quillon.qfcLibFiles\n"
+        {L"core.vbs", "1132 1132 v1.1.32\n5 | Invalid procedure call or argument: a name holds a NUL character | Quillon.qfcLibFiles\n"
                       "8002000F | Argument not optional\n"},
-        {L"core.js", "1132 1132 v1.1.32\n800A0005 | Invalid procedure call or argument\n"
+        {L"core.js", "1132 1132 v1.1.32\n800A0005 | Invalid procedure call or argument: a name holds a NUL character\n"
                      "8002000F | Argument not optional\n"}, // JScript's has no source
     };
     for (const auto& [file, expected] : cases) {

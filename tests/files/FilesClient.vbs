@@ -1,0 +1,23 @@
+' A late-bound client of Quillon.qfcLibFiles that leaves out optional arguments.
+' Usage: cscript //nologo FilesClient.vbs <scratch folder>
+Dim root, files, fso, names
+root = WScript.Arguments(0) & "\"
+Set files = CreateObject("Quillon.qfcLibFiles")
+Set fso = CreateObject("Scripting.FileSystemObject")
+Dim stream
+Set stream = fso.CreateTextFile(root & "a.plt"): stream.Write "abc": stream.Close
+Set stream = fso.CreateTextFile(root & "b.plt"): stream.Write "defg": stream.Close
+fso.CreateFolder root & "Target"
+
+WScript.Echo "dirsep=" & files.AddDirSep(Left(root, Len(root) - 1))
+WScript.Echo "title=" & files.GetFileTitle(root & "a.plt")
+WScript.Echo "titleext=" & files.GetFileTitle(root & "a.plt", True)
+WScript.Echo "exists=" & files.FileExists(root & "a.plt") & "," & files.DirExists(root & "Target")
+WScript.Echo "size=" & files.GetDirSize(root)
+names = root & "a.plt|" & root & "b.plt"
+WScript.Echo "copy=" & files.CopyFile(0, names, root & "Target")
+WScript.Echo "copied=" & files.FileExists(root & "Target\a.plt") & "," & files.FileExists(root & "Target\b.plt")
+WScript.Echo "delete=" & files.DeleteFile(0, Array(root & "Target\a.plt", "", root & "Target\b.plt"), 16)
+WScript.Echo "left=" & files.FileExists(root & "Target\*.plt")
+WScript.Echo "make=" & files.MakePath(root & "x\y\z") & "," & files.DirExists(root & "x\y\z")
+WScript.Quit 0
