@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "Raii.h"
+#include "server/Failure.h"
 #include "forms/ShellRules.h"
 #include "forms/qfcLibWindowsA.h"
 #include "network/NetworkRules.h"
@@ -166,15 +167,15 @@ DWORD WINAPI runExchange(void* parameter)
 std::wstring fetch(const std::shared_ptr<HttpExchange>& work, DWORD timeoutMs)
 {
     work->done.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    if (!work->done) throw HttpFailure(HRESULT_FROM_WIN32(GetLastError()));
+    if (!work->done) throw HttpFailure(failure::lastWin32Error());
     HMODULE pinned = nullptr;
     if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCWSTR>(&runExchange),
                             &pinned))
-        throw HttpFailure(HRESULT_FROM_WIN32(GetLastError()));
+        throw HttpFailure(failure::lastWin32Error());
     auto* handOver = new std::shared_ptr<HttpExchange>(work);
     raii::UniqueHandle thread(CreateThread(nullptr, 0, runExchange, handOver, 0, nullptr));
     if (!thread) {
-        HRESULT hr = HRESULT_FROM_WIN32(GetLastError());
+        HRESULT hr = failure::lastWin32Error();
         delete handOver;
         FreeLibrary(pinned);
         throw HttpFailure(hr);
