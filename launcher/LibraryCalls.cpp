@@ -4,6 +4,8 @@
 #include "LibrarySlots.h"
 #include "Raii.h"
 
+#include <shellapi.h>
+
 namespace vantorel::calls {
 namespace {
 
@@ -65,7 +67,10 @@ void deleteMatching(const std::wstring& pattern, const wchar_t* procedure)
     V_VT(value) = VT_BSTR;
     V_BSTR(value) = text(pattern).release();
     VARIANT_BOOL ignored = VARIANT_FALSE;
-    check(slots::files().DeleteFile(0, value, static_cast<qcFileOpFlags>(0), text(L"|").get(), &ignored), procedure);
+    // The shell applies a pattern to sub-folders too unless told not to, and the
+    // kept files wait in a sub-folder under their own names. The user is still asked.
+    const auto flags = static_cast<qcFileOpFlags>(FOF_NORECURSION);
+    check(slots::files().DeleteFile(0, value, flags, text(L"|").get(), &ignored), procedure);
 }
 
 std::wstring shortFileName(const std::wstring& file, const wchar_t* procedure)
