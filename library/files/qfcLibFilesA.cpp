@@ -11,11 +11,6 @@
 namespace quillon::qfcLibFilesA {
 namespace {
 
-wchar_t upperChar(wchar_t c)
-{
-    return static_cast<wchar_t>(reinterpret_cast<ULONG_PTR>(CharUpperW(reinterpret_cast<LPWSTR>(c))));
-}
-
 // Lists a pattern; calls visit(entry) for each entry until it returns false.
 // Returns 0, or the listing's error when nothing could be listed.
 template <class Visit>
@@ -122,7 +117,7 @@ void collectByExtension(const std::wstring& folder, const std::wstring& upperExt
             if (isPlainFolder(entry)) folders.push_back(folder + entry.cFileName + L'\\');
             return;
         }
-        if (!EndsWithExtension(entry.cFileName, wcslen(entry.cFileName), upperExtension, upperChar)) return;
+        if (!EndsWithExtension(entry.cFileName, wcslen(entry.cFileName), upperExtension, textcase::Upper)) return;
         std::wstring name = folder + entry.cFileName;
         if (opensForReading(name)) found.push_back(std::move(name));
     });

@@ -22,4 +22,10 @@ std::wstring mapped(std::wstring text)
 std::wstring Upper(std::wstring text) { return mapped<CharUpperBuffW>(std::move(text)); }
 std::wstring Lower(std::wstring text) { return mapped<CharLowerBuffW>(std::move(text)); }
 
+wchar_t Upper(wchar_t c)
+{
+    CharUpperBuffW(&c, 1);
+    return c;
+}
+
 } // namespace quillon::textcase

@@ -7,5 +7,6 @@ namespace quillon::textcase {
 
 std::wstring Upper(std::wstring text);
 std::wstring Lower(std::wstring text);
+wchar_t Upper(wchar_t c);
 
 } // namespace quillon::textcase
