@@ -14,11 +14,25 @@ namespace {
 
 constexpr wchar_t kProcedure[] = L"Main";
 
-void fail(const std::wstring& what, const std::wstring& path)
+[[noreturn]] void fail(const std::wstring& what, const std::wstring& path)
 {
-    const DWORD code = GetLastError();
-    throw LauncherError(code ? HRESULT_FROM_WIN32(code) : E_FAIL, what + L": " + path, kProcedure);
+    throwLastError(what + L": " + path, kProcedure);
 }
+
+// Counts the steps that change the folder and tells the hook of each.
+class Steps {
+public:
+    explicit Steps(const StepHook& hook = {}) : hook_(hook) {}
+    void done()
+    {
+        ++count_;
+        if (hook_) hook_(count_);
+    }
+
+private:
+    StepHook hook_;
+    int count_ = 0;
+};
 
 bool isFolder(const std::wstring& path)
 {
@@ -52,40 +66,40 @@ void copyOver(const std::wstring& from, const std::wstring& to)
 }
 
 // Deletes the folder's files and then the folder; the run's own folders hold nothing else.
-void removeFolder(const std::wstring& folder, const StepHook& step, int& steps)
+void removeFolder(const std::wstring& folder, Steps& steps)
 {
     for (const std::wstring& name : filesIn(folder)) {
         const std::wstring path = joinPath(folder, name);
         SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
         if (!DeleteFileW(path.c_str())) fail(L"A backup file could not be deleted", path);
-        if (step) step(++steps);
+        steps.done();
     }
     if (!RemoveDirectoryW(folder.c_str())) fail(L"The backup folder could not be removed", folder);
-    if (step) step(++steps);
+    steps.done();
 }
 
 // Puts every backup back over its file and removes the backups. Complete
 // backups only ever exist under the backup folder's own name.
-void restoreKept(const std::wstring& folder, const StepHook& step, int& steps)
+void restoreKept(const std::wstring& folder, Steps& steps)
 {
     const std::wstring backups = joinPath(folder, kBackupFolder);
     for (const std::wstring& name : filesIn(backups)) {
         copyOver(joinPath(backups, name), joinPath(folder, name));
-        if (step) step(++steps);
+        steps.done();
     }
-    removeFolder(backups, step, steps);
+    removeFolder(backups, steps);
 }
 
 // What an interrupted run left: a staging folder (nothing was removed yet) is
 // dropped, a backup folder is restored.
 void recoverInterruptedRun(const std::wstring& folder, qcLogging& log)
 {
-    int steps = 0;
+    Steps steps;
     const std::wstring staging = joinPath(folder, kStagingFolder);
-    if (isFolder(staging)) removeFolder(staging, {}, steps);
+    if (isFolder(staging)) removeFolder(staging, steps);
     if (isFolder(joinPath(folder, kBackupFolder))) {
         log.Post(L"Kept Files Restored After An Interrupted Launch", folder);
-        restoreKept(folder, {}, steps);
+        restoreKept(folder, steps);
     }
 }
 
@@ -103,18 +117,18 @@ std::vector<std::wstring> presentKeeps(const std::wstring& folder, const std::ws
     return present;
 }
 
-void backUp(const std::wstring& folder, const std::vector<std::wstring>& kept, const StepHook& step, int& steps)
+void backUp(const std::wstring& folder, const std::vector<std::wstring>& kept, Steps& steps)
 {
     const std::wstring staging = joinPath(folder, kStagingFolder);
     if (!CreateDirectoryW(staging.c_str(), nullptr)) fail(L"The backup folder could not be created", staging);
-    if (step) step(++steps);
+    steps.done();
     for (const std::wstring& name : kept) {
         copyOver(joinPath(folder, name), joinPath(staging, name));
-        if (step) step(++steps);
+        steps.done();
     }
     const std::wstring backups = joinPath(folder, kBackupFolder);
     if (!MoveFileW(staging.c_str(), backups.c_str())) fail(L"The backup folder could not be completed", backups);
-    if (step) step(++steps);
+    steps.done();
 }
 
 } // namespace
@@ -131,14 +145,14 @@ void cullFolder(const Kind& kind, const std::wstring& exePath, SettingsStore& se
     if (keepList.empty()) return;
     if (!SetCurrentDirectoryW(folder.c_str())) fail(L"The folder could not be entered", folder);
 
-    int steps = 0;
-    backUp(folder, presentKeeps(folder, keepList, log), afterStep, steps);
+    Steps steps(afterStep);
+    backUp(folder, presentKeeps(folder, keepList, log), steps);
     for (const wchar_t* pattern : kind.patterns) {
         // A full path: the shell must never have to resolve a bare pattern itself.
-        calls::deleteMatching(folder + pattern, kProcedure);
-        if (afterStep) afterStep(++steps);
+        calls::deleteMatching(folder + pattern, kPatternDeleteFlags, kProcedure);
+        steps.done();
     }
-    restoreKept(folder, afterStep, steps);
+    restoreKept(folder, steps);
 }
 
 void cullCustomFolders(const std::wstring& exePath, SettingsStore& settings, qcLogging& log)

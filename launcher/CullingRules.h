@@ -45,6 +45,11 @@ KeepPlan planKeeps(const std::wstring& keepList);
 constexpr wchar_t kBackupFolder[] = L"~Vantorel kept";
 constexpr wchar_t kStagingFolder[] = L"~Vantorel kept.new";
 
+// The shell's flags for the pattern deletes: no recursion (0x1000), since the
+// shell would otherwise apply a pattern to sub-folders too, where the kept files
+// wait under their own names; the user is still asked.
+constexpr long kPatternDeleteFlags = 0x1000;
+
 // folder + name with exactly one backslash between them.
 std::wstring joinPath(const std::wstring& folder, const std::wstring& name);
 

@@ -23,10 +23,8 @@ std::wstring appSetting(const wchar_t* value, const wchar_t* defaultData)
 
 void enter(const std::wstring& folder)
 {
-    if (SetCurrentDirectoryW(folder.c_str())) return;
-    const DWORD code = GetLastError();
-    throw LauncherError(code ? HRESULT_FROM_WIN32(code) : E_FAIL, L"The game folder could not be entered: " + folder,
-                        kProcedure);
+    if (!SetCurrentDirectoryW(folder.c_str()))
+        throwLastError(L"The game folder could not be entered: " + folder, kProcedure);
 }
 
 // Seeded with the time of day to the millisecond, so starts within one second differ.

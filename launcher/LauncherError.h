@@ -32,4 +32,8 @@ std::wstring hresultText(HRESULT hr);
 // description (or the system's text for the code when there is none).
 void check(HRESULT hr, const wchar_t* procedure);
 
+// Throws LauncherError for the Win32 call that just failed, with its last
+// error (E_FAIL when it left none, so the failure never reads as success).
+[[noreturn]] void throwLastError(const std::wstring& description, const wchar_t* procedure);
+
 } // namespace vantorel

@@ -60,17 +60,15 @@ double dirSize(const std::wstring& folder, const wchar_t* procedure)
     return static_cast<double>(size.int64) / 10000.0;
 }
 
-void deleteMatching(const std::wstring& pattern, const wchar_t* procedure)
+void deleteMatching(const std::wstring& pattern, long flags, const wchar_t* procedure)
 {
     raii::UniqueVariant files;
     VARIANT* value = files.put();
     V_VT(value) = VT_BSTR;
     V_BSTR(value) = text(pattern).release();
     VARIANT_BOOL ignored = VARIANT_FALSE;
-    // The shell applies a pattern to sub-folders too unless told not to, and the
-    // kept files wait in a sub-folder under their own names. The user is still asked.
-    const auto flags = static_cast<qcFileOpFlags>(FOF_NORECURSION);
-    check(slots::files().DeleteFile(0, value, flags, text(L"|").get(), &ignored), procedure);
+    check(slots::files().DeleteFile(0, value, static_cast<qcFileOpFlags>(flags), text(L"|").get(), &ignored),
+          procedure);
 }
 
 std::wstring shortFileName(const std::wstring& file, const wchar_t* procedure)

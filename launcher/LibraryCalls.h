@@ -14,8 +14,8 @@ std::vector<std::wstring> fileExtSearch(const std::wstring& folder, const std::w
                                         const wchar_t* procedure);
 // Bytes directly in the folder (sub-folders not counted).
 double dirSize(const std::wstring& folder, const wchar_t* procedure);
-// Deletes through the shell, which asks the user first; the answer is not reported.
-void deleteMatching(const std::wstring& pattern, const wchar_t* procedure);
+// Deletes through the shell with the given operation flags; the answer is not reported.
+void deleteMatching(const std::wstring& pattern, long flags, const wchar_t* procedure);
 std::wstring shortFileName(const std::wstring& file, const wchar_t* procedure);
 std::wstring fileTitle(const std::wstring& file, bool withExtension, const wchar_t* procedure);
 // Starts the command line without waiting for it.

@@ -50,6 +50,12 @@ void check(HRESULT hr, const wchar_t* procedure)
     throw LauncherError(hr, description, procedure);
 }
 
+void throwLastError(const std::wstring& description, const wchar_t* procedure)
+{
+    const DWORD code = GetLastError();
+    throw LauncherError(code ? HRESULT_FROM_WIN32(code) : E_FAIL, description, procedure);
+}
+
 namespace {
 
 // The system's text alone ("Access denied.") tells a player nothing about a missing library.
