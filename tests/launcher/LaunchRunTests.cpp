@@ -93,8 +93,6 @@ TEST_F(LaunchRun, TheGameReceivesTheCommandLineAndFolderItsSettingsMake)
     } cases[] = {
         {L"one", {L"Ace.plt"}, L"0", L"", " -pilot Ace", " -launched"},
         {L"two", {L"Ace.plt", L"Bee.plt"}, L"0", L"-nointro", "", "-nointro -launched"},
-        {L"upper", {L"Ace.plt"}, L"1", L"-LAUNCHED", " -pilot Ace", "-LAUNCHED -launched"},
-        {L"prefixed", {L"Ace.plt"}, L"1", L"xlaunched", " -pilot Ace", "xlaunched"},
         {L"Descent 3", {L"Ace.plt"}, L"0", L"-nointro", " -pilot Ace", "-nointro -launched"},
         {L"long", {L"Ace Pilot.plt"}, L"1", L"", "*", " -launched"},
         {L"unreadable", {L"Ace.plt", L"Bee.plt", L"Cat.plt"}, L"perhaps", L"", "?", " -launched"},
@@ -131,22 +129,14 @@ TEST_F(LaunchRun, TheGameReceivesTheCommandLineAndFolderItsSettingsMake)
     }
 }
 
-TEST_F(LaunchRun, WithoutPilotsOrWithoutAGamePathNothingIsStarted)
+TEST_F(LaunchRun, WithoutPilotsNothingIsStarted)
 {
     const std::wstring game = prepareGame(L"empty", {});
     setValue(kAppKey, L"EXEPath", game + L"main.exe");
-    RunOutcome out = install_.run();
+    const RunOutcome out = install_.run();
     EXPECT_EQ(0, out.exitCode);
     EXPECT_EQ(L"No Pilots found!", out.boxText());
     EXPECT_FALSE(readRecord(game, 1000).started);
-
-    setValue(kAppKey, L"EXEPath", L"");
-    out = install_.run();
-    EXPECT_EQ(0, out.exitCode);
-    bool options = false;
-    for (const SeenWindow& window : out.windows) options = options || window.title == L"D3 Launcher Options";
-    EXPECT_TRUE(options) << "the options dialog instead of a launch";
-    EXPECT_FALSE(out.logHas("POST - Command Line"));
 }
 
 TEST_F(LaunchRun, TheCullingAsksFirstAndTheGameStartsWhateverTheAnswer)

@@ -65,10 +65,8 @@ protected:
 
 } // namespace
 
-TEST(LogFormat, SeparatorsAndTheNextRunNumber)
+TEST(LogFormat, TheNextRunNumber)
 {
-    EXPECT_EQ(kOuter, toAnsi(logformat::outerSeparator()));
-    EXPECT_EQ(kInner, toAnsi(logformat::innerSeparator()));
     const struct {
         const wchar_t* stored;
         const wchar_t* next;
@@ -152,6 +150,8 @@ TEST_F(LoggingTest, AnUnopenableFileLeavesTheLogNotStarted)
     log.LogPath(folder_ + L"\\missing\\");
     EXPECT_EQ(-1, log.StartLog());
     EXPECT_EQ(0, log.LogState());
+    qcLogging atRoot(LogIdentity{L"C:\\", L"", {L"", L"Vantorel", 1, 1, 32}}, store_);
+    EXPECT_EQ(L"C:\\\\", atRoot.LogPath()) << "a drive root folder gives two backslashes";
 }
 
 TEST_F(LoggingTest, ResetLogDeletesTheFileAndReportsAFileItCannotDelete)
@@ -166,11 +166,4 @@ TEST_F(LoggingTest, ResetLogDeletesTheFileAndReportsAFileItCannotDelete)
     raii::UniqueFile locked(CreateFileW(logPath().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     ASSERT_TRUE(locked);
     EXPECT_EQ(-1, log.ResetLog());
-}
-
-TEST(LogPath, ADriveRootFolderGivesTwoBackslashes)
-{
-    FakeSettings store;
-    qcLogging log(LogIdentity{L"C:\\", L"", {L"", L"Vantorel", 1, 1, 32}}, store);
-    EXPECT_EQ(L"C:\\\\", log.LogPath());
 }

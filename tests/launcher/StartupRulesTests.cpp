@@ -29,6 +29,8 @@ TEST(StartupRules, ArgumentsAndPaths)
     EXPECT_EQ(L"/setup", argumentsOf(L"Vantorel.exe /setup"));
     EXPECT_EQ(L"", argumentsOf(L"\"unclosed /x"));
     EXPECT_EQ(L"AUTOLOAD", baseNameOf(L"C:\\AUTOLOAD.EXE"));
+    EXPECT_TRUE(showsSplash(L"1") && !showsSplash(L" 1") && !showsSplash(L"True"));
+    EXPECT_TRUE(isFirstRun(L"False") && !isFirstRun(L"false"));
     EXPECT_FALSE(registersAppPath(L"AUTOLOAD"));
     EXPECT_TRUE(registersAppPath(L"Autoload2"));
     EXPECT_EQ(L"C:\\", folderOf(L"C:\\Vantorel.exe"));
