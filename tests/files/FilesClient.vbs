@@ -17,7 +17,12 @@ WScript.Echo "size=" & files.GetDirSize(root)
 names = root & "a.plt|" & root & "b.plt"
 WScript.Echo "copy=" & files.CopyFile(0, names, root & "Target")
 WScript.Echo "copied=" & files.FileExists(root & "Target\a.plt") & "," & files.FileExists(root & "Target\b.plt")
-WScript.Echo "delete=" & files.DeleteFile(0, Array(root & "Target\a.plt", "", root & "Target\b.plt"), 16)
+names = Array(root & "Target\a.plt", "", root & "Target\b.plt")
+WScript.Echo "delete=" & files.DeleteFile(0, names, 16)
 WScript.Echo "left=" & files.FileExists(root & "Target\*.plt")
+On Error Resume Next
+files.DeleteFile 0, root & "a.plt" & Chr(0) & "x", 16
+WScript.Echo "nul=" & Err.Number & "," & files.FileExists(root & "a.plt")
+On Error GoTo 0
 WScript.Echo "make=" & files.MakePath(root & "x\y\z") & "," & files.DirExists(root & "x\y\z")
 WScript.Quit 0

@@ -3,14 +3,11 @@ Dim strings, scrambled
 Set strings = CreateObject("Quillon.qfcLibStrings")
 
 WScript.Echo "proper=" & strings.ProperCase("hello world/path")
-WScript.Echo "unquote=[" & strings.UnQuoteString("  ""a b""  ") & "]"
 scrambled = strings.EncryptPassword(3, "Secret")
 WScript.Echo "roundtrip=" & strings.DecryptPassword(3, scrambled, True)
 WScript.Echo "phone=" & strings.PhoneFormat("612-555-1234")
 WScript.Echo "compress=" & strings.PhoneFormat("(612) 555-1234", True)
 WScript.Echo "replace=" & strings.StringReplace("aXbxc", "x", "+")
-WScript.Echo "replacecase=" & strings.StringReplace("aXbxc", "x", "+", 1)
-WScript.Echo "replaceempty=" & strings.StringReplace("abc", "", "+")
 WScript.Echo "strip=" & strings.StringStrip("a,b;c", ",;")
 
 On Error Resume Next

@@ -54,7 +54,6 @@ TEST_F(StringsClient, PasswordRoundTripForEveryKeyOverPrintableCharacters)
         ASSERT_EQ(S_OK, scramble(decrypt, key, scrambled, true, back));
         EXPECT_EQ(L"PASS WORD", back) << "without case sensitivity the text is upper-cased first";
     }
-    EXPECT_EQ(HRESULT(0x800A0006), scramble(encrypt, -32758, L"a", true, back)) << "10 - key overflows 16 bits";
     EXPECT_EQ(HRESULT(0x800A0005), scramble(encrypt, 1, L"a\U0001F680", true, back)) << "no ANSI code: refused";
 }
 
@@ -110,8 +109,8 @@ TEST_F(StringsClient, ScriptWithOmittedOptionalArguments)
     std::string output =
         captureProcess(L"cscript.exe //nologo \"" + programFolder() + L"StringsClient.vbs\"", &exitCode);
     EXPECT_EQ(0, exitCode) << output;
-    EXPECT_EQ("proper=Hello World/Path\r\nunquote=[a b]\r\nroundtrip=SECRET\r\nphone=(612) 555-1234\r\n"
-              "compress=6125551234\r\nreplace=a+b+c\r\nreplacecase=aXb+c\r\nreplaceempty=abc\r\nstrip=abc\r\n"
+    EXPECT_EQ("proper=Hello World/Path\r\nroundtrip=SECRET\r\nphone=(612) 555-1234\r\n"
+              "compress=6125551234\r\nreplace=a+b+c\r\nstrip=abc\r\n"
               "error5=5 Invalid procedure call or argument\r\nerror6=6 Overflow\r\n",
               output);
 }
