@@ -69,6 +69,21 @@ bool check(HRESULT hr, const std::string& what)
     return SUCCEEDED(hr);
 }
 
+std::wstring programFolder()
+{
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    const std::wstring text(path);
+    return text.substr(0, text.find_last_of(L'\\') + 1);
+}
+
+std::wstring tempFolder()
+{
+    wchar_t temp[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH, temp);
+    return temp;
+}
+
 HRESULT createObjectRaw(REFCLSID clsid, REFIID iid, void** result)
 {
     *result = nullptr;

@@ -32,6 +32,10 @@ void report(const std::string& name, const Timing& candidate, const Timing& base
 // and the program exits with 1. Returns whether hr succeeded.
 bool check(HRESULT hr, const std::string& what);
 
+// The folder of this program and the user's temporary folder, each ending in "\".
+std::wstring programFolder();
+std::wstring tempFolder();
+
 // A registry or other Win32 status as an HRESULT (ERROR_SUCCESS is S_OK).
 inline HRESULT fromStatus(LONG status) { return HRESULT_FROM_WIN32(static_cast<unsigned long>(status)); }
 

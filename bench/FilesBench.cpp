@@ -14,13 +14,6 @@ const int kFilesPerLeaf = 198;    // plus 2 matches: 100 leaves x 200 = 20,000 f
 const int kMatchesPerLeaf = 2;
 const int kIterations = 2;
 
-std::wstring benchFolder()
-{
-    wchar_t temp[MAX_PATH + 1] = {};
-    GetTempPathW(MAX_PATH, temp);
-    return std::wstring(temp) + L"QuillonBenchFiles\\";
-}
-
 void makeFile(const std::wstring& name, DWORD size)
 {
     raii::UniqueFile file(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
@@ -57,8 +50,10 @@ bool endsWithPlt(const wchar_t* name)
     return length >= 3 && CompareStringOrdinal(name + length - 3, 3, L"PLT", 3, TRUE) == CSTR_EQUAL;
 }
 
-// What FileExtSearch does, written plainly: list, recurse, open each match once, keep its name.
-void plainSearch(const std::wstring& folder, std::vector<std::wstring>& found)
+// The plain loop both library methods are measured against: lists a folder once,
+// hands each visible file to onFile, then goes into its sub-folders from the last.
+template <class OnFile>
+void plainWalk(const std::wstring& folder, OnFile&& onFile)
 {
     std::vector<std::wstring> folders;
     WIN32_FIND_DATAW entry;
@@ -67,37 +62,33 @@ void plainSearch(const std::wstring& folder, std::vector<std::wstring>& found)
     if (!find) return;
     do {
         if (entry.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) continue;
-        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            if (entry.cFileName[0] != L'.') folders.push_back(folder + entry.cFileName + L"\\");
-        } else if (endsWithPlt(entry.cFileName)) {
-            std::wstring name = folder + entry.cFileName;
-            raii::UniqueFile file(CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                              OPEN_EXISTING, 0, nullptr));
-            if (file) found.push_back(std::move(name));
-        }
+        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            onFile(folder, entry);
+        else if (entry.cFileName[0] != L'.')
+            folders.push_back(folder + entry.cFileName + L"\\");
     } while (FindNextFileW(find.get(), &entry));
     find.reset();
-    for (auto sub = folders.rbegin(); sub != folders.rend(); ++sub) plainSearch(*sub, found);
+    for (auto sub = folders.rbegin(); sub != folders.rend(); ++sub) plainWalk(*sub, onFile);
 }
 
-long long plainSize(const std::wstring& folder)
+// What FileExtSearch does, written plainly: open each match once, keep its name.
+void plainSearch(const std::wstring& root, std::vector<std::wstring>& found)
+{
+    plainWalk(root, [&](const std::wstring& folder, const WIN32_FIND_DATAW& entry) {
+        if (!endsWithPlt(entry.cFileName)) return;
+        std::wstring name = folder + entry.cFileName;
+        raii::UniqueFile file(CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                          OPEN_EXISTING, 0, nullptr));
+        if (file) found.push_back(std::move(name));
+    });
+}
+
+long long plainSize(const std::wstring& root)
 {
     long long total = 0;
-    std::vector<std::wstring> folders;
-    WIN32_FIND_DATAW entry;
-    raii::UniqueFind find(FindFirstFileExW((folder + L"*").c_str(), FindExInfoBasic, &entry, FindExSearchNameMatch,
-                                           nullptr, FIND_FIRST_EX_LARGE_FETCH));
-    if (!find) return 0;
-    do {
-        if (entry.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) continue;
-        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            if (entry.cFileName[0] != L'.') folders.push_back(folder + entry.cFileName + L"\\");
-        } else {
-            total += (static_cast<long long>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow;
-        }
-    } while (FindNextFileW(find.get(), &entry));
-    find.reset();
-    for (const std::wstring& sub : folders) total += plainSize(sub);
+    plainWalk(root, [&](const std::wstring&, const WIN32_FIND_DATAW& entry) {
+        total += (static_cast<long long>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow;
+    });
     return total;
 }
 
@@ -105,7 +96,7 @@ void run()
 {
     auto files = bench::createObject<_qfcLibFiles>(CLSID_qfcLibFiles, IID__qfcLibFiles);
     if (!files) return;
-    const std::wstring root = benchFolder();
+    const std::wstring root = bench::tempFolder() + L"QuillonBenchFiles\\";
     prepare(root);
     raii::UniqueBstr path = raii::makeBstr(root), extension = raii::makeBstr(L"plt");
 

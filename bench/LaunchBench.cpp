@@ -109,14 +109,6 @@ void line(const char* what, const bench::Timing& timing)
     std::fflush(stdout);
 }
 
-std::wstring ownFolder()
-{
-    wchar_t path[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring text(path);
-    return text.substr(0, text.find_last_of(L'\\') + 1);
-}
-
 bool prepare(const std::wstring& bin, const std::wstring& root, const std::wstring& game)
 {
     CreateDirectoryW(root.c_str(), nullptr);
@@ -202,9 +194,7 @@ void breakdown(const std::wstring& root, const std::wstring& game, const std::ws
 
 void run()
 {
-    wchar_t temp[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, temp);
-    const std::wstring bin = ownFolder(), root = std::wstring(temp) + L"QuillonBench-launch\\",
+    const std::wstring bin = bench::programFolder(), root = bench::tempFolder() + L"QuillonBench-launch\\",
                        game = root + L"game\\", record = game + L"standin-record.txt";
     if (!prepare(bin, root, game)) return;
     Settings settings;

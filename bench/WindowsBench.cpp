@@ -8,14 +8,6 @@ namespace {
 
 const int kIterations = 20;
 
-std::wstring folderOfThisProgram()
-{
-    wchar_t path[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path);
-    return folder.substr(0, folder.find_last_of(L'\\') + 1);
-}
-
 HRESULT plainStartAndWait(const std::wstring& commandLine)
 {
     std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
@@ -43,11 +35,9 @@ void run()
 {
     auto windows = bench::createObject<_qfcLibWindows>(CLSID_qfcLibWindows, IID__qfcLibWindows);
     if (!windows) return;
-    wchar_t temp[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, temp);
-    const std::wstring record = std::wstring(temp) + L"QuillonBenchRecord.txt";
+    const std::wstring record = bench::tempFolder() + L"QuillonBenchRecord.txt";
     SetEnvironmentVariableW(L"STANDIN_RECORD", record.c_str());
-    const std::wstring commandLine = L"\"" + folderOfThisProgram() + L"StandInGame.exe\" -launched";
+    const std::wstring commandLine = L"\"" + bench::programFolder() + L"StandInGame.exe\" -launched";
     raii::UniqueBstr text = raii::makeBstr(commandLine);
 
     const auto plain = [&] {
