@@ -1,5 +1,5 @@
-// Files and folders of the game folders the launch tests prepare, handled by
-// plain Win32 calls (never by the code under test).
+// The settings and game folders the launch tests prepare, handled by plain
+// Win32 calls (never by the code under test).
 #pragma once
 
 #include <windows.h>
@@ -9,6 +9,16 @@
 #include <string>
 
 namespace launch_testing {
+
+const std::wstring kAppKey = L"Software\\Brannock\\Apps\\Vantorel";
+const std::wstring kSystemKey = L"Software\\Brannock\\System";
+
+// Writes a text value of the current user.
+inline void setValue(const std::wstring& key, const std::wstring& name, const std::wstring& data)
+{
+    RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), name.c_str(), REG_SZ, data.c_str(),
+                    static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
+}
 
 inline std::string narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 

@@ -13,14 +13,7 @@ using namespace launch_testing;
 
 namespace {
 
-const std::wstring kAppKey = L"Software\\Brannock\\Apps\\Vantorel";
 const std::wstring kGames = L"C:\\LaunchTests\\";
-
-void setValue(const std::wstring& key, const std::wstring& name, const std::wstring& data)
-{
-    RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), name.c_str(), REG_SZ, data.c_str(),
-                    static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
-}
 
 // What the stand-in wrote: "name=value" lines.
 struct Record {
@@ -73,7 +66,7 @@ protected:
     void SetUp() override
     {
         resetLauncherRegistry();
-        setValue(L"Software\\Brannock\\System", L"ShowSplash", L"0");
+        setValue(kSystemKey, L"ShowSplash", L"0");
         setValue(kAppKey, L"RunOnce", L"True");
     }
     void TearDown() override { wipe(kGames); }

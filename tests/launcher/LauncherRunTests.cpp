@@ -2,16 +2,16 @@
 // checks the road its log shows, its windows and what it left in the registry.
 // The program runs in a prefix of its own where Quillon was never registered,
 // so every run also proves the registration-free start.
+#include "GameFolders.h"
 #include "LauncherInstall.h"
 #include "Splash.h"
 #include "TestSupport.h"
 
 using namespace testing_support;
+using namespace launch_testing;
 
 namespace {
 
-const std::wstring kAppKey = L"Software\\Brannock\\Apps\\Vantorel";
-const std::wstring kSystemKey = L"Software\\Brannock\\System";
 const std::wstring kUserKey = L"Software\\Brannock\\User";
 const std::wstring kStaleKey = kAppKey + L"\\Deeper";
 const std::wstring kAppPaths = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\app paths\\";
@@ -21,12 +21,6 @@ const char kFirstRunLine[] = "POST - Insert Application Path Info A: -1";
 const char kLaunchLine[] = "BEGIN Procedure - LaunchGame <@> ";
 const char kOptionsLine[] = "BEGIN Procedure - Options:Form_Load";
 const char kResetLine[] = "POST - Command Parameter '/SETUP' Detected.  Restoring Registry Settings...: ";
-
-void setValue(const std::wstring& key, const std::wstring& name, const std::wstring& data)
-{
-    RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), name.c_str(), REG_SZ, data.c_str(),
-                    static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
-}
 
 std::wstring valueOf(HKEY root, const std::wstring& key, const std::wstring& name)
 {
