@@ -8,7 +8,7 @@
 
 #include <functional>
 
-#include "DialogAnswers.h"
+#include "WindowWatcher.h"
 #include "RuntimeError.h"
 #include "ScratchFolder.h"
 #include "files/qfcLibFilesA.h"

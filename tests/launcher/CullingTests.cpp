@@ -7,7 +7,7 @@
 #include <map>
 
 #include "Culling.h"
-#include "DialogAnswers.h"
+#include "WindowWatcher.h"
 #include "FakeSettings.h"
 #include "GameFolders.h"
 #include "LauncherError.h"

@@ -11,7 +11,7 @@
 #include <mutex>
 #include <thread>
 
-#include "DialogAnswers.h"
+#include "WindowWatcher.h"
 #include "TestSupport.h"
 #include "network/qfcLibNetworkA.h"
 

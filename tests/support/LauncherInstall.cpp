@@ -2,10 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <fstream>
 #include <sstream>
-#include <thread>
 
 #include "Raii.h"
 #include "ScratchFolder.h"
@@ -16,47 +14,6 @@ namespace {
 
 const wchar_t kMakerKey[] = L"Software\\Brannock";
 const wchar_t kAppPaths[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\";
-// A message box shows its message in the static control with this identifier.
-constexpr int kMessageBoxText = 0xFFFF;
-
-std::wstring windowText(HWND window)
-{
-    wchar_t text[1024] = {};
-    GetWindowTextW(window, text, ARRAYSIZE(text));
-    return text;
-}
-
-SeenWindow describe(HWND window)
-{
-    SeenWindow seen;
-    seen.handle = window;
-    wchar_t name[256] = {};
-    GetClassNameW(window, name, ARRAYSIZE(name));
-    seen.className = name;
-    seen.title = windowText(window);
-    if (HWND message = GetDlgItem(window, kMessageBoxText)) seen.text = windowText(message);
-    return seen;
-}
-
-struct WindowSearch {
-    DWORD processId;
-    std::vector<HWND> found;
-};
-
-std::vector<HWND> visibleWindowsOf(DWORD processId)
-{
-    WindowSearch search{processId, {}};
-    EnumWindows(
-        [](HWND window, LPARAM context) -> BOOL {
-            auto& search = *reinterpret_cast<WindowSearch*>(context);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (owner == search.processId && IsWindowVisible(window)) search.found.push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
 
 // The log's lines without their indentation.
 std::vector<std::string> readLog(const std::wstring& path)
@@ -145,21 +102,10 @@ RunOutcome LauncherInstall::run(const std::wstring& arguments, const WindowHandl
     ProcessInfo process;
     if (!startProcess(L"\"" + exePath() + L"\"" + arguments, process)) return result;
 
-    std::atomic<bool> done{false};
-    std::thread watcher([&] {
-        for (; !done; Sleep(20)) {
-            for (HWND window : visibleWindowsOf(process.id)) {
-                bool known = false;
-                for (const SeenWindow& seen : result.windows) known = known || seen.handle == window;
-                if (!known) result.windows.push_back(describe(window));
-                for (const SeenWindow& seen : result.windows)
-                    if (seen.handle == window && onWindow) onWindow(seen);
-            }
-        }
-    });
+    WindowWatcher watcher(process.id, onWindow);
     result.exitCode = waitForProcess(process, timeoutMs);
-    done = true;
-    watcher.join();
+    watcher.stop();
+    result.windows = watcher.seen();
     result.log = readLog(logPath());
     return result;
 }

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "WindowWatcher.h"
+
 namespace files_testing {
 class ScratchFolder;
 }
@@ -24,17 +26,6 @@ bool ownPrefix();
 // Deletes the launcher's registry state in this program's own prefix: the
 // maker's key tree under HKEY_CURRENT_USER and the app path of `baseName`.exe.
 void resetLauncherRegistry(const std::wstring& baseName = L"Vantorel");
-
-// A visible top-level window of a run, as first seen.
-struct SeenWindow {
-    HWND handle = nullptr;
-    std::wstring className;
-    std::wstring title;
-    std::wstring text; // a message box's message, else ""
-};
-
-// Called about every 20 ms for each visible top-level window of the run.
-using WindowHandler = std::function<void(const SeenWindow&)>;
 
 // The library's welcome window, which a first run shows.
 constexpr wchar_t kWelcomeWindowClass[] = L"QuillonRunOnce";

@@ -9,7 +9,7 @@
 #include <map>
 #include <sstream>
 
-#include "DialogAnswers.h"
+#include "WindowWatcher.h"
 #include "ScratchFolder.h"
 #include "TestSupport.h"
 

@@ -1,0 +1,150 @@
+#include "WindowWatcher.h"
+
+#include <algorithm>
+
+namespace testing_support {
+namespace {
+
+const wchar_t kDialogClass[] = L"#32770";
+
+std::wstring windowText(HWND window)
+{
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+BOOL CALLBACK collectStatic(HWND child, LPARAM context)
+{
+    wchar_t name[16] = {};
+    GetClassNameW(child, name, 16);
+    if (lstrcmpiW(name, L"Static") == 0) {
+        auto* text = reinterpret_cast<std::wstring*>(context);
+        const std::wstring part = windowText(child);
+        if (!part.empty()) *text += (text->empty() ? L"" : L"\n") + part;
+    }
+    return TRUE;
+}
+
+SeenWindow describe(HWND window)
+{
+    SeenWindow seen;
+    seen.handle = window;
+    wchar_t name[256] = {};
+    GetClassNameW(window, name, ARRAYSIZE(name));
+    seen.className = name;
+    seen.title = windowText(window);
+    if (seen.className == kDialogClass) EnumChildWindows(window, collectStatic, reinterpret_cast<LPARAM>(&seen.text));
+    return seen;
+}
+
+} // namespace
+
+WindowWatcher::WindowWatcher(DWORD processId, WindowHandler onWindow)
+    : processId_(processId), onWindow_(std::move(onWindow))
+{
+    InitializeCriticalSection(&lock_);
+    thread_ = std::thread([this] {
+        for (; !done_; Sleep(20))
+            EnumWindows(
+                [](HWND window, LPARAM self) -> BOOL {
+                    reinterpret_cast<WindowWatcher*>(self)->visit(window);
+                    return TRUE;
+                },
+                reinterpret_cast<LPARAM>(this));
+    });
+}
+
+WindowWatcher::~WindowWatcher()
+{
+    stop();
+    DeleteCriticalSection(&lock_);
+}
+
+void WindowWatcher::stop()
+{
+    done_ = true;
+    if (thread_.joinable()) thread_.join();
+}
+
+std::vector<SeenWindow> WindowWatcher::seen()
+{
+    EnterCriticalSection(&lock_);
+    std::vector<SeenWindow> copy = seen_;
+    LeaveCriticalSection(&lock_);
+    return copy;
+}
+
+void WindowWatcher::visit(HWND window)
+{
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != processId_ || !IsWindowVisible(window)) return;
+    EnterCriticalSection(&lock_);
+    auto known = std::find_if(seen_.begin(), seen_.end(), [&](const SeenWindow& seen) { return seen.handle == window; });
+    const SeenWindow current = known != seen_.end() ? *known : seen_.emplace_back(describe(window));
+    LeaveCriticalSection(&lock_);
+    if (onWindow_) onWindow_(current);
+}
+
+bool answerFileDialog(const std::wstring& title, const std::wstring& answer, DWORD timeoutMs)
+{
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    HWND dialog = nullptr;
+    for (; GetTickCount64() < deadline; Sleep(20)) {
+        dialog = FindWindowW(kDialogClass, title.c_str());
+        if (dialog && IsWindowVisible(dialog)) break;
+        dialog = nullptr;
+    }
+    if (!dialog) return false;
+    Sleep(100); // the dialog fills its controls after it shows
+    if (answer.empty()) {
+        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    } else {
+        HWND box = GetDlgItem(dialog, 0x47c); // the file name combo box (0x480: the plain edit of older dialogs)
+        HWND edit = box ? FindWindowExW(box, nullptr, L"Edit", nullptr) : GetDlgItem(dialog, 0x480);
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutW(edit ? edit : box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(answer.c_str()), SMTO_NORMAL,
+                            5000, &ignored);
+        PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    }
+    while (IsWindow(dialog) && GetTickCount64() < deadline + 5000) Sleep(20);
+    Sleep(100);
+    return true;
+}
+
+DialogAnswers::DialogAnswers(int button)
+    : watcher_(GetCurrentProcessId(), [button](const SeenWindow& window) {
+          if (window.className != kDialogClass) return;
+          const int pressed = GetDlgItem(window.handle, button) ? button : IDOK;
+          PostMessageW(window.handle, WM_COMMAND, MAKEWPARAM(pressed, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(GetDlgItem(window.handle, pressed)));
+      })
+{
+}
+
+std::vector<SeenWindow> DialogAnswers::boxes()
+{
+    std::vector<SeenWindow> result;
+    for (const SeenWindow& window : watcher_.seen())
+        if (window.className == kDialogClass) result.push_back(window);
+    return result;
+}
+
+int DialogAnswers::answered() { return static_cast<int>(boxes().size()); }
+
+std::vector<std::wstring> DialogAnswers::texts()
+{
+    std::vector<std::wstring> result;
+    for (const SeenWindow& box : boxes()) result.push_back(box.text);
+    return result;
+}
+
+std::vector<std::wstring> DialogAnswers::titles()
+{
+    std::vector<std::wstring> result;
+    for (const SeenWindow& box : boxes()) result.push_back(box.title);
+    return result;
+}
+
+} // namespace testing_support

@@ -1,0 +1,69 @@
+// Watches the visible top-level windows of one process from a second thread
+// while that process (or this one) is blocked in a call, so a test can read
+// and answer the windows it shows: message boxes, shell confirmations, forms.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace testing_support {
+
+// A visible top-level window, as first seen.
+struct SeenWindow {
+    HWND handle = nullptr;
+    std::wstring className;
+    std::wstring title;
+    std::wstring text; // a dialog box's static texts joined by "\n", else ""
+};
+
+// Called about every 20 ms for each visible top-level window of the process.
+using WindowHandler = std::function<void(const SeenWindow&)>;
+
+class WindowWatcher {
+public:
+    WindowWatcher(DWORD processId, WindowHandler onWindow);
+    ~WindowWatcher();
+    WindowWatcher(const WindowWatcher&) = delete;
+    WindowWatcher& operator=(const WindowWatcher&) = delete;
+
+    void stop(); // ends the watching thread; the handler is not called after it returns
+    std::vector<SeenWindow> seen(); // every window seen so far, in the order first seen
+
+private:
+    void visit(HWND window);
+
+    DWORD processId_;
+    WindowHandler onWindow_;
+    std::vector<SeenWindow> seen_;
+    CRITICAL_SECTION lock_;
+    std::atomic<bool> done_{false};
+    std::thread thread_;
+};
+
+// Answers the next file dialog titled `title` (of any process): types `answer`
+// into its file name box and presses Open, or presses Cancel when it is empty.
+// Waits up to timeoutMs for the dialog and then until it has closed; false when it never showed.
+bool answerFileDialog(const std::wstring& title, const std::wstring& answer, DWORD timeoutMs = 10000);
+
+// Answers the dialog boxes this process shows while a call blocks its thread,
+// by pressing `button` (IDYES, IDNO, IDOK, IDCANCEL...; IDOK on a box without it).
+class DialogAnswers {
+public:
+    explicit DialogAnswers(int button);
+
+    int answered(); // how many boxes were answered so far
+    std::vector<std::wstring> texts(); // the text of each
+    std::vector<std::wstring> titles(); // the title of each, in the same order
+
+private:
+    std::vector<SeenWindow> boxes();
+
+    WindowWatcher watcher_;
+};
+
+} // namespace testing_support
