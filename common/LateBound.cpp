@@ -1,5 +1,7 @@
 #include "LateBound.h"
 
+#include <dispex.h>
+
 #include <algorithm>
 
 namespace latebound {
@@ -59,11 +61,17 @@ Result failed(HRESULT hr)
     return result;
 }
 
+// Some script engines' own objects (a script's class instance) answer only the
+// extended lookup, so a caller's object made by a script is found all the same.
 HRESULT lookUp(IDispatch* object, const wchar_t* name, DISPID& id)
 {
     if (!object || !name) return E_POINTER;
     LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
-    return object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
+    HRESULT hr = object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
+    if (hr != E_NOTIMPL) return hr;
+    raii::ComPtr<IDispatchEx> extended;
+    if (FAILED(object->QueryInterface(__uuidof(IDispatchEx), extended.putVoid()))) return hr;
+    return extended->GetDispID(raii::makeBstr(name).get(), fdexNameCaseInsensitive, &id);
 }
 
 bool converted(const VARIANT& from, VARTYPE type, VARIANT& to)
