@@ -147,8 +147,6 @@ TEST_F(Welcome, TheWindowShowsItsTextHeadingAndCaptionAndClosesByItsCloseBox)
          L"Hello {AppTitle}", L"Readme", 6495},
         {"text and file: only the text", L"Just this", threeLines, L"Heading", L"{AppTitle}", 2000, L"Just this",
          L"Heading", L"Vantorel", 2000},
-        {"a wide window", L"x", L"", L"Welcome to {AppTitle}", L"{AppTitle}", 9000, L"x", L"Welcome to Vantorel",
-         L"Vantorel", 9000},
     };
     for (const auto& c : cases) {
         Seen seen = showAndClose(c.text, c.file, c.heading, c.caption, c.width, 4800);
