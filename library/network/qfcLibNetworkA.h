@@ -12,11 +12,16 @@ namespace quillon::qfcLibNetworkA {
 // Longest wait for a whole HTTP response; a request that takes longer is cancelled.
 constexpr DWORD kHttpTimeoutMs = 60000;
 
+struct HttpOptions {
+    DWORD timeoutMs = kHttpTimeoutMs;
+    std::wstring hostLibrary; // the library whose entry runs the request; "" for this one
+};
+
 // Never raises: every failure gives false with its number and text in iErrorNum and sErrorMSG.
 // vSourceCode receives the response text (or its XML when bReturnXML is true).
 bool GetHTTPSource(const std::wstring& vURL, VARIANT& vSourceCode, const std::wstring& sMethod, const VARIANT& vBody,
                    const std::wstring& vUserName, const std::wstring& vPassword, bool bReturnXML, long& iErrorNum,
-                   std::wstring& sErrorMSG, DWORD timeoutMs = kHttpTimeoutMs);
+                   std::wstring& sErrorMSG, const HttpOptions& options = {});
 
 // "Unknown" when the system cannot tell.
 std::wstring GetUserID();

@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <wininet.h>
 #include <winnetwk.h>
+#include <tlhelp32.h>
 
 #include <atomic>
 #include <mutex>
@@ -157,6 +158,17 @@ std::wstring refusedUrl()
     return L"http://127.0.0.1:" + std::to_wstring(port) + L"/text";
 }
 
+int threadCount()
+{
+    raii::UniqueFile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+    THREADENTRY32 entry = {};
+    entry.dwSize = sizeof(entry);
+    int count = 0;
+    for (BOOL more = Thread32First(snapshot.get(), &entry); more; more = Thread32Next(snapshot.get(), &entry))
+        count += entry.th32OwnerProcessID == GetCurrentProcessId();
+    return count;
+}
+
 struct Fetched {
     bool ok = false;
     raii::UniqueVariant source;
@@ -255,13 +267,18 @@ TEST_F(NetworkClient, GetHTTPSourceGivesUpOnAResponseThatNeverEnds)
     raii::UniqueVariant source, body;
     long number = 0;
     std::wstring message;
+    const int threads = threadCount();
     ULONGLONG started = GetTickCount64();
     EXPECT_FALSE(quillon::qfcLibNetworkA::GetHTTPSource(server.url(L"/hang"), *source.get(), L"GET", *body.get(),
-                                                        L"", L"", false, number, message, 1500));
+                                                        L"", L"", false, number, message,
+                                                        {1500, programFolder() + L"Quillon.dll"}));
     EXPECT_LT(GetTickCount64() - started, 10000u);
     EXPECT_EQ(long(HRESULT_FROM_WIN32(ERROR_INTERNET_TIMEOUT)), number);
     EXPECT_EQ(L"The operation timed out", message);
     EXPECT_EQ(L"", raii::toWString(V_BSTR(source.get())));
+    for (int wait = 0; wait < 50 && !(server.hangingClientLeft() && threadCount() <= threads); ++wait) Sleep(100);
+    EXPECT_TRUE(server.hangingClientLeft()) << "the request's connection is closed";
+    EXPECT_EQ(threads, threadCount()) << "no thread of the request is left";
 }
 
 TEST_F(NetworkClient, GetHTTPSourceFromAScript)
