@@ -4,8 +4,6 @@ Dim base, net, source, ok
 base = WScript.Arguments(0)
 Set net = CreateObject("Quillon.qfcLibNetwork")
 
-ok = net.GetHTTPSource(base & "/text", source)
-WScript.Echo "text=" & ok & "|" & source
 ok = net.GetHTTPSource(base & "/echo", source, " post ", "x=1")
 WScript.Echo "post=" & ok & "|" & source
 ok = net.GetHTTPSource(base & "/xml", source, , , , , True)
