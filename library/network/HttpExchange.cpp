@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstdint>
 #include <cstring>
+#include <new>
 #include <vector>
 
 #include "server/Failure.h"
@@ -412,6 +413,18 @@ std::wstring Describe(HRESULT hr)
     return text.empty() ? L"Automation error" : text;
 }
 
+namespace {
+
+Reply failed(HRESULT hr)
+{
+    Reply reply;
+    reply.hr = hr;
+    reply.errorText = Describe(hr);
+    return reply;
+}
+
+} // namespace
+
 Reply Run(const Request& request, DWORD timeoutMs, const std::wstring& hostLibrary)
 {
     Deadline deadline(timeoutMs);
@@ -428,10 +441,9 @@ Reply Run(const Request& request, DWORD timeoutMs, const std::wstring& hostLibra
         process.replied();
         return reply;
     } catch (const HttpFailure& failure) {
-        Reply reply;
-        reply.hr = failure.hr;
-        reply.errorText = Describe(failure.hr);
-        return reply;
+        return failed(failure.hr);
+    } catch (const std::bad_alloc&) {
+        return failed(E_OUTOFMEMORY);
     }
 }
 
@@ -451,11 +463,9 @@ extern "C" void CALLBACK QuillonHttpRequestW(HWND, HINSTANCE, LPWSTR commandLine
             reply.text = exchange(request);
             reply.hr = S_OK;
         } catch (const HttpFailure& failure) {
-            reply.hr = failure.hr;
-            reply.errorText = Describe(failure.hr);
+            reply = failed(failure.hr);
         } catch (...) {
-            reply.hr = E_OUTOFMEMORY;
-            reply.errorText = Describe(E_OUTOFMEMORY);
+            reply = failed(E_OUTOFMEMORY);
         }
     }
     try {
