@@ -89,7 +89,7 @@ bool isStartEntry(const std::wstring& name)
     if (name.size() != 4) return false;
     const wchar_t* main = L"MAIN";
     for (size_t i = 0; i < 4; ++i)
-        if (std::towupper(name[i]) != main[i]) return false;
+        if (static_cast<wchar_t>(std::towupper(name[i])) != main[i]) return false;
     return true;
 }
 

@@ -9,6 +9,7 @@ namespace vantorel::rules {
 constexpr wchar_t kAppTitle[] = L"Vantorel";
 constexpr wchar_t kLibraryFile[] = L"Quillon.dll";
 
+// The system's upper case, one UTF-16 unit for one (StartupCase.cpp: the one Windows call of these rules).
 std::wstring upperCase(const std::wstring& text);
 
 // The arguments part of a full command line: the program's name (quoted or

@@ -7,63 +7,27 @@
 
 namespace quillon::qfcLibRegistryA {
 
+static_assert(kBrannockBase == qcBrannock && kUserBase == qcUser);
+
 const wchar_t* const kNoApplicationText = L"No application key to delete from: InitCore has not set a title.";
 
 namespace {
-
-constexpr wchar_t kAppsKey[] = L"Software\\Brannock\\Apps\\";
-constexpr wchar_t kSystemKey[] = L"Software\\Brannock\\System";
-constexpr wchar_t kUserKey[] = L"Software\\Brannock\\User";
-constexpr wchar_t kDefaultValueName[] = L"{Default}";
 
 std::wstring appKeyPath(long vBaseKey, const std::wstring& vSubKey)
 {
     return KeyPath(vBaseKey, vSubKey, qfcLibCoreA::Context().AppTitle);
 }
 
-// A sub key of nothing but separators would address the base key itself, which these methods never touch.
-bool addressesBaseKey(const std::wstring& vSubKey)
+// Records why a delete is refused before it reaches the registry; a sub key naming the base key is refused quietly.
+bool deletable(long vBaseKey, const std::wstring& vSubKey)
 {
-    return qfcLibRegistryB::NamesNoKey(vSubKey);
-}
-
-// Before InitCore the application key is "Apps" itself: a sub key would resolve into another application's key.
-bool deletableBase(long vBaseKey)
-{
-    if (vBaseKey == qcBrannock || vBaseKey == qcUser || !qfcLibCoreA::Context().AppTitle.empty()) return true;
-    failure::recordOwn(kNoApplicationText);
-    return false;
+    const DeleteRefusal refusal = RefuseDelete(vBaseKey, vSubKey, qfcLibCoreA::Context().AppTitle);
+    if (refusal == DeleteRefusal::NoApplication) failure::recordOwn(kNoApplicationText);
+    if (refusal == DeleteRefusal::HoldsNul) failure::recordOwn(qfcLibRegistryB::kNulInNameText);
+    return refusal == DeleteRefusal::None;
 }
 
 } // namespace
-
-std::wstring BaseKeyPath(long vBaseKey, const std::wstring& appTitle)
-{
-    switch (vBaseKey) {
-    case qcBrannock:
-        return kSystemKey;
-    case qcUser:
-        return kUserKey;
-    default:
-        return kAppsKey + appTitle;
-    }
-}
-
-std::wstring SubKeyPart(const std::wstring& vSubKey)
-{
-    if (vSubKey.empty() || vSubKey.front() == L'\\') return vSubKey;
-    return L"\\" + vSubKey;
-}
-
-std::wstring KeyPath(long vBaseKey, const std::wstring& vSubKey, const std::wstring& appTitle)
-{
-    return BaseKeyPath(vBaseKey, appTitle) + SubKeyPart(vSubKey);
-}
-
-std::wstring ValueName(const std::wstring& vValue)
-{
-    return vValue == kDefaultValueName ? std::wstring() : vValue;
-}
 
 HKEY RootKey(long vKeyRoot)
 {
@@ -77,13 +41,13 @@ HKEY RootKey(long vKeyRoot)
 
 bool KeyDelete(const std::wstring& vSubKey, long vBaseKey)
 {
-    if (addressesBaseKey(vSubKey) || !deletableBase(vBaseKey)) return false;
+    if (!deletable(vBaseKey, vSubKey)) return false;
     return qfcLibRegistryB::REG_DeleteKey(HKEY_CURRENT_USER, appKeyPath(vBaseKey, vSubKey));
 }
 
 bool KeyDeleteValue(const std::wstring& vValue, const std::wstring& vSubKey, long vBaseKey)
 {
-    if (vValue.empty() || addressesBaseKey(vSubKey) || !deletableBase(vBaseKey)) return false;
+    if (vValue.empty() || !deletable(vBaseKey, vSubKey)) return false;
     return qfcLibRegistryB::REG_DeleteValue(HKEY_CURRENT_USER, appKeyPath(vBaseKey, vSubKey), vValue);
 }
 

@@ -6,24 +6,14 @@
 #include <string>
 
 #include "QuillonTypes.h"
+#include "RegistryRules.h"
 
 namespace quillon::qfcLibRegistryA {
 
 // Recorded (number -1) when a delete below the application key comes before InitCore.
 extern const wchar_t* const kNoApplicationText;
 
-// ---- pure path logic ----
-
-// "Software\Brannock\Apps\<title>", "...\System" (2) or "...\User" (3); any other base key is the application key.
-std::wstring BaseKeyPath(long vBaseKey, const std::wstring& appTitle);
-
-// A "\" is put in front of a non-empty sub key that does not start with one; nothing else changes.
-std::wstring SubKeyPart(const std::wstring& vSubKey);
-
-std::wstring KeyPath(long vBaseKey, const std::wstring& vSubKey, const std::wstring& appTitle);
-
-// "{Default}" (exactly) names the unnamed value; every other name is used as it is.
-std::wstring ValueName(const std::wstring& vValue);
+// ---- roots ----
 
 // The predefined key of a qcRegistryKeys value; nullptr for any value outside that enumeration.
 HKEY RootKey(long vKeyRoot);

@@ -14,6 +14,9 @@
 
 namespace quillon::qfcLibRegistryB {
 
+static_assert(kPlatformWin32s == VER_PLATFORM_WIN32s && kPlatformWindows == VER_PLATFORM_WIN32_WINDOWS &&
+              kPlatformNT == VER_PLATFORM_WIN32_NT);
+
 const wchar_t* const kNotAStringText = L"Specified Key\\Value combination is not a 'String' value.";
 const wchar_t* const kKeyTooLongText =
     L"Registry key specified to delete is more than the maximum 255 characters.";
@@ -25,7 +28,6 @@ namespace {
 OSState& os() { return perthread::get<OSState>(); }
 ShlwapiState& shlwapi() { return perthread::get<ShlwapiState>(); }
 
-constexpr unsigned long kMaxWin9xKeyPath = 255;
 constexpr DWORD kMaxKeyNameChars = 255;
 constexpr size_t kFirstReadChars = 256;
 
@@ -180,44 +182,6 @@ std::wstring versionText(unsigned long major, unsigned long minor)
 
 const OSState& OSCache() { return os(); }
 const ShlwapiState& ShlwapiCache() { return shlwapi(); }
-
-// ---- pure decisions ----
-
-long ClassifyOS(unsigned long platform, unsigned long major, unsigned long minor)
-{
-    switch (platform) {
-    case VER_PLATFORM_WIN32s:
-        return kOSWin32s;
-    case VER_PLATFORM_WIN32_WINDOWS:
-        return minor == 0 ? kOSWin95 : minor == 10 ? kOSWin98 : kOSUnknown;
-    case VER_PLATFORM_WIN32_NT:
-        return major == 3 ? kOSWinNT351 : major == 4 ? kOSWinNT40 : major == 5 ? kOSWin2000 : kOSUnknown;
-    default:
-        return kOSUnknown;
-    }
-}
-
-bool IsVersion471OrLater(unsigned long major, unsigned long minor)
-{
-    return major > 4 || (major == 4 && minor >= 71);
-}
-
-DeleteStrategy ChooseDeleteStrategy(unsigned long platform, unsigned long major, unsigned long minor,
-                                    bool shlwapi471, std::size_t pathLength)
-{
-    // Every NT-family Windows from 4.0 on deletes trees, not only those the OS codes name.
-    if (platform == VER_PLATFORM_WIN32_NT && major >= 4)
-        return shlwapi471 ? DeleteStrategy::ShellTree : DeleteStrategy::ChildByChild;
-    long code = ClassifyOS(platform, major, minor);
-    if (code == kOSWin95 || code == kOSWin98)
-        return pathLength > kMaxWin9xKeyPath ? DeleteStrategy::PathTooLong : DeleteStrategy::SingleCall;
-    return DeleteStrategy::Refuse;
-}
-
-bool NamesNoKey(const std::wstring& path)
-{
-    return path.find_first_not_of(L'\\') == std::wstring::npos;
-}
 
 // ---- registry routines ----
 

@@ -13,6 +13,8 @@
 #include <cstddef>
 #include <string>
 
+#include "RegistryRules.h"
+
 namespace quillon::qfcLibRegistryB {
 
 // ---- per-thread state, readable for callers and tests ---------------------
@@ -42,37 +44,6 @@ extern const wchar_t* const kNotAStringText;
 extern const wchar_t* const kKeyTooLongText;
 extern const wchar_t* const kNoKeyToDeleteText;
 extern const wchar_t* const kNulInNameText;
-
-// ---- pure decisions --------------------------------------------------------
-
-// The qcOSTypes codes.
-constexpr long kOSUnknown = 0;
-constexpr long kOSWin32s = 32;
-constexpr long kOSWin95 = 95;
-constexpr long kOSWin98 = 98;
-constexpr long kOSWinNT351 = 351;
-constexpr long kOSWinNT40 = 40;
-constexpr long kOSWin2000 = 2000;
-
-// The qcOSTypes code of a version as GetVersionEx reports it.
-long ClassifyOS(unsigned long platform, unsigned long major, unsigned long minor);
-
-// Whether a shell-library version is 4.71 or newer (the first with SHDeleteKey removing whole trees).
-bool IsVersion471OrLater(unsigned long major, unsigned long minor);
-
-enum class DeleteStrategy {
-    Refuse,        // this system cannot delete key trees
-    PathTooLong,   // Windows 95/98: more than 255 characters
-    SingleCall,    // Windows 95/98: RegDeleteKey removes the subtree itself
-    ShellTree,     // NT family 4.0 and later with shell library 4.71 or newer
-    ChildByChild,  // NT family 4.0 and later with an older shell library
-};
-
-DeleteStrategy ChooseDeleteStrategy(unsigned long platform, unsigned long major, unsigned long minor,
-                                    bool shlwapi471, std::size_t pathLength);
-
-// A key path that names no key below the root ("", "\", "\\"...): deleting it would empty the root.
-bool NamesNoKey(const std::wstring& path);
 
 // ---- registry routines -----------------------------------------------------
 
