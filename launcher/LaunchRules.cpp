@@ -63,6 +63,7 @@ int pilotIndex(double r, int count)
 {
     if (count < 1) return 0;
     if (!(r >= 0.0)) r = 0.0;
+    if (!(r < 1.0)) return count - 1;
     const int index = static_cast<int>(std::floor(r * count));
     return index >= count ? count - 1 : index;
 }

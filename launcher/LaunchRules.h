@@ -21,7 +21,7 @@ std::wstring withLaunchMarker(const std::wstring& parameters);
 std::wstring driveOf(const std::wstring& exePath);
 
 // Index of the chosen pilot among count files for a draw r in [0, 1); a draw
-// that rounds up to 1 still names the last file. count must be at least 1.
+// of 1 or more (or one that rounds up to 1) names the last file. count must be at least 1.
 int pilotIndex(double r, int count);
 
 // A uniform draw in [0, 1) from a generator seeded with the given number

@@ -42,8 +42,10 @@ DeleteRefusal RefuseDelete(long vBaseKey, const std::wstring& vSubKey, const std
 {
     // A sub key of nothing but separators would address the base key itself, which these methods never touch.
     if (qfcLibRegistryB::NamesNoKey(vSubKey)) return DeleteRefusal::NamesBaseKey;
-    // Before InitCore the application key is "Apps" itself: a sub key would resolve into another application's key.
-    if (vBaseKey != kBrannockBase && vBaseKey != kUserBase && appTitle.empty()) return DeleteRefusal::NoApplication;
+    // Before InitCore the application key is "Apps" itself, and a title holding "\" names some other key below
+    // "Apps": either way a sub key would resolve into another application's key.
+    const bool ownKey = !appTitle.empty() && appTitle.find(L'\\') == std::wstring::npos;
+    if (vBaseKey != kBrannockBase && vBaseKey != kUserBase && !ownKey) return DeleteRefusal::NoApplication;
     if (KeyPath(vBaseKey, vSubKey, appTitle).find(L'\0') != std::wstring::npos) return DeleteRefusal::HoldsNul;
     return DeleteRefusal::None;
 }

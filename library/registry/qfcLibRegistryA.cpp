@@ -9,7 +9,7 @@ namespace quillon::qfcLibRegistryA {
 
 static_assert(kBrannockBase == qcBrannock && kUserBase == qcUser);
 
-const wchar_t* const kNoApplicationText = L"No application key to delete from: InitCore has not set a title.";
+const wchar_t* const kNoApplicationText = L"No application key to delete from: InitCore has not set a title that names one key.";
 
 namespace {
 

@@ -2,6 +2,8 @@
 // case of each against the real launcher, library and stand-in game.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "CullingRules.h"
 #include "LaunchRules.h"
 #include "StartupRules.h"
@@ -79,6 +81,7 @@ TEST(LaunchRules, PilotChoiceIsUniformAndStaysInRange)
     }
     EXPECT_EQ(1, launch::pilotIndex(0.5, 3));
     EXPECT_EQ(0, launch::pilotIndex(-0.1, 3));
+    for (double beyond : {1.0, 1e300, HUGE_VAL}) EXPECT_EQ(2, launch::pilotIndex(beyond, 3)) << beyond;
     EXPECT_EQ(launch::drawUniform(42), launch::drawUniform(42)) << "the draw is a function of its seed";
 }
 

@@ -55,6 +55,21 @@ TEST(KeyPaths, BaseKeysAndSubKeyRule)
         EXPECT_EQ(row.expected, A::KeyPath(row.base, row.sub, L"Vantorel")) << row.base << " " << row.sub;
 }
 
+TEST(KeyPaths, DeletesStayBelowTheApplicationsOwnKey)
+{
+    using R = A::DeleteRefusal;
+    const std::wstring nulSub(L"Forms\0x", 7), nulTitle(L"Van\0", 4);
+    struct Row { long base; std::wstring sub, title; R expected; } rows[] = {
+        {1, L"", L"Vantorel", R::NamesBaseKey},    {2, L"\\", L"", R::NamesBaseKey},
+        {1, L"Forms", L"", R::NoApplication},      {-1, L"Forms", L"", R::NoApplication},
+        {1, L"Forms", L"\\", R::NoApplication},  {1, L"Forms", L"Other\\Vantorel", R::NoApplication},
+        {1, nulSub, L"Vantorel", R::HoldsNul},     {1, L"Forms", nulTitle, R::HoldsNul},
+        {1, L"Forms", L"Vantorel", R::None},       {3, L"Net", L"", R::None},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(row.expected, A::RefuseDelete(row.base, row.sub, row.title)) << row.base << " " << row.title.c_str();
+}
+
 TEST(ValueNamesAndRoots, OnlyExactMarkersAndPredefinedRootsAreRecognised)
 {
     for (const wchar_t* asIs : {L"{default}", L"{DEFAULT}", L" {Default}", L"", L"EXEPath"})
