@@ -3,7 +3,7 @@
 # Works as root, or as a user who may use sudo.
 set -e
 PACKAGES="cmake make python3 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools \
-libwine-dev wine64 googletest xvfb xauth"
+libwine-dev wine64 googletest xvfb xauth clang libclang-rt-14-dev"
 missing=""
 for package in $PACKAGES; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing="$missing $package"
@@ -23,8 +23,9 @@ cat <<TEXT
 Installing:$missing
   Wine (wine64, libwine, about 770 MB) runs the Windows programs and their tests on this machine;
   the MinGW-w64 cross compilers (about 300 MB for each of x86_64 and i686) build them; cmake, widl
-  (mingw-w64-tools), googletest and Xvfb build the type library and run the tests.
-  About 1.5 GB in all with their dependencies; the download and installation take several minutes.
+  (mingw-w64-tools), googletest and Xvfb build the type library and run the tests; clang and its
+  runtime libraries (libclang-rt-14-dev) build the native fuzz tests.
+  About 2 GB in all with their dependencies; the download and installation take several minutes.
 TEXT
 # sudo starts apt-get with a clean environment: the non-interactive setting must be passed through env.
 $SUDO env DEBIAN_FRONTEND=noninteractive apt-get update -qq
