@@ -1,5 +1,7 @@
 #include "FileNames.h"
 
+#include "strings/StringRules.h"
+
 namespace quillon::qfcLibFilesA {
 namespace {
 
@@ -41,13 +43,7 @@ std::wstring Unquote(const std::wstring& path)
     return path;
 }
 
-std::wstring CleanPath(const std::wstring& path)
-{
-    const std::wstring text = Unquote(path);
-    const std::size_t first = text.find_first_not_of(L' ');
-    if (first == std::wstring::npos) return std::wstring();
-    return text.substr(first, text.find_last_not_of(L' ') - first + 1);
-}
+std::wstring CleanPath(const std::wstring& path) { return stringrules::TrimBlanks(Unquote(path)); }
 
 std::wstring WithTrailing(const std::wstring& text, wchar_t separator)
 {
@@ -111,9 +107,7 @@ bool IsShortFileName(const std::wstring& vFileName)
 
 std::vector<std::wstring> FoldersToMake(const std::wstring& vDirName)
 {
-    std::wstring text = vDirName;
-    const std::size_t first = text.find_first_not_of(L' ');
-    text = first == std::wstring::npos ? std::wstring() : text.substr(first, text.find_last_not_of(L' ') - first + 1);
+    std::wstring text = stringrules::TrimBlanks(vDirName);
     text = text.empty() ? std::wstring(1, kDirSep) : WithTrailing(text, kDirSep);
 
     std::vector<std::wstring> folders;

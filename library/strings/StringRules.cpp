@@ -17,13 +17,6 @@ const std::wstring kPhoneSeparators = L"()- ";
 
 bool contains(const std::wstring& set, wchar_t c) { return set.find(c) != std::wstring::npos; }
 
-std::wstring trimBlanks(const std::wstring& text)
-{
-    const std::size_t first = text.find_first_not_of(L' ');
-    if (first == std::wstring::npos) return std::wstring();
-    return text.substr(first, text.find_last_not_of(L' ') - first + 1);
-}
-
 // The xor mask 10 - key as a 16-bit value widened with its sign; false when it does not fit.
 bool scrambleMask(short key, int& mask)
 {
@@ -106,9 +99,16 @@ std::wstring ProperCase(const std::wstring& text, const std::wstring& delimiters
     return out;
 }
 
+std::wstring TrimBlanks(const std::wstring& text)
+{
+    const std::size_t first = text.find_first_not_of(L' ');
+    if (first == std::wstring::npos) return std::wstring();
+    return text.substr(first, text.find_last_not_of(L' ') - first + 1);
+}
+
 std::wstring UnQuoteString(const std::wstring& quoted)
 {
-    const std::wstring trimmed = trimBlanks(quoted);
+    const std::wstring trimmed = TrimBlanks(quoted);
     if (trimmed.empty() || trimmed.front() != L'"' || trimmed.back() != L'"') return trimmed;
     // A lone quotation mark is both first and last: nothing lies between.
     return trimmed.size() < 2 ? std::wstring() : trimmed.substr(1, trimmed.size() - 2);

@@ -12,6 +12,9 @@ extern const wchar_t* const kProperCaseDelimiters;  // "@\/ .(["
 // A character that follows a delimiter is not itself taken as a delimiter.
 std::wstring ProperCase(const std::wstring& text, const std::wstring& delimiters);
 
+// Leading and trailing blanks (spaces only, not tabs) removed.
+std::wstring TrimBlanks(const std::wstring& text);
+
 // Blanks trimmed, then one pair of enclosing double quotation marks removed.
 std::wstring UnQuoteString(const std::wstring& quoted);
 

@@ -11,6 +11,7 @@
 #include "FakeSettings.h"
 #include "GameFolders.h"
 #include "LauncherError.h"
+#include "ScratchFolder.h"
 #include "TestSupport.h"
 
 using namespace vantorel;
@@ -54,9 +55,8 @@ protected:
         GetTempPathW(MAX_PATH, temp);
         const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
         game_ = std::wstring(temp) + L"culling-" + std::wstring(name.begin(), name.end()) + L"\\";
-        wipe(game_);
-        for (const wchar_t* folder : {L"", L"custom", L"custom\\sounds", L"custom\\graphics"})
-            CreateDirectoryW((game_ + folder).c_str(), nullptr);
+        files_testing::removeTree(game_);
+        CreateDirectoryW(game_.c_str(), nullptr);
         write({{L"main.exe", "MZ"}});
         GetCurrentDirectoryW(MAX_PATH, previous_);
     }
@@ -64,12 +64,14 @@ protected:
     void TearDown() override
     {
         SetCurrentDirectoryW(previous_);
-        wipe(game_);
+        files_testing::removeTree(game_);
     }
 
     void write(const Files& files)
     {
         for (const auto& [name, bytes] : files) {
+            for (size_t slash = name.find(L'\\'); slash != std::wstring::npos; slash = name.find(L'\\', slash + 1))
+                CreateDirectoryW((game_ + name.substr(0, slash)).c_str(), nullptr);
             std::ofstream file((game_ + name).c_str(), std::ios::binary);
             file << bytes;
         }
@@ -165,7 +167,6 @@ TEST_F(Culling, RemovesWhatIsNotKeptOnlyAboveTheThresholdAndWithAKeepList)
                               {folder + L"readme.txt", bytesOf(L"readme", 10)},
                               {folder + L"big" + ext, bytesOf(L"big", c.bigSize)},
                               {folder + L"deeper\\nested" + ext, bytesOf(L"nested", 5000000)}};
-        CreateDirectoryW((game_ + folder + L"deeper").c_str(), nullptr);
         write(before);
         settings(c.taunts ? L"ClearTaunts" : L"ClearLogos", c.clear);
         settings(c.taunts ? L"KeepTaunts" : L"KeepLogos", c.keep);

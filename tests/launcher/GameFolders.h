@@ -30,25 +30,4 @@ inline std::string contentsOf(const std::wstring& path)
     return bytes.str();
 }
 
-// Removes the folder (its name ends in "\") with everything below it, read-only files included.
-inline void wipe(const std::wstring& folder)
-{
-    WIN32_FIND_DATAW found;
-    HANDLE find = FindFirstFileW((folder + L"*").c_str(), &found);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..") continue;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                wipe(folder + name + L"\\");
-            } else {
-                SetFileAttributesW((folder + name).c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileW((folder + name).c_str());
-            }
-        } while (FindNextFileW(find, &found));
-        FindClose(find);
-    }
-    RemoveDirectoryW(folder.c_str());
-}
-
 } // namespace launch_testing

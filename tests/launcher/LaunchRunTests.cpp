@@ -6,6 +6,7 @@
 
 #include "GameFolders.h"
 #include "LauncherInstall.h"
+#include "ScratchFolder.h"
 #include "TestSupport.h"
 
 using namespace testing_support;
@@ -44,7 +45,7 @@ Record readRecord(const std::wstring& folder, DWORD waitMs)
 std::wstring prepareGame(const std::wstring& name, const std::vector<std::wstring>& pilots)
 {
     const std::wstring folder = kGames + name + L"\\";
-    wipe(folder);
+    files_testing::removeTree(folder);
     CreateDirectoryW(kGames.c_str(), nullptr);
     CreateDirectoryW(folder.c_str(), nullptr);
     EXPECT_TRUE(CopyFileW((programFolder() + L"StandInGame.exe").c_str(), (folder + L"main.exe").c_str(), FALSE));
@@ -69,7 +70,7 @@ protected:
         setValue(kSystemKey, L"ShowSplash", L"0");
         setValue(kAppKey, L"RunOnce", L"True");
     }
-    void TearDown() override { wipe(kGames); }
+    void TearDown() override { files_testing::removeTree(kGames); }
 
     const LauncherInstall install_{L"LaunchRun"};
 };
