@@ -9,10 +9,7 @@ Set stream = fso.CreateTextFile(root & "a.plt"): stream.Write "abc": stream.Clos
 Set stream = fso.CreateTextFile(root & "b.plt"): stream.Write "defg": stream.Close
 fso.CreateFolder root & "Target"
 
-WScript.Echo "dirsep=" & files.AddDirSep(Left(root, Len(root) - 1))
 WScript.Echo "title=" & files.GetFileTitle(root & "a.plt")
-WScript.Echo "titleext=" & files.GetFileTitle(root & "a.plt", True)
-WScript.Echo "exists=" & files.FileExists(root & "a.plt") & "," & files.DirExists(root & "Target")
 WScript.Echo "size=" & files.GetDirSize(root)
 names = root & "a.plt|" & root & "b.plt"
 WScript.Echo "copy=" & files.CopyFile(0, names, root & "Target")
@@ -24,5 +21,4 @@ On Error Resume Next
 files.DeleteFile 0, root & "a.plt" & Chr(0) & "x", 16
 WScript.Echo "nul=" & Err.Number & "," & files.FileExists(root & "a.plt")
 On Error GoTo 0
-WScript.Echo "make=" & files.MakePath(root & "x\y\z") & "," & files.DirExists(root & "x\y\z")
 WScript.Quit 0

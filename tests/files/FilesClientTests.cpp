@@ -144,8 +144,6 @@ TEST_F(FilesClient, ScriptClientLeavesOutOptionalArguments)
             scratch.path().substr(0, scratch.path().size() - 1) + L"\"",
         &exitCode);
     EXPECT_EQ(0, exitCode) << output;
-    const std::string root(scratch.path().begin(), scratch.path().end());
-    EXPECT_EQ("dirsep=" + root + "\r\ntitle=a\r\ntitleext=a.plt\r\nexists=True,True\r\nsize=7\r\ncopy=False\r\n"
-              "copied=True,True\r\ndelete=False\r\nleft=False\r\nnul=5,True\r\nmake=True,True\r\n",
+    EXPECT_EQ("title=a\r\nsize=7\r\ncopy=False\r\ncopied=True,True\r\ndelete=False\r\nleft=False\r\nnul=5,True\r\n",
               output);
 }
