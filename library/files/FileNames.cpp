@@ -124,6 +124,12 @@ bool IsListed(unsigned long attributes, unsigned long mask)
     return (attributes & selective & ~mask) == 0;
 }
 
+bool IsFolderToEnter(unsigned long attributes)
+{
+    constexpr unsigned long kAttrReparsePoint = 0x400;
+    return (attributes & (kAttrDirectory | kAttrReparsePoint)) == kAttrDirectory;
+}
+
 bool IsDotEntry(const wchar_t* name)
 {
     return name[0] == 0 || (name[0] == L'.' && (name[1] == 0 || (name[1] == L'.' && name[2] == 0)));

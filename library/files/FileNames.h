@@ -45,6 +45,9 @@ constexpr unsigned long kFilesAndFoldersMask = 16;  // folders and plain files: 
 
 // Whether a listing with an attribute mask shows an entry: hidden, system and folder entries only when asked for.
 bool IsListed(unsigned long attributes, unsigned long mask);
+// Whether a search goes into a listed entry: folders, but not junctions or
+// symbolic links (reparse points, 0x400), which can lead back up the tree.
+bool IsFolderToEnter(unsigned long attributes);
 // "." and ".." (and an empty name) are never results.
 bool IsDotEntry(const wchar_t* name);
 

@@ -38,11 +38,7 @@ void listFolder(const std::wstring& folder, Visit&& visit)
 
 bool isFolder(const WIN32_FIND_DATAW& entry) { return (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
 
-// Junctions and symbolic links are not followed: they can lead back up the tree.
-bool isPlainFolder(const WIN32_FIND_DATAW& entry)
-{
-    return isFolder(entry) && (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
-}
+bool isPlainFolder(const WIN32_FIND_DATAW& entry) { return IsFolderToEnter(entry.dwFileAttributes); }
 
 bool opensForReading(const std::wstring& name)
 {

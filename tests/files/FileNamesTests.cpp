@@ -90,6 +90,9 @@ TEST(FileNames, ListingMaskAndExtensionMatch)
     EXPECT_TRUE(IsListed(0x31, kFilesAndFoldersMask)) << "read-only and archive never hide an entry";
     EXPECT_FALSE(IsListed(0x12, kFilesAndFoldersMask) || IsListed(0x24, kFilesAndFoldersMask));
     EXPECT_TRUE(IsDotEntry(L".") && IsDotEntry(L"..") && !IsDotEntry(L"..."));
+    // (Wine 8 makes no links, so the folder tests cannot show a loop.)
+    EXPECT_TRUE(IsFolderToEnter(0x10) && IsFolderToEnter(0x31)) << "read-only or archive folders are searched";
+    EXPECT_FALSE(IsFolderToEnter(0x410) || IsFolderToEnter(0x20)) << "links and files are not";
 
     for (const wchar_t* ext : {L"plt", L".plt", L"*.plt"}) EXPECT_EQ(L"plt", SearchExtension(ext)) << ext;
     EXPECT_EQ(L"", SearchExtension(L"txt."));
