@@ -59,6 +59,7 @@ void createLog(const AppIdentity& id)
     g_log = std::make_unique<qcLogging>(LogIdentity{id.folder, id.commandLine, build}, librarySettings());
     // A debugger marks the development host: the trace then stays in memory.
     g_log->LogMode(IsDebuggerPresent() ? kLogMemory : kLogFile);
+    if (g_log->LogMode() == kLogFile) g_log->LogPath(writableLogFolder(g_log->LogPath(), g_log->LogFile()));
     g_log->StartLog(L"Main");
 }
 

@@ -1,6 +1,9 @@
 #include "LogFile.h"
 
+#include <shlobj.h>
+
 #include "Raii.h"
+#include "StartupRules.h"
 
 namespace vantorel {
 namespace {
@@ -18,6 +21,21 @@ private:
         return moment;
     }
 };
+
+raii::UniqueFile openForAppending(const std::wstring& path)
+{
+    if (path.find(L'\0') != std::wstring::npos) return {};
+    return raii::UniqueFile(CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                        OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+std::wstring localAppDataFolder()
+{
+    wchar_t folder[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, folder)))
+        return {};
+    return folder;
+}
 
 } // namespace
 
@@ -54,8 +72,7 @@ std::string toAnsi(const std::wstring& text)
 
 bool appendLines(const std::wstring& path, const std::vector<std::wstring>& lines)
 {
-    raii::UniqueFile file(CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                      OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    raii::UniqueFile file = openForAppending(path);
     if (!file) return false;
     std::string bytes;
     for (const std::wstring& line : lines) bytes += toAnsi(line) + "\r\n";
@@ -63,6 +80,14 @@ bool appendLines(const std::wstring& path, const std::vector<std::wstring>& line
     if (bytes.empty()) return true;
     return WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
            written == bytes.size();
+}
+
+std::wstring writableLogFolder(const std::wstring& ownLogPath, const std::wstring& logFile)
+{
+    const bool writable = static_cast<bool>(openForAppending(ownLogPath + logFile));
+    const std::wstring folder = rules::logFolder(ownLogPath, writable, writable ? L"" : localAppDataFolder());
+    if (folder != ownLogPath) SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
+    return folder;
 }
 
 } // namespace vantorel

@@ -1,5 +1,5 @@
 // What the log writer needs from the system: the user's time and date texts and
-// appending lines to a file in the ANSI code page.
+// appending lines to a file in the ANSI code page, and a folder where it may write.
 #pragma once
 
 #include <windows.h>
@@ -28,5 +28,12 @@ std::string toAnsi(const std::wstring& text);
 // Opens the file for appending (creating it), writes each line with CR LF and
 // closes it again. False when the file could not be opened or fully written.
 bool appendLines(const std::wstring& path, const std::vector<std::wstring>& lines);
+
+// Where the log file `logFile` can be written: `ownLogPath` (the folder next to
+// the program, ending in "\") when the file there can be opened for appending,
+// which creates it; otherwise the player's own folder of the launcher, created
+// when missing. A program folder under Program Files is not writable for a
+// standard user.
+std::wstring writableLogFolder(const std::wstring& ownLogPath, const std::wstring& logFile);
 
 } // namespace vantorel

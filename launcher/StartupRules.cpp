@@ -73,6 +73,13 @@ std::wstring appPathData(const std::wstring& folder, const std::wstring& baseNam
 
 std::wstring readmePath(const std::wstring& folder) { return folder + L"\\readme.txt"; }
 
+std::wstring logFolder(const std::wstring& ownLogPath, bool ownLogWritable, const std::wstring& localAppData)
+{
+    if (ownLogWritable || localAppData.empty()) return ownLogPath;
+    const bool separated = localAppData.back() == L'\\';
+    return localAppData + (separated ? L"" : L"\\") + L"Brannock\\" + kAppTitle + L"\\";
+}
+
 std::wstring numberText(bool value) { return value ? L"-1" : L"0"; }
 
 std::wstring libraryFailureText(const std::wstring& className, const std::wstring& folder, bool fileMissing,

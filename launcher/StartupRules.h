@@ -36,6 +36,12 @@ std::wstring appPathKey(const std::wstring& baseName);
 std::wstring appPathData(const std::wstring& folder, const std::wstring& baseName);
 std::wstring readmePath(const std::wstring& folder);
 
+// The folder the log is written in (ending in "\"): `ownLogPath`, the log path
+// next to the program, while the log file there can be written; otherwise the
+// player's "<local application data>\Brannock\Vantorel\", or still
+// `ownLogPath` when the player's folder is unknown ("").
+std::wstring logFolder(const std::wstring& ownLogPath, bool ownLogWritable, const std::wstring& localAppData);
+
 // What a player reads when a class of the library cannot be created: which
 // file and class, whether the file is missing from the program's folder, the
 // system's reason, and that reinstalling repairs it. One line, for the log too.

@@ -38,3 +38,19 @@ TEST(StartupRules, ArgumentsAndPaths)
     EXPECT_EQ(L"C:\\\\Vantorel.exe", appPathData(L"C:\\", L"Vantorel"));
     EXPECT_EQ(L"C:\\\\readme.txt", readmePath(L"C:\\"));
 }
+
+TEST(StartupRules, TheLogMovesToThePlayersFolderOnlyWhenItsOwnCannotBeWritten)
+{
+    const std::wstring own = L"C:\\Program Files\\Brannock\\Vantorel\\";
+    const struct {
+        bool writable;
+        const wchar_t* localAppData;
+        std::wstring folder;
+    } cases[] = {
+        {true, L"C:\\Users\\p\\AppData\\Local", own},
+        {false, L"C:\\Users\\p\\AppData\\Local", L"C:\\Users\\p\\AppData\\Local\\Brannock\\Vantorel\\"},
+        {false, L"D:\\", L"D:\\Brannock\\Vantorel\\"},
+        {false, L"", own},
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.folder, logFolder(own, c.writable, c.localAppData)) << c.localAppData;
+}

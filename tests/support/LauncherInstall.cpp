@@ -86,10 +86,18 @@ LauncherInstall::LauncherInstall(const std::wstring& name, const std::wstring& b
     }
     scratch_ = std::make_unique<files_testing::ScratchFolder>(L"Launcher" + name);
     folder_ = scratch_->path().substr(0, scratch_->path().size() - 1);
+    logFolder_ = scratch_->path();
     const std::wstring source = programFolder();
     ready_ = CopyFileW((source + L"Vantorel.exe").c_str(), exePath().c_str(), FALSE) &&
              (!withLibrary || CopyFileW((source + L"Quillon.dll").c_str(), (folder_ + L"\\Quillon.dll").c_str(), FALSE));
     EXPECT_TRUE(ready_) << "cannot prepare " << testing::PrintToString(folder_) << ": error " << GetLastError();
+}
+
+LauncherInstall::LauncherInstall(const Existing& existing)
+    : folder_(existing.folder), baseName_(L"Vantorel"), logFolder_(existing.folder + L"\\")
+{
+    ready_ = ownPrefix() && GetFileAttributesW(exePath().c_str()) != INVALID_FILE_ATTRIBUTES;
+    EXPECT_TRUE(ready_) << "no launcher in a prefix of this program's own at " << testing::PrintToString(exePath());
 }
 
 LauncherInstall::~LauncherInstall() = default;

@@ -50,6 +50,12 @@ class LauncherInstall {
 public:
     explicit LauncherInstall(const std::wstring& name, const std::wstring& baseName = L"Vantorel",
                              bool withLibrary = true);
+    // Vantorel.exe installed by other means (the installer, a script) in a
+    // folder (no trailing backslash) that the object neither fills nor deletes.
+    struct Existing {
+        std::wstring folder;
+    };
+    explicit LauncherInstall(const Existing& existing);
     ~LauncherInstall();
     LauncherInstall(const LauncherInstall&) = delete;
     LauncherInstall& operator=(const LauncherInstall&) = delete;
@@ -57,7 +63,9 @@ public:
     bool ready() const { return ready_; } // false (with a test failure) when it could not be prepared
     const std::wstring& folder() const { return folder_; } // no trailing backslash
     std::wstring exePath() const { return folder_ + L"\\" + baseName_ + L".exe"; }
-    std::wstring logPath() const { return folder_ + L"\\" + baseName_ + L".log"; }
+    std::wstring logPath() const { return logFolder_ + baseName_ + L".log"; }
+    // Where runs find the log (ending in "\\"): the program's folder unless told otherwise.
+    void readLogFrom(const std::wstring& folder) { logFolder_ = folder; }
 
     // Starts the program with `arguments` (appended as given, so start with a
     // space), lets onWindow handle its windows, and waits for it. The log
@@ -69,6 +77,7 @@ private:
     std::unique_ptr<files_testing::ScratchFolder> scratch_;
     std::wstring folder_;
     std::wstring baseName_;
+    std::wstring logFolder_;
     bool ready_ = false;
 };
 
