@@ -1,9 +1,9 @@
 #!/bin/sh
-# Installs, with apt-get, whatever the build, the demonstration and the tests need and is missing.
+# Installs, with apt-get, whatever the build, the installer, the demonstration and the tests need and is missing.
 # Works as root, or as a user who may use sudo.
 set -e
 PACKAGES="cmake make python3 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools \
-libwine-dev wine64 googletest xvfb xauth clang libclang-rt-14-dev"
+libwine-dev wine64 googletest xvfb xauth clang libclang-rt-14-dev nsis"
 missing=""
 for package in $PACKAGES; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing="$missing $package"
@@ -24,7 +24,8 @@ Installing:$missing
   Wine (wine64, libwine, about 770 MB) runs the Windows programs and their tests on this machine;
   the MinGW-w64 cross compilers (about 300 MB for each of x86_64 and i686) build them; cmake, widl
   (mingw-w64-tools), googletest and Xvfb build the type library and run the tests; clang and its
-  runtime libraries (libclang-rt-14-dev) build the native fuzz tests.
+  runtime libraries (libclang-rt-14-dev) build the native fuzz tests; nsis
+  makes the installer.
   About 2 GB in all with their dependencies; the download and installation take several minutes.
 TEXT
 # sudo starts apt-get with a clean environment: the non-interactive setting must be passed through env.
