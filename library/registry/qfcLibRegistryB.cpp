@@ -157,14 +157,6 @@ bool deleteByShell(HKEY root, const std::wstring& path)
     return rc == ERROR_SUCCESS;
 }
 
-std::wstring systemMessage(DWORD code)
-{
-    wchar_t buffer[512] = {};
-    FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, buffer,
-                   static_cast<DWORD>(sizeof(buffer) / sizeof(buffer[0]) - 1), nullptr);
-    return buffer;
-}
-
 void showAPIError(const std::wstring& functionName, DWORD code, const std::wstring& text)
 {
     std::wstring message = L"An error occured while calling the " + functionName + L" Windows API function.\r" +
@@ -424,7 +416,7 @@ bool REG_ReportAPIError(long code, const std::wstring& functionName, long& numbe
     const DWORD error = code != 0 ? static_cast<DWORD>(code) : GetLastError();
     if (error == 0) return false;
     try {
-        std::wstring message = systemMessage(error);
+        std::wstring message = failure::systemMessage(error);
         if (show) showAPIError(functionName, error, message);
         text = std::move(message);
     } catch (...) {
