@@ -3,7 +3,8 @@
 ;   VERSION  the product version, major.minor.revision
 ;   STAGE    the folder holding the stripped Vantorel.exe and Quillon.dll and readme.txt
 ;   OUTFILE  the installer to write
-; Silent use: /S, /REGISTER to register Quillon for script clients, /D=<folder> last.
+; Silent use: /S, /REGISTER to register Quillon for script clients, /D=<folder> last; the
+; uninstaller takes /S and /REMOVESETTINGS.
 Unicode true
 Target amd64-unicode
 SetCompressor /SOLID lzma
@@ -26,6 +27,7 @@ InstallDir "$PROGRAMFILES64\${PUBLISHER}\${PRODUCT}"
 InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
 ShowInstDetails nevershow
 ShowUninstDetails nevershow
+BrandingText "${PUBLISHER} ${PRODUCT} ${VERSION}"
 
 VIProductVersion "${VERSION}.0"
 VIFileVersion "${VERSION}.0"
@@ -147,4 +149,10 @@ FunctionEnd
 
 Function un.onInit
     SetShellVarContext all
+    ${GetParameters} $0
+    ClearErrors
+    ${GetOptions} $0 "/REMOVESETTINGS" $1
+    ${IfNot} ${Errors}
+        SectionSetFlags ${UnSecSettings} ${SF_SELECTED}
+    ${EndIf}
 FunctionEnd
