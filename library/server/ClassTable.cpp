@@ -1,5 +1,7 @@
 #include "ClassTable.h"
 
+#include "Quillon_classes.h"
+
 #include "core/qfcLibCore.h"
 #include "files/qfcLibFiles.h"
 #include "forms/qfcLibForms.h"
@@ -11,21 +13,28 @@
 namespace quillon::server {
 namespace {
 
+constexpr bool sameText(const wchar_t* a, const wchar_t* b)
+{
+    while (*a && *a == *b) ++a, ++b;
+    return *a == *b;
+}
+
 template <class T>
 ClassEntry row(const CLSID& clsid)
 {
     return {&clsid, &T::iid(), T::kName, &T::create};
 }
 
-const ClassEntry g_classes[] = {
-    row<qfcLibCore>(CLSID_qfcLibCore),
-    row<qfcLibFiles>(CLSID_qfcLibFiles),
-    row<qfcLibForms>(CLSID_qfcLibForms),
-    row<qfcLibNetwork>(CLSID_qfcLibNetwork),
-    row<qfcLibRegistry>(CLSID_qfcLibRegistry),
-    row<qfcLibStrings>(CLSID_qfcLibStrings),
-    row<qfcLibWindows>(CLSID_qfcLibWindows),
-};
+// One row per coclass of the type library, in its order; a coclass without
+// its class, or a class named unlike its coclass, does not compile.
+#define QUILLON_WIDE(text) L##text
+#define QUILLON_CLASS_ROW(name) row<name>(CLSID_##name),
+#define QUILLON_CLASS_NAME_CHECK(name) \
+    static_assert(sameText(name::kName, QUILLON_WIDE(#name)), #name "::kName differs from its coclass");
+
+QUILLON_CLASSES(QUILLON_CLASS_NAME_CHECK)
+
+const ClassEntry g_classes[] = {QUILLON_CLASSES(QUILLON_CLASS_ROW)};
 
 } // namespace
 

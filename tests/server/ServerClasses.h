@@ -1,10 +1,13 @@
-// The seven classes and their interfaces' methods in slot order, for the registration and type-library tests.
+// The library's classes as the type library's source declares them.
 #pragma once
 
-#include <vector>
-
 #include "QuillonTypes.h"
+#include "Quillon_classes.h"
 
-struct Method { const wchar_t* name; const wchar_t* signature; }; // signature: see TypeLibTests.cpp
-struct ServerClass { const wchar_t* name; const CLSID* clsid; const IID* iid; std::vector<Method> methods; };
-extern const std::vector<ServerClass> kClasses;
+struct ServerClass { const wchar_t* name; const CLSID* clsid; const IID* iid; };
+
+#define QUILLON_TEST_WIDE(text) L##text
+#define QUILLON_TEST_CLASS(name) ServerClass{QUILLON_TEST_WIDE(#name), &CLSID_##name, &IID__##name},
+inline const ServerClass kClasses[] = {QUILLON_CLASSES(QUILLON_TEST_CLASS)};
+#undef QUILLON_TEST_CLASS
+#undef QUILLON_TEST_WIDE

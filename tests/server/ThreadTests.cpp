@@ -2,6 +2,7 @@
 // loaded and after it was unloaded under them.
 #include <vector>
 
+#include "ServerClasses.h"
 #include "TestSupport.h"
 
 using namespace testing_support;
@@ -37,11 +38,10 @@ DWORD WINAPI worker(void* unloadAfter)
              set && deleted && raii::toWString(read.get()) == title;
 
         step = ok ? 3 : step;
-        for (const CLSID* clsid : {&CLSID_qfcLibFiles, &CLSID_qfcLibForms, &CLSID_qfcLibNetwork,
-                                   &CLSID_qfcLibStrings, &CLSID_qfcLibWindows}) {
+        for (const ServerClass& server : kClasses) {
             raii::ComPtr<IDispatch> object;
             UINT count = 0;
-            ok = ok && SUCCEEDED(CoCreateInstance(*clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
+            ok = ok && SUCCEEDED(CoCreateInstance(*server.clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
                                                   object.putVoid())) &&
                  object->GetTypeInfoCount(&count) == S_OK;
         }
