@@ -141,7 +141,7 @@ void breakdown(const std::wstring& root, const std::wstring& game, const std::ws
             for (const wchar_t* value : values) {
                 raii::UniqueBstr data;
                 HRESULT hr = registry->KeyGet(raii::makeBstr(value).get(), raii::makeBstr(L"").get(),
-                                              raii::makeBstr(L"").get(), static_cast<qcRegBaseKeys>(1), data.put());
+                                              raii::makeBstr(L"").get(), qcApps, data.put());
                 if (FAILED(hr)) return hr;
             }
             return S_OK;

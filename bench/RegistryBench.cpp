@@ -50,7 +50,7 @@ void run()
                       "InitCore"))
         return;
     raii::UniqueBstr value = raii::makeBstr(kValue), data = raii::makeBstr(kData), empty = raii::makeBstr(L"");
-    const auto appKey = static_cast<qcRegBaseKeys>(1);
+    const auto appKey = qcApps;
     const auto keySet = [&] {
         VARIANT_BOOL result = VARIANT_FALSE;
         const HRESULT hr = registry->KeySet(value.get(), data.get(), empty.get(), appKey, &result);

@@ -71,7 +71,7 @@ void resetSettings(const AppIdentity& id)
         throw LauncherError(kInvalidArgument,
                             L"The program's file name could not be read, so its settings cannot be reset.", L"Main");
     VARIANT_BOOL ignored = VARIANT_FALSE;
-    check(slots::registry().RegDeleteKey(slots::kCurrentUser, text(*key).get(), &ignored), L"Main");
+    check(slots::registry().RegDeleteKey(qc::kCurrentUser, text(*key).get(), &ignored), L"Main");
 }
 
 std::wstring keyGet(const wchar_t* value, const wchar_t* defaultData, long baseKey)
@@ -103,7 +103,7 @@ void offerSplash(const AppIdentity& id)
 bool setAppPathValue(const AppIdentity& id, const wchar_t* value, const std::wstring& data)
 {
     VARIANT_BOOL result = VARIANT_FALSE;
-    check(slots::registry().RegKeySetString(slots::kLocalMachine, text(rules::appPathKey(id.baseName)).get(),
+    check(slots::registry().RegKeySetString(qc::kLocalMachine, text(rules::appPathKey(id.baseName)).get(),
                                             text(value).get(), text(data).get(), &result),
           L"Main");
     return result != VARIANT_FALSE;

@@ -15,8 +15,4 @@ _qfcLibWindows& windows();
 // Drops every instance; called once at the end of the process, before COM goes.
 void releaseLibraries();
 
-// Registry roots as the library's enumeration expects them.
-constexpr qcRegistryKeys kCurrentUser = static_cast<qcRegistryKeys>(0x80000001);
-constexpr qcRegistryKeys kLocalMachine = static_cast<qcRegistryKeys>(0x80000002);
-
 } // namespace vantorel::slots

@@ -5,9 +5,14 @@
 
 #include <string>
 
+#include "QuillonTypes.h"
+
 namespace vantorel {
 
-enum BaseKey : long { kAppsKey = 1, kSystemKey = 2, kUserKey = 3 };
+// The library's base keys, as property records keep them.
+constexpr long kAppsKey = qcApps;
+constexpr long kSystemKey = qcBrannock;
+constexpr long kUserKey = qcUser;
 
 class SettingsStore {
 public:

@@ -59,11 +59,6 @@ bool EndsWithExtension(const wchar_t* name, std::size_t nameLength, const std::w
 
 // ---- shell file operations -------------------------------------------------
 
-constexpr long kMultiFiles = 1;  // qcMultiFiles
-constexpr long kMove = 1;
-constexpr long kCopy = 2;
-constexpr long kDelete = 3;
-
 // The names of a copy, move or delete and whether they came as a list (which adds qcMultiFiles).
 // Empty and blank names are dropped: in the shell's list an empty name ends the list early, and a blank
 // one would stand for the current folder.

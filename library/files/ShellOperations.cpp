@@ -47,7 +47,7 @@ bool runOperation(long owner, UINT operation, const std::wstring& from, const st
     record.wFunc = operation;
     record.pFrom = from.c_str();
     record.pTo = to ? to->c_str() : nullptr;
-    record.fFlags = static_cast<FILEOP_FLAGS>(flags | (multiple ? kMultiFiles : 0));
+    record.fFlags = static_cast<FILEOP_FLAGS>(flags | (multiple ? qcMultiFiles : 0));
     record.lpszProgressTitle = title.empty() ? nullptr : title.c_str();
     SHFileOperationW(&record);
     return record.fAnyOperationsAborted != FALSE;
@@ -60,7 +60,7 @@ bool CopyFile(long vOwnerhWnd, const SourceNames& vFiles, const std::wstring& vD
 {
     checkFlags(vFlags);
     const std::vector<std::wstring> names = shellNames(vFiles);
-    if (vOperation != kCopy && vOperation != kMove) return false;
+    if (vOperation != qcCopy && vOperation != qcMove) return false;
     if (vDestination.empty() || names.empty() || !DirExists(vDestination)) return false;
     const std::wstring destination = ShellList({shellName(CleanPath(Unquote(vDestination)))});
     return runOperation(vOwnerhWnd, static_cast<UINT>(vOperation), ShellList(names), &destination, vFlags,
@@ -72,7 +72,7 @@ bool DeleteFile(long vOwnerhWnd, const SourceNames& vFiles, long vFlags)
     checkFlags(vFlags);
     const std::vector<std::wstring> names = shellNames(vFiles);
     if (names.empty()) return false;
-    return runOperation(vOwnerhWnd, kDelete, ShellList(names), nullptr, vFlags, vFiles.multiple, std::wstring());
+    return runOperation(vOwnerhWnd, qcDelete, ShellList(names), nullptr, vFlags, vFiles.multiple, std::wstring());
 }
 
 } // namespace quillon::qfcLibFilesA

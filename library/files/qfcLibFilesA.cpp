@@ -100,10 +100,6 @@ std::wstring programFilesFolder()
     return text;
 }
 
-constexpr long kProgramFiles = 64;
-constexpr long kWindows = 128;
-constexpr long kWindowsSystem = 256;
-
 void collectByExtension(const std::wstring& folder, const std::wstring& upperExtension, bool recursive,
                         std::vector<std::wstring>& found)
 {
@@ -193,13 +189,13 @@ std::wstring GetSystemFolder(long vFolderToReturn)
 {
     std::wstring folder;
     switch (vFolderToReturn) {
-    case kProgramFiles:
+    case qcProgramFiles:
         folder = programFilesFolder();
         break;
-    case kWindows:
+    case qcWindows:
         folder = filledText([](wchar_t* buffer, DWORD size) { return GetWindowsDirectoryW(buffer, size); });
         break;
-    case kWindowsSystem:
+    case qcWindowsSystem:
         folder = filledText([](wchar_t* buffer, DWORD size) { return GetSystemDirectoryW(buffer, size); });
         break;
     default:

@@ -31,12 +31,14 @@ bool deletable(long vBaseKey, const std::wstring& vSubKey)
 
 HKEY RootKey(long vKeyRoot)
 {
-    static const HKEY roots[] = {HKEY_CLASSES_ROOT, HKEY_CURRENT_USER,    HKEY_LOCAL_MACHINE, HKEY_USERS,
-                                 HKEY_PERFORMANCE_DATA, HKEY_CURRENT_CONFIG, HKEY_DYN_DATA};
-    const unsigned long first = 0x80000000UL;
-    const unsigned long value = static_cast<unsigned long>(vKeyRoot);
-    if (value < first || value - first >= sizeof(roots) / sizeof(roots[0])) return nullptr;
-    return roots[value - first];
+    static const std::pair<qcRegistryKeys, HKEY> roots[] = {
+        {qc::kClassesRoot, HKEY_CLASSES_ROOT},         {qc::kCurrentUser, HKEY_CURRENT_USER},
+        {qc::kLocalMachine, HKEY_LOCAL_MACHINE},       {qc::kUsers, HKEY_USERS},
+        {qc::kPerformanceData, HKEY_PERFORMANCE_DATA}, {qc::kCurrentConfig, HKEY_CURRENT_CONFIG},
+        {qc::kDynData, HKEY_DYN_DATA}};
+    for (const auto& [value, root] : roots)
+        if (static_cast<long>(value) == vKeyRoot) return root;
+    return nullptr;
 }
 
 bool KeyDelete(const std::wstring& vSubKey, long vBaseKey)

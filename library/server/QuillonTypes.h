@@ -4,8 +4,9 @@
 // macros (HKEY_CLASSES_ROOT, SW_SHOW, ...), and some methods share their
 // names with Windows macros (CopyFile, RegDeleteKey, ...). The macros are
 // hidden while the generated header is read. The enumeration members come
-// back as macros afterwards; the method-name macros stay undefined, so the
-// product calls the explicit W functions (CopyFileW, RegDeleteKeyW).
+// back as macros afterwards (the registry roots stay reachable as qc::k...);
+// the method-name macros stay undefined, so the product calls the explicit W
+// functions (CopyFileW, RegDeleteKeyW).
 #pragma once
 
 #include <windows.h>
@@ -61,6 +62,18 @@
 #undef RegDeleteValue
 
 #include "Quillon_h.h"
+
+// The registry roots of the type library under names code can spell: windows.h
+// defines macros named like the enumerators.
+namespace qc {
+constexpr qcRegistryKeys kClassesRoot = HKEY_CLASSES_ROOT;
+constexpr qcRegistryKeys kCurrentUser = HKEY_CURRENT_USER;
+constexpr qcRegistryKeys kLocalMachine = HKEY_LOCAL_MACHINE;
+constexpr qcRegistryKeys kUsers = HKEY_USERS;
+constexpr qcRegistryKeys kPerformanceData = HKEY_PERFORMANCE_DATA;
+constexpr qcRegistryKeys kCurrentConfig = HKEY_CURRENT_CONFIG;
+constexpr qcRegistryKeys kDynData = HKEY_DYN_DATA;
+} // namespace qc
 
 #pragma pop_macro("HKEY_CLASSES_ROOT")
 #pragma pop_macro("HKEY_CURRENT_USER")

@@ -13,7 +13,6 @@
 namespace quillon::qfcLibStringsA {
 namespace {
 
-constexpr long kSystemBaseKey = 2;  // qcBrannock
 constexpr long kRed = 255;
 constexpr long kBlack = 0;
 
@@ -56,7 +55,7 @@ void paint(IDispatch* control, stringrules::TextColour colour) noexcept
 std::wstring areaCode() noexcept
 {
     try {
-        return qfcLibRegistryA::KeyGet(L"AreaCode", L"", L"", kSystemBaseKey);
+        return qfcLibRegistryA::KeyGet(L"AreaCode", L"", L"", qcBrannock);
     } catch (...) {
         return std::wstring();
     }

@@ -156,17 +156,17 @@ TEST(FilesShell, CopyAndMoveReachOnlyAnExistingFolder)
     ScratchFolder scratch(L"Copy");
     const std::wstring a = scratch.file(L"a.txt"), b = scratch.file(L"Пилот é.plt");
     const std::wstring target = scratch.folder(L"Target") + L"\\";
-    EXPECT_FALSE(CopyFile(0, listOf(a + L"|" + b), target, kCopy, kNoConfirmation, L""));
+    EXPECT_FALSE(CopyFile(0, listOf(a + L"|" + b), target, qcCopy, kNoConfirmation, L""));
     EXPECT_TRUE(exists(target + L"a.txt") && exists(target + L"Пилот é.plt") && exists(a));
 
     // (Wine's shell moves only the first of several names into one folder, so the move takes one.)
     const std::wstring other = scratch.folder(L"Other") + L"\\";
-    EXPECT_FALSE(CopyFile(0, NamesFromArray({L"", b, L""}), L"\"" + other + L"\"", kMove, kNoConfirmation,
+    EXPECT_FALSE(CopyFile(0, NamesFromArray({L"", b, L""}), L"\"" + other + L"\"", qcMove, kNoConfirmation,
                           std::wstring(1, L'\0')));
     EXPECT_TRUE(exists(other + L"Пилот é.plt") && !exists(b)) << "array with empty elements, quoted destination";
 
-    for (const auto& [destination, operation] : {std::pair<std::wstring, long>{scratch / L"Missing\\", kCopy},
-                                                 {L"", kCopy}, {target, kDelete}, {target, 4}})
+    for (const auto& [destination, operation] : {std::pair<std::wstring, long>{scratch / L"Missing\\", qcCopy},
+                                                 {L"", qcCopy}, {target, qcDelete}, {target, 4}})
         EXPECT_FALSE(CopyFile(0, listOf(a), destination, operation, kNoConfirmation, L"")) << destination;
     EXPECT_TRUE(exists(a) && !exists(scratch / L"Missing")) << "CopyFile never deletes, renames or makes folders";
 }
@@ -201,7 +201,7 @@ TEST(FilesShell, NamesReachTheShellAbsoluteOrNotAtAll)
     EXPECT_FALSE(DeleteFile(0, listOf(L" | "), kNoConfirmation)) << "blank names are no names";
     for (long flags : {0x10000L | kNoConfirmation, -1L}) {
         EXPECT_EQ(5, errorOf([&] { DeleteFile(0, listOf(keep), flags); })) << flags;
-        EXPECT_EQ(5, errorOf([&] { CopyFile(0, listOf(keep), scratch.path(), kCopy, flags, L""); })) << flags;
+        EXPECT_EQ(5, errorOf([&] { CopyFile(0, listOf(keep), scratch.path(), qcCopy, flags, L""); })) << flags;
     }
     SetCurrentDirectoryW(before.c_str());
     EXPECT_TRUE(exists(keep)) << "no refused call touched the folder";

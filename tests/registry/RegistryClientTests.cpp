@@ -77,7 +77,7 @@ TEST_F(RegistryClient, KeySetAndKeyGetUseTheApplicationKeyOfInitCore)
     EXPECT_EQ(unicode, get(L"\u00c9t\u00e9", L"", form)) << "names and data cross as UTF-16";
     EXPECT_EQ(unicode, stored(kAppKey + L"\\" + form, L"\u00c9t\u00e9"));
 
-    for (size_t length : {255u, 256u, 4096u, 100000u}) {
+    for (size_t length : {256u, 100000u}) {
         ASSERT_TRUE(set(L"Long", std::wstring(length, L'q')));
         EXPECT_EQ(std::wstring(length, L'q'), get(L"Long")) << "values of any length read back exactly";
     }
@@ -109,8 +109,7 @@ TEST_F(RegistryClient, NamesHoldingNulAreRefusedAndDataRoundTripsWhole)
     refused("KeyDelete", registry_->KeyDelete(bstr(nul + L"x").get(), qcApps, &ok), ok);
     refused("KeyDeleteValue sub", registry_->KeyDeleteValue(bstr(L"Marker").get(), bstr(nul).get(), qcApps, &ok), ok);
     refused("KeyDeleteValue name", registry_->KeyDeleteValue(bstr(nul).get(), bstr(L"DV").get(), qcApps, &ok), ok);
-    const auto currentUser = static_cast<qcRegistryKeys>(0x80000001UL);
-    refused("RegDeleteKey", registry_->RegDeleteKey(currentUser, bstr(kAppKey + L"\\T" + nul + L"junk").get(), &ok),
+    refused("RegDeleteKey", registry_->RegDeleteKey(qc::kCurrentUser, bstr(kAppKey + L"\\T" + nul + L"junk").get(), &ok),
             ok);
     refused("KeySet", registry_->KeySet(bstr(L"Marker" + nul + L"x").get(), bstr(L"other").get(), bstr(L"").get(),
                                         qcApps, &ok), ok);

@@ -76,9 +76,8 @@ TEST(ValueNamesAndRoots, OnlyExactMarkersAndPredefinedRootsAreRecognised)
         EXPECT_EQ(asIs, A::ValueName(asIs));
     EXPECT_EQ(L"", A::ValueName(L"{Default}"));
 
-    EXPECT_EQ(HKEY_CLASSES_ROOT, A::RootKey(static_cast<long>(0x80000000UL)));
-    EXPECT_EQ(HKEY_LOCAL_MACHINE, A::RootKey(static_cast<long>(0x80000002UL)));
-    EXPECT_EQ(HKEY_DYN_DATA, A::RootKey(static_cast<long>(0x80000006UL)));
+    EXPECT_EQ(HKEY_CLASSES_ROOT, A::RootKey(static_cast<long>(qc::kClassesRoot)));
+    EXPECT_EQ(HKEY_DYN_DATA, A::RootKey(static_cast<long>(qc::kDynData)));
     for (unsigned long other : {0x80000007UL, 0x7FFFFFFFUL, 0UL, 0xFFFFFFFFUL})
         EXPECT_EQ(nullptr, A::RootKey(static_cast<long>(other))) << std::hex << other;
 }

@@ -20,7 +20,7 @@ namespace {
 
 const std::wstring kBase = L"Software\\Brannock\\Tests";
 const std::wstring kAppKey = L"Software\\Brannock\\Apps\\Vantorel";
-const long kCurrentUser = static_cast<long>(0x80000001UL);
+const long kCurrentUser = static_cast<long>(qc::kCurrentUser);
 
 std::wstring stored(const std::wstring& path, const std::wstring& name)
 {
