@@ -129,14 +129,6 @@ protected:
         return call(out, [&] { return failure::trap(neutral, body); });
     }
 
-    // For methods whose issue has not landed yet; their [out] parameters are cleared.
-    template <class... Outs>
-    HRESULT notImplemented(Outs*... outs) const
-    {
-        (clearOut(outs), ...);
-        return raiseError(source(), E_NOTIMPL, L"Not implemented");
-    }
-
 private:
     template <class Body>
     HRESULT guarded(Body&& body)
@@ -151,12 +143,6 @@ private:
         } catch (...) {
             return raiseError(source(), errorHResult(kInternalError), describeError(kInternalError));
         }
-    }
-
-    template <class T>
-    static void clearOut(T* out)
-    {
-        if (out) *out = T{};
     }
 
     LONG references_ = 1;

@@ -1,11 +1,5 @@
-// IDispatch calls a careful client can get wrong, the class factory's lock
-// count, and the by-reference optional arguments the frame fills in.
-#include <algorithm>
-#include <map>
-#include <vector>
-
+// IDispatch calls a careful client can get wrong, and the class factory's lock count.
 #include "TestSupport.h"
-#include "server/Invocation.h"
 
 using namespace testing_support;
 
@@ -95,79 +89,4 @@ TEST(Dispatch, AnUnlockWithoutALockIsRefused)
     EXPECT_EQ(S_OK, factory->LockServer(TRUE));
     EXPECT_EQ(S_OK, factory->LockServer(FALSE));
     EXPECT_EQ(E_UNEXPECTED, factory->LockServer(FALSE)) << "the lock count went below zero";
-}
-
-// Every optional by-reference parameter in the type library, omitted, reaches the
-// dispatcher as a valid reference of its type holding its default.
-TEST(Dispatch, OmittedByReferenceOptionalsAreFilledWithTheirDefaults)
-{
-    raii::ComScope com;
-    raii::ComPtr<ITypeLib> library;
-    ASSERT_EQ(S_OK, LoadTypeLibEx((programFolder() + L"Quillon.dll").c_str(), REGKIND_NONE, library.put()));
-    const std::map<std::wstring, std::pair<VARTYPE, std::wstring>> expected = {
-        {L"BrowseForFolder.vFlags", {VT_I4, L"1"}},
-        {L"CenterForm.vParent", {VT_DISPATCH, L"none"}},
-        {L"FormOpen.vParent", {VT_DISPATCH, L"none"}},
-        {L"FormOpen.vShowModal", {VT_BOOL, L"False"}},
-        {L"PhoneFormat.vTextControl", {VT_DISPATCH, L"none"}},
-        {L"GetHTTPSource.iErrorNum", {VT_I4, L"0"}},
-        {L"GetHTTPSource.sErrorMSG", {VT_BSTR, L""}},
-        {L"MapNetDrive.vPermConnect", {VT_BOOL, L"False"}},
-        {L"SetWallpaper.vFileName", {VT_BSTR, L"{None}"}},
-    };
-    size_t seen = 0;
-    for (UINT t = 0; t < library->GetTypeInfoCount(); ++t) {
-        raii::ComPtr<ITypeInfo> info;
-        TYPEKIND kind = TKIND_MAX;
-        library->GetTypeInfoType(t, &kind);
-        if (kind != TKIND_DISPATCH || FAILED(library->GetTypeInfo(t, info.put()))) continue;
-        TYPEATTR* attr = nullptr;
-        ASSERT_EQ(S_OK, info->GetTypeAttr(&attr));
-        for (UINT f = 0; f < attr->cFuncs; ++f) {
-            FUNCDESC* func = nullptr;
-            ASSERT_EQ(S_OK, info->GetFuncDesc(f, &func));
-            BSTR names[32] = {};
-            UINT count = 0;
-            info->GetNames(func->memid, names, 32, &count);
-            // Required parameters get an empty value; optional ones are left out.
-            std::vector<VARIANT> given;
-            for (SHORT p = 0; p < func->cParams; ++p)
-                if (!(func->lprgelemdescParam[p].paramdesc.wParamFlags &
-                      (PARAMFLAG_FOPT | PARAMFLAG_FHASDEFAULT | PARAMFLAG_FRETVAL)))
-                    given.resize(p + 1, VARIANT{});
-            std::reverse(given.begin(), given.end());
-            DISPPARAMS params = {given.data(), nullptr, static_cast<UINT>(given.size()), 0};
-            quillon::server::PreparedCall call;
-            UINT bad = 0;
-            ASSERT_EQ(S_OK, call.prepare(info.get(), func->memid, func->invkind, &params, &bad)) << names[0];
-            const DISPPARAMS& prepared = *call.params();
-            for (SHORT p = 0; p < func->cParams; ++p) {
-                const ELEMDESC& param = func->lprgelemdescParam[p];
-                if (param.tdesc.vt != VT_PTR || !(param.paramdesc.wParamFlags & PARAMFLAG_FOPT)) continue;
-                const std::wstring name = std::wstring(names[0]) + L"." + (p + 1 < int(count) ? names[p + 1] : L"?");
-                auto want = expected.find(name);
-                if (want == expected.end()) {
-                    ADD_FAILURE() << "no expectation for " << std::string(name.begin(), name.end());
-                    continue;
-                }
-                ++seen;
-                ASSERT_LT(UINT(p), prepared.cArgs) << "not handed to the dispatcher";
-                const VARIANT& arg = prepared.rgvarg[prepared.cArgs - 1 - p];
-                EXPECT_EQ(VT_BYREF | want->second.first, V_VT(&arg)) << std::string(name.begin(), name.end());
-                ASSERT_NE(nullptr, V_BYREF(&arg));
-                raii::UniqueVariant value, text;
-                VariantCopyInd(value.get(), const_cast<VARIANT*>(&arg));
-                std::wstring shown = L"none";
-                if (V_VT(value.get()) != VT_DISPATCH || V_DISPATCH(value.get())) {
-                    VariantChangeType(text.get(), value.get(), VARIANT_ALPHABOOL, VT_BSTR);
-                    shown = raii::toWString(V_BSTR(text.get()));
-                }
-                EXPECT_EQ(want->second.second, shown) << std::string(name.begin(), name.end());
-            }
-            for (UINT n = 0; n < count; ++n) SysFreeString(names[n]);
-            info->ReleaseFuncDesc(func);
-        }
-        info->ReleaseTypeAttr(attr);
-    }
-    EXPECT_EQ(expected.size(), seen);
 }

@@ -1,139 +1,47 @@
-// The type library as a client reads it: the library, the seven coclasses with
-// every method of their interfaces in slot order, the enumerations and the record.
+// The type library as clients read it, held against the header the server is
+// compiled from and against live objects: a build step that shifts a slot,
+// changes a parameter type, drops a flag, a default or a parameter name fails
+// here instead of in a client calling the wrong method or the wrong argument.
+#include <algorithm>
+#include <cstring>
 #include <functional>
 #include <map>
 #include <memory>
+#include <type_traits>
 
 #include "ServerClasses.h"
 #include "TestSupport.h"
+#include "server/Invocation.h"
 
 using namespace testing_support;
 
-// Signatures are compact: the parameters' types, "&" before a by-reference (in
-// and out) one, "?" after an optional one, "=value" for its default
-// (enumerations by value), "-> type" for the [out, retval] result. Types: s
-// string, b boolean, i 16-bit, l 32-bit, y byte, v variant, o object, c
-// currency, a string array, or the name of an enumeration.
-const std::vector<ServerClass> kClasses = {
-    {L"qfcLibCore", &CLSID_qfcLibCore, &IID__qfcLibCore,
-     {{L"ShowRunOnceDialog", LR"(s?="" s?="" s?="Welcome to {AppTitle}" s?="{AppTitle}" l?=6495 l?=4800)"},
-      {L"GetAppVersion", L"b?=false -> s"}, {L"InitCore", L"s s s i i i"}}},
-    {L"qfcLibFiles", &CLSID_qfcLibFiles, &IID__qfcLibFiles,
-     {{L"CopyFile", LR"(l &v s qcFileOpFunctions?=2 qcFileOpFlags?=0 s?="\0" s?="|" -> b)"}, {L"AddDirSep", L"s -> s"},
-      {L"AddURLSep", L"s -> s"}, {L"DeleteFile", LR"(l &v qcFileOpFlags?=0 s?="|" -> b)"}, {L"DirExists", L"s -> b"},
-      {L"FileExists", L"s -> b"}, {L"FileExtSearch", L"s s &a b?=false -> l"}, {L"GetFileExt", L"s -> s"},
-      {L"BrowseForFolder", LR"(l s?="\0" s?="Select Folder" &qcBrowseInfoFlags?=1 -> s)"},
-      {L"GetDirSize", L"s b?=false -> c"}, {L"GetShortFileName", L"s -> s"},
-      {L"GetSystemFolder", L"qcSystemFolders -> s"}, {L"IsLongFileName", L"s -> b"}, {L"IsShortFileName", L"s -> b"},
-      {L"MakePath", L"s -> b"}, {L"GetFileTitle", L"s b?=false -> s"}, {L"GetFilePath", L"s -> s"},
-      {L"GetOpenFileName", LR"(s &o s?="" s?="" s?="" -> s)"},
-      {L"GetSaveFileName", LR"(s &o s?="" s?="" s?="" -> s)"}}},
-    {L"qfcLibForms", &CLSID_qfcLibForms, &IID__qfcLibForms,
-     {{L"FormRemoveX", L"&o -> b"}, {L"GradientForm", L"&o qcGradientColors?=1 y?=0"},
-      {L"BringWindowToFront", L"&o qcZOrderConstants?=0"}, {L"CenterForm", L"&o &o?=none"},
-      {L"CloseWindow", L"&o qcCloseWindowStyles?=1 i?=150"}, {L"EtchedLine", L"&o i i i y?=0"},
-      {L"FormClose", L"&o qcCloseWindowStyles?=1"}, {L"FormOpen", L"&o &o?=none b?=false &b?=false"},
-      {L"SlideWindow", L"&o l l y?=0 i?=150"}}},
-    {L"qfcLibNetwork", &CLSID_qfcLibNetwork, &IID__qfcLibNetwork,
-     {{L"GetHTTPSource", LR"(s &v s?="GET" v? s?="" s?="" b?=false &l?=0 &s? -> b)"}, {L"GetUserID", L"-> s"},
-      {L"OpenURL", L"s l?=0 -> b"}, {L"GetMachineName", L"-> s"}, {L"MapNetDriveDialog", L"l?=0 -> l"},
-      {L"MapNetDrive", LR"(s s s?="" s?="" l?=0 &b?=false -> l)"}, {L"MapNetPrinterDialog", L"l?=0 -> l"},
-      {L"UnMapNetDrive", L"s b?=false b?=false -> l"}, {L"UnMapNetDriveDialog", L"l -> l"},
-      {L"UnMapNetPrinterDialog", L"l?=0 -> l"}}},
-    {L"qfcLibRegistry", &CLSID_qfcLibRegistry, &IID__qfcLibRegistry,
-     {{L"KeyDelete", L"s qcRegBaseKeys?=1 -> b"}, {L"KeyDeleteValue", LR"(s s?="" qcRegBaseKeys?=1 -> b)"},
-      {L"RegFileAssociate", LR"(s s?="" s?="" s?="" s?="" i?=0 b?=false -> b)"},
-      {L"RegDeleteValue", L"&qcRegistryKeys s s -> b"}, {L"KeyGet", LR"(s s?="" s?="" qcRegBaseKeys?=1 -> s)"},
-      {L"KeySet", LR"(s s?="" s?="" qcRegBaseKeys?=1 -> b)"}, {L"RegDeleteKey", L"qcRegistryKeys s -> b"},
-      {L"RegKeySetString", LR"(qcRegistryKeys s s?="{Default}" s?="" -> b)"},
-      {L"RegSetRunKey", LR"(s s?="" qcRegistryKeys?=-2147483647 qcRegRunTypes?=1 b?=false -> b)"},
-      {L"RegKeyGetString", LR"(qcRegistryKeys s s?="{Default}" s?="" -> s)"}}},
-    {L"qfcLibStrings", &CLSID_qfcLibStrings, &IID__qfcLibStrings,
-     {{L"ProperCase", LR"(s s?="@\/ .([" -> s)"}, {L"UnQuoteString", L"s -> s"},
-      {L"DecryptPassword", L"i s b?=false -> s"}, {L"EncryptPassword", L"i s b?=false -> s"},
-      {L"PhoneFormat", L"s b?=false &o?=none -> s"}, {L"StringReplace", L"s s s y?=0 -> s"},
-      {L"StringStrip", L"&s &s -> s"}, {L"SwapInt", L"&i &i"}, {L"SwapStr", L"&s &s"}}},
-    {L"qfcLibWindows", &CLSID_qfcLibWindows, &IID__qfcLibWindows,
-     {{L"SetWallpaper", L"&s?=\"{None}\" -> l"}, {L"ExecuteCommand", L"s b?=false"}, {L"OpenCPApplet", L"qcCPApplets"},
-      {L"ShellCommand", LR"(s s?="" qcShowActions?=0 qcShowStates?=1 s?="" l?=-1 b?=true -> b)"}}},
-};
-
 namespace {
 
-// Enumerations list "name=value", the record "name:type", in declaration order.
-const std::pair<const wchar_t*, const wchar_t*> kTypes[] = {
-    {L"qcRegBaseKeys", L"qcApps=1 qcBrannock=2 qcUser=3"}, {L"qcGradientColors", L"qcBlue=1 qcGreen=2 qcRed=3"},
-    {L"qcNetInfoLevel", L"qcUniversal=1 qcRemote=2"}, {L"qcNetType", L"qcAny=0 qcDisk=1 qcPrint=2"},
-    {L"qcRegistryKeys", L"HKEY_CLASSES_ROOT=-2147483648 HKEY_CURRENT_USER=-2147483647 HKEY_LOCAL_MACHINE=-2147483646 "
-                        L"HKEY_USERS=-2147483645 HKEY_PERFORMANCE_DATA=-2147483644 HKEY_CURRENT_CONFIG=-2147483643 "
-                        L"HKEY_DYN_DATA=-2147483642"},
-    {L"qcOSTypes", L"OS_Unknown=0 OS_Win32=32 OS_Win95=95 OS_Win98=98 OS_WinNT_351=351 OS_WinNT_40=40 OS_Win2000=2000"},
-    {L"qcRegRunTypes", L"qcRun=1 qcRunOnce=2 qcRunServices=3 qcRunServicesOnce=4"},
-    {L"qcFileOpFunctions", L"qcMove=1 qcCopy=2 qcDelete=3 qcRename=4"},
-    {L"qcFileOpFlags", L"qcMultiFiles=1 qcAutoRename=8 qcSilent=4 qcNoConfirmation=16 qcAllowUndo=64 qcFilesOnly=128 "
-                       L"qcSimpleProgress=256 qcNoCofirmMkDir=512"},
-    {L"qcSystemFolders",
-     L"qcDesktop=0 qcMyDocuments=5 qcFavorites=6 qcProgramFiles=64 qcWindows=128 qcWindowsSystem=256"},
-    {L"qcBrowseInfoFlags", L"qcFolders=1 qcComputers=2 qcPrinters=3"},
-    {L"qcCloseWindowStyles", L"qcBottom=1 qcTop=2 qcLeft=3 qcRight=4 qcImplode=5"},
-    {L"qcZOrderConstants", L"qcStayOnTop=-1 qcBringToFront=0 qcSendToBack=1"},
-    {L"qcShowActions", L"SA_Open=0 SA_Explore=1 SA_Edit=2 SA_Print=3 SA_Properties=4 SW_Find=5 SW_Play=6"},
-    {L"qcShowStates", L"SW_HIDE=0 SW_MAXIMIZE=3 SW_MINIMIZE=6 SW_RESTORE=9 SW_SHOW=5 SW_SHOWDEFAULT=10 "
-                      L"SW_SHOWMAXIMIZED=3 SW_SHOWMINIMIZED=2 SW_SHOWMINNOACTIVE=7 SW_SHOWNA=8 SW_SHOWNOACTIVATE=4 "
-                      L"SW_SHOWNORMAL=1"},
-    {L"qcCPApplets", L"qcControlPanel=0 qcACGeneral=1 qcACDisplay=2 qcACKeyBoard=3 qcACMouse=4 qcACSound=5 "
-                     L"qcDPBackGround=6 qcDPAppearance=7 qcDPScreenSaver=8 qcDPSettings=9 qcDateTime=10 qcInternet=11 "
-                     L"qcRegional=12 qcJoyStick=13 qcMouse=14 qcMAPI=15 qcMultimedia=16 qcModem=17 qcNetwork=18 "
-                     L"qcODBC=19 qcPassword=20 qcSystem=21 qcPlus=22 qcLiveUpdate=23"},
-    {L"qcNetHooked", L"qcResourceConnected=1 qcResourcePublicNet=2 qcResourceRemembered=3"},
-    {L"qcNetDisplayType", L"qcGeneric=0 qcDomain=1 qcServer=2 qcShare=3 qcFile=4 qcGroup=5"},
-    {L"qcNetUsage", L"qcConnectable=1 qcContainer=2 qcReserved=-2147483648"},
-    {L"qcNetResource", L"qcScope:l qcType:l qcDisplayType:l qcUsage:l qcLocalName:s qcRemoteName:s qcComment:s "
-                       L"qcProvider:s"},
-};
-
-// Help strings exactly as clients see them; every other method, class and type has none.
-const std::map<std::wstring, std::wstring> kHelp = {
-    {L"qfcLibCore", L"Pile of Procedures based on Application and Global requirements."},
-    {L"ShowRunOnceDialog",
-     L"Displays the RunOnce welcome dialog window. Must have either DialogText OR DialogFileName, but not both."},
-    {L"GetAppVersion", L"Returns application version number."},
-    {L"InitCore", L"To be called prior to ANY subsequent calls the the DLL where any of the parameters are required "
-                  L"by the DLL."},
-    {L"AddDirSep", L"Adds a backslash (\\), if necessary, to the Path given."},
-    {L"AddURLSep", L"Adds a forward slash (/), if necessary, to the URL given."},
-    {L"BrowseForFolder", L"Displays the Windows Folder Browser."},
-    {L"GetDirSize", L"Returns the directory size in bytes"},
-    {L"GetFileTitle", L"Returns the filename portion of vFileName (Must be fully qualified)"},
-    {L"GetFilePath", L"Returns the path portion of the vFileName. (Must be fully qualified)"},
-    {L"GetOpenFileName", L"Returns the user selected filename (uses CommonDlg)"},
-    {L"GetSaveFileName", L"Returns the user selected filename (uses CommonDlg)"},
-    {L"GradientForm", L"Paints a gradient colour over the selected window"},
-    {L"BringWindowToFront", L"Set a windows zorder"},
-    {L"CenterForm", L"Centers a form on the screen"},
-    {L"CloseWindow", L"Closes a window. Animation included.  Responds to global registry setting WinAnimate"},
-    {L"EtchedLine", L"Draws a 3D line on a window"},
-    {L"FormClose", L"Closes a window, saving its coordinates in the application's registry structure.  Animation "
-                   L"included.  Responds to global registry setting WinAnimate"},
-    {L"FormOpen", L"Displays a window, setting it coordinates to those specified by proc FormClose().  Centers "
-                  L"unmodified window by default."},
-    {L"SlideWindow", L"Shifts window to specified size.  Animation included.  Responds to global registry setting "
-                     L"WinAnimate"},
-    {L"GetUserID", L"returns current user ID"},
-    {L"GetMachineName", L"Returns the local machine's name"},
-    {L"qfcLibNetwork", L"Network Procedures"}, {L"qcNetHooked", L"Network Procedures"},
-    {L"qcNetDisplayType", L"Network Procedures"}, {L"qcNetType", L"Network Procedures"},
-    {L"qcNetUsage", L"Network Procedures"}, {L"qcNetInfoLevel", L"Network Procedures"},
-    {L"qcNetResource", L"Network Procedures"},
-};
-
-std::wstring expectedHelp(const std::wstring& name)
+// A parameter type as text, alike for a C++ type of the header and for a type
+// description. VARIANT_BOOL is a short in C++, so booleans read "short".
+template <class T>
+std::wstring typeName()
 {
-    auto found = kHelp.find(name);
-    return found == kHelp.end() ? std::wstring() : found->second;
+    if constexpr (std::is_same_v<T, BSTR>) return L"BSTR";
+    else if constexpr (std::is_pointer_v<T>) return typeName<std::remove_pointer_t<T>>() + L"*";
+    else if constexpr (std::is_enum_v<T>) return L"enum";
+    else if constexpr (std::is_same_v<T, short>) return L"short";
+    else if constexpr (std::is_same_v<T, LONG>) return L"long";
+    else if constexpr (std::is_same_v<T, BYTE>) return L"byte";
+    else if constexpr (std::is_same_v<T, VARIANT>) return L"VARIANT";
+    else if constexpr (std::is_same_v<T, CY>) return L"CY";
+    else if constexpr (std::is_same_v<T, IDispatch>) return L"IDispatch";
+    else if constexpr (std::is_same_v<T, SAFEARRAY>) return L"SAFEARRAY";
+    else return L"(C++ type without automation type)";
 }
 
-// Owner of a TYPEATTR, FUNCDESC or VARDESC borrowed from a type info; empty when unreadable.
+raii::ComPtr<ITypeInfo> referenced(ITypeInfo* owner, HREFTYPE ref)
+{
+    raii::ComPtr<ITypeInfo> info;
+    owner->GetRefTypeInfo(ref, info.put());
+    return info;
+}
+
 template <class T>
 using Borrowed = std::unique_ptr<T, std::function<void(T*)>>;
 
@@ -144,168 +52,246 @@ Borrowed<TYPEATTR> typeAttr(ITypeInfo* info)
     return {attr, [info](TYPEATTR* a) { info->ReleaseTypeAttr(a); }};
 }
 
-template <class T>
-Borrowed<T> describe(ITypeInfo* info, UINT index, HRESULT (STDMETHODCALLTYPE ITypeInfo::*get)(UINT, T**),
-                     void (STDMETHODCALLTYPE ITypeInfo::*release)(T*))
+Borrowed<FUNCDESC> funcDesc(ITypeInfo* info, UINT index)
 {
-    T* value = nullptr;
-    EXPECT_EQ(S_OK, (info->*get)(index, &value));
-    return {value, [info, release](T* v) { (info->*release)(v); }};
+    FUNCDESC* desc = nullptr;
+    EXPECT_EQ(S_OK, info->GetFuncDesc(index, &desc));
+    return {desc, [info](FUNCDESC* d) { info->ReleaseFuncDesc(d); }};
 }
 
-std::wstring nameOf(ITypeInfo* info, MEMBERID id = MEMBERID_NIL)
+std::wstring typeName(ITypeInfo* owner, const TYPEDESC& type)
 {
-    raii::UniqueBstr text;
-    info->GetDocumentation(id, text.put(), nullptr, nullptr, nullptr);
-    return raii::toWString(text.get());
-}
-
-std::wstring helpOf(ITypeInfo* info, MEMBERID id = MEMBERID_NIL)
-{
-    raii::UniqueBstr text;
-    info->GetDocumentation(id, nullptr, text.put(), nullptr, nullptr);
-    return raii::toWString(text.get());
-}
-
-std::wstring typeCode(ITypeInfo* owner, const TYPEDESC& type)
-{
-    static const std::map<VARTYPE, std::wstring> simple = {{VT_BSTR, L"s"}, {VT_BOOL, L"b"}, {VT_I2, L"i"},
-        {VT_I4, L"l"}, {VT_UI1, L"y"}, {VT_VARIANT, L"v"}, {VT_DISPATCH, L"o"}, {VT_CY, L"c"}};
-    raii::ComPtr<ITypeInfo> named;
-    if (simple.count(type.vt)) return simple.at(type.vt);
-    if (type.vt == VT_SAFEARRAY) return type.lptdesc->vt == VT_BSTR ? L"a" : L"a(?)";
-    if (type.vt == VT_PTR) { // IDispatch* is an object, anything else behind a pointer is by reference
-        std::wstring inner = typeCode(owner, *type.lptdesc);
-        return inner == L"IDispatch" ? L"o" : L"&" + inner;
+    switch (type.vt) {
+    case VT_PTR: return typeName(owner, *type.lptdesc) + L"*";
+    case VT_SAFEARRAY: return L"SAFEARRAY*";
+    case VT_BSTR: return L"BSTR";
+    case VT_BOOL: case VT_I2: return L"short";
+    case VT_I4: return L"long";
+    case VT_UI1: return L"byte";
+    case VT_VARIANT: return L"VARIANT";
+    case VT_CY: return L"CY";
+    case VT_DISPATCH: return L"IDispatch*";
+    case VT_USERDEFINED:
+        if (auto named = referenced(owner, type.hreftype)) {
+            if (typeAttr(named.get())->typekind == TKIND_ENUM) return L"enum";
+            raii::UniqueBstr name;
+            named->GetDocumentation(MEMBERID_NIL, name.put(), nullptr, nullptr, nullptr);
+            return raii::toWString(name.get());
+        }
     }
-    if (type.vt == VT_USERDEFINED && SUCCEEDED(owner->GetRefTypeInfo(type.hreftype, named.put())))
-        return nameOf(named.get());
     return L"vt" + std::to_wstring(type.vt);
 }
 
-std::wstring valueText(const VARIANT& value, bool boolean)
+// What a by-value default must convert to, for the declared type of a parameter.
+VARTYPE valueType(ITypeInfo* owner, const TYPEDESC& type)
 {
-    std::wstring shown = L"\"";
-    raii::UniqueVariant number;
-    if (V_VT(&value) == VT_BSTR) {
-        for (wchar_t c : raii::toWString(V_BSTR(&value))) shown += c ? std::wstring(1, c) : L"\\0";
-        return shown + L"\"";
-    }
-    if (V_VT(&value) == VT_DISPATCH) return V_DISPATCH(&value) ? L"(object)" : L"none";
-    VariantChangeType(number.get(), const_cast<VARIANT*>(&value), 0, VT_I4);
-    if (boolean) return V_I4(number.get()) ? L"true" : L"false";
-    return std::to_wstring(V_I4(number.get()));
+    const TYPEDESC& value = type.vt == VT_PTR ? *type.lptdesc : type;
+    if (value.vt != VT_USERDEFINED) return value.vt;
+    return typeName(owner, value) == L"enum" ? VT_I4 : VT_DISPATCH;
 }
 
-std::wstring signatureOf(ITypeInfo* info, const FUNCDESC& func)
+// A method as the generated header declares it: its vtable slot and parameter types.
+struct HeaderMethod { const IID* iid; std::wstring name; long slot; std::vector<std::wstring> params; };
+
+template <class C, class... A>
+HeaderMethod headerMethod(const IID& iid, const wchar_t* name, HRESULT (STDMETHODCALLTYPE C::*method)(A...))
 {
-    std::wstring text = func.elemdescFunc.tdesc.vt == VT_HRESULT ? L"" : L"(not HRESULT)";
-    for (SHORT i = 0; i < func.cParams; ++i) {
-        const PARAMDESC& param = func.lprgelemdescParam[i].paramdesc;
-        std::wstring type = typeCode(info, func.lprgelemdescParam[i].tdesc);
-        text += text.empty() ? L"" : L" ";
-        if (param.wParamFlags & PARAMFLAG_FRETVAL) {
-            text += L"-> " + type.substr(1);
-            continue;
-        }
-        if (type[0] == L'&' && (~param.wParamFlags & (PARAMFLAG_FIN | PARAMFLAG_FOUT))) type = L"(not in-out)" + type;
-        text += type + (param.wParamFlags & PARAMFLAG_FOPT ? L"?" : L"");
-        if (param.wParamFlags & PARAMFLAG_FHASDEFAULT)
-            text += L"=" + valueText(param.pparamdescex->varDefaultValue, type.back() == L'b');
-    }
-    return text;
+    // GCC keeps a pointer to a virtual method as 1 + the method's byte offset in the vtable.
+    std::ptrdiff_t raw = 0;
+    std::memcpy(&raw, &method, sizeof raw);
+    return {&iid, name, static_cast<long>((raw - 1) / static_cast<std::ptrdiff_t>(sizeof(void*))), {typeName<A>()...}};
 }
 
-// An enumeration's members or a record's fields in the form of kTypes.
-std::wstring membersOf(ITypeInfo* info, const TYPEATTR& attr)
-{
-    std::wstring text;
-    for (UINT i = 0; i < attr.cVars; ++i) {
-        auto var = describe(info, i, &ITypeInfo::GetVarDesc, &ITypeInfo::ReleaseVarDesc);
-        if (!var) return L"(unreadable)";
-        text += (i ? L" " : L"") + nameOf(info, var->memid) +
-                (attr.typekind == TKIND_ENUM ? L"=" + valueText(*var->lpvarValue, false)
-                                             : L":" + typeCode(info, var->elemdescVar.tdesc));
-    }
-    return text;
-}
-
-// The type info an implemented type refers to (-1: a dual interface's vtable half).
-raii::ComPtr<ITypeInfo> implemented(ITypeInfo* info, UINT index)
-{
-    HREFTYPE ref = 0;
-    raii::ComPtr<ITypeInfo> result;
-    if (SUCCEEDED(info->GetRefTypeOfImplType(index, &ref))) info->GetRefTypeInfo(ref, result.put());
-    return result;
-}
+#define QUILLON_TEST_WIDE(text) L##text
+#define QUILLON_HEADER_METHOD(interface, method) \
+    headerMethod(IID_##interface, QUILLON_TEST_WIDE(#method), &interface::method),
 
 struct TypeLibrary : ComTest {
     void SetUp() override
     {
         ASSERT_EQ(S_OK, LoadTypeLibEx((programFolder() + L"Quillon.dll").c_str(), REGKIND_NONE, library_.put()));
     }
+
+    // The dispatch half of a dual interface, which the server invokes through.
+    raii::ComPtr<ITypeInfo> dispatchOf(REFIID iid)
+    {
+        raii::ComPtr<ITypeInfo> dispatch;
+        EXPECT_EQ(S_OK, library_->GetTypeInfoOfGuid(iid, dispatch.put()));
+        return dispatch;
+    }
+
+    // The vtable half of a dual interface.
+    raii::ComPtr<ITypeInfo> vtableOf(REFIID iid)
+    {
+        auto dispatch = dispatchOf(iid);
+        HREFTYPE ref = 0;
+        if (!dispatch || FAILED(dispatch->GetRefTypeOfImplType(static_cast<UINT>(-1), &ref))) return {};
+        return referenced(dispatch.get(), ref);
+    }
+
     raii::ComPtr<ITypeLib> library_;
 };
 
 } // namespace
 
-// The library's attributes; each class a creatable predeclared app object whose default
-// interface is dual, hidden and non-extensible, with every method in slot order from slot 7.
-TEST_F(TypeLibrary, LibraryAndClassesWithTheirMethodsInSlotOrder)
+// ITypeInfo::Invoke calls the slot the type information names with the types it
+// names; the server's classes implement the header's vtables.
+TEST_F(TypeLibrary, SlotsAndParameterTypesMatchTheHeader)
 {
-    TLIBATTR* attr = nullptr;
-    ASSERT_EQ(S_OK, library_->GetLibAttr(&attr));
-    EXPECT_EQ(LIBID_Quillon, attr->guid);
-    EXPECT_EQ(0x409u, attr->lcid);
-    EXPECT_EQ(0x10000, attr->wMajorVerNum << 16 | attr->wMinorVerNum);
-    library_->ReleaseTLibAttr(attr);
-    raii::UniqueBstr name, help;
-    ASSERT_EQ(S_OK, library_->GetDocumentation(-1, name.put(), help.put(), nullptr, nullptr));
-    EXPECT_EQ(L"Quillon: Brannock Core Procedural Library",
-              raii::toWString(name.get()) + L": " + raii::toWString(help.get()));
-
-    const WORD classFlags = TYPEFLAG_FCANCREATE | TYPEFLAG_FAPPOBJECT | TYPEFLAG_FPREDECLID;
-    const WORD dualFlags = TYPEFLAG_FDUAL | TYPEFLAG_FHIDDEN | TYPEFLAG_FNONEXTENSIBLE | TYPEFLAG_FDISPATCHABLE;
-    for (const ServerClass& expected : kClasses) {
-        SCOPED_TRACE(expected.name);
-        raii::ComPtr<ITypeInfo> coclass;
-        ASSERT_EQ(S_OK, library_->GetTypeInfoOfGuid(*expected.clsid, coclass.put()));
-        EXPECT_EQ(expected.name, nameOf(coclass.get()));
-        EXPECT_EQ(expectedHelp(expected.name), helpOf(coclass.get()));
-        EXPECT_EQ(classFlags, typeAttr(coclass.get())->wTypeFlags & classFlags);
-        auto dispatch = implemented(coclass.get(), 0);
-        ASSERT_TRUE(dispatch);
-        EXPECT_EQ(*expected.iid, typeAttr(dispatch.get())->guid);
-        EXPECT_EQ(dualFlags, typeAttr(dispatch.get())->wTypeFlags & dualFlags);
-
-        auto vtable = implemented(dispatch.get(), -1);
-        ASSERT_TRUE(vtable) << "not dual";
-        auto attr = typeAttr(vtable.get());
-        EXPECT_TRUE(attr->wTypeFlags & TYPEFLAG_FOLEAUTOMATION);
-        ASSERT_EQ(expected.methods.size(), attr->cFuncs);
-        for (UINT slot = 0; slot < attr->cFuncs; ++slot) {
-            SCOPED_TRACE(expected.methods[slot].name);
-            auto func = describe(vtable.get(), slot, &ITypeInfo::GetFuncDesc, &ITypeInfo::ReleaseFuncDesc);
-            if (!func) continue; // reported; the other methods still tell
-            EXPECT_EQ(expected.methods[slot].name, nameOf(vtable.get(), func->memid));
-            EXPECT_EQ(expectedHelp(expected.methods[slot].name), helpOf(vtable.get(), func->memid));
-            EXPECT_EQ(static_cast<SHORT>((7 + slot) * sizeof(void*)), func->oVft);
-            EXPECT_EQ(expected.methods[slot].signature, signatureOf(vtable.get(), *func));
+    const HeaderMethod header[] = {QUILLON_METHODS(QUILLON_HEADER_METHOD)};
+    std::map<std::wstring, std::wstring> described; // method -> "slot: types" from the type library
+    size_t functions = 0;
+    for (const ServerClass& server : kClasses) {
+        auto vtable = vtableOf(*server.iid);
+        ASSERT_TRUE(vtable) << "not dual: " << server.name;
+        functions += typeAttr(vtable.get())->cFuncs;
+    }
+    EXPECT_EQ(std::size(header), functions) << "every method of the type library is in the header";
+    for (const HeaderMethod& method : header) {
+        SCOPED_TRACE(method.name);
+        auto vtable = vtableOf(*method.iid);
+        MEMBERID id = MEMBERID_NIL;
+        LPOLESTR name = const_cast<LPOLESTR>(method.name.c_str());
+        ASSERT_EQ(S_OK, vtable->GetIDsOfNames(&name, 1, &id));
+        for (UINT index = 0; index < typeAttr(vtable.get())->cFuncs; ++index) {
+            auto func = funcDesc(vtable.get(), index);
+            if (!func || func->memid != id) continue;
+            std::vector<std::wstring> params;
+            for (SHORT i = 0; i < func->cParams; ++i)
+                params.push_back(typeName(vtable.get(), func->lprgelemdescParam[i].tdesc));
+            EXPECT_EQ(method.slot, func->oVft / static_cast<long>(sizeof(void*)));
+            EXPECT_EQ(method.params, params);
+            EXPECT_EQ(VT_HRESULT, func->elemdescFunc.tdesc.vt);
+            EXPECT_EQ(FUNC_PUREVIRTUAL, func->funckind);
+            EXPECT_EQ(CC_STDCALL, func->callconv);
+            EXPECT_EQ(0, func->wFuncFlags & (FUNCFLAG_FRESTRICTED | FUNCFLAG_FHIDDEN)) << "scripts must see it";
         }
     }
 }
 
-TEST_F(TypeLibrary, EnumerationsAndTheNetResourceRecord)
+// Each coclass a creatable, predeclared application object whose default
+// interface is a hidden, non-extensible dual automation interface.
+TEST_F(TypeLibrary, ClassesAreDualAutomationObjects)
 {
-    std::map<std::wstring, std::wstring> seen;
-    for (UINT i = 0; i < library_->GetTypeInfoCount(); ++i) {
-        raii::ComPtr<ITypeInfo> info;
-        ASSERT_EQ(S_OK, library_->GetTypeInfo(i, info.put()));
-        auto attr = typeAttr(info.get());
-        if (attr->typekind != TKIND_ENUM && attr->typekind != TKIND_RECORD) continue;
-        seen[nameOf(info.get())] = membersOf(info.get(), *attr);
-        EXPECT_EQ(expectedHelp(nameOf(info.get())), helpOf(info.get())) << nameOf(info.get());
+    const WORD classFlags = TYPEFLAG_FCANCREATE | TYPEFLAG_FAPPOBJECT | TYPEFLAG_FPREDECLID;
+    const WORD dispatchFlags = TYPEFLAG_FDUAL | TYPEFLAG_FHIDDEN | TYPEFLAG_FNONEXTENSIBLE | TYPEFLAG_FDISPATCHABLE;
+    const WORD vtableFlags = TYPEFLAG_FDUAL | TYPEFLAG_FOLEAUTOMATION;
+    for (const ServerClass& server : kClasses) {
+        SCOPED_TRACE(server.name);
+        raii::ComPtr<ITypeInfo> coclass, fromObject;
+        raii::ComPtr<IDispatch> object;
+        HREFTYPE ref = 0;
+        ASSERT_EQ(S_OK, library_->GetTypeInfoOfGuid(*server.clsid, coclass.put()));
+        EXPECT_EQ(classFlags, typeAttr(coclass.get())->wTypeFlags & classFlags);
+        ASSERT_EQ(S_OK, coclass->GetRefTypeOfImplType(0, &ref));
+        auto dispatch = referenced(coclass.get(), ref);
+        ASSERT_TRUE(dispatch);
+        EXPECT_EQ(*server.iid, typeAttr(dispatch.get())->guid);
+        EXPECT_EQ(dispatchFlags, typeAttr(dispatch.get())->wTypeFlags & dispatchFlags);
+        EXPECT_EQ(vtableFlags, typeAttr(vtableOf(*server.iid).get())->wTypeFlags & vtableFlags);
+
+        ASSERT_EQ(S_OK, CoCreateInstance(*server.clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
+                                         object.putVoid()));
+        ASSERT_EQ(S_OK, object->GetTypeInfo(0, 0, fromObject.put()));
+        EXPECT_EQ(*server.iid, typeAttr(fromObject.get())->guid) << "the object describes its default interface";
     }
-    EXPECT_EQ(std::size(kTypes), seen.size());
-    for (const auto& [name, members] : kTypes) EXPECT_EQ(members, seen[name]) << name;
+}
+
+// Late-bound callers name arguments and leave optional ones out: every parameter
+// has a name the object resolves, optional parameters come last, and each typed
+// optional one passed by value has a default readable as its declared type.
+TEST_F(TypeLibrary, ParametersHaveNamesAndOptionalOnesUsableDefaults)
+{
+    for (const ServerClass& server : kClasses) {
+        raii::ComPtr<IDispatch> object;
+        ASSERT_EQ(S_OK, CoCreateInstance(*server.clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
+                                         object.putVoid()));
+        auto vtable = vtableOf(*server.iid);
+        for (UINT index = 0; index < typeAttr(vtable.get())->cFuncs; ++index) {
+            auto func = funcDesc(vtable.get(), index);
+            ASSERT_TRUE(func);
+            BSTR raw[32] = {};
+            UINT count = 0;
+            ASSERT_EQ(S_OK, vtable->GetNames(func->memid, raw, 32, &count));
+            std::vector<raii::UniqueBstr> names;
+            for (UINT i = 0; i < count; ++i) names.emplace_back(raw[i]);
+            SCOPED_TRACE(raii::toWString(names[0].get()));
+            ASSERT_EQ(static_cast<UINT>(func->cParams + 1), count);
+
+            std::vector<LPOLESTR> callNames{names[0].get()};
+            bool optionalSeen = false;
+            for (SHORT i = 0; i < func->cParams; ++i) {
+                const ELEMDESC& param = func->lprgelemdescParam[i];
+                const USHORT flags = param.paramdesc.wParamFlags;
+                EXPECT_NE(0u, SysStringLen(names[i + 1].get())) << "parameter " << i;
+                if (flags & PARAMFLAG_FRETVAL) continue;
+                callNames.push_back(names[i + 1].get());
+                const bool optional = flags & PARAMFLAG_FOPT;
+                EXPECT_TRUE(optional || !optionalSeen) << raii::toWString(names[i + 1].get()) << " follows an optional one";
+                optionalSeen = optionalSeen || optional;
+                const VARTYPE type = valueType(vtable.get(), param.tdesc);
+                const bool needsDefault = optional && param.tdesc.vt != VT_PTR && type != VT_VARIANT;
+                EXPECT_TRUE(!needsDefault || (flags & PARAMFLAG_FHASDEFAULT)) << raii::toWString(names[i + 1].get());
+                if (!(flags & PARAMFLAG_FHASDEFAULT)) continue;
+                raii::UniqueVariant converted;
+                EXPECT_EQ(S_OK, VariantChangeType(converted.get(), &param.paramdesc.pparamdescex->varDefaultValue, 0,
+                                                  type))
+                    << raii::toWString(names[i + 1].get()) << "'s default";
+            }
+            std::vector<DISPID> ids(callNames.size(), DISPID_UNKNOWN);
+            ASSERT_EQ(S_OK, object->GetIDsOfNames(IID_NULL, callNames.data(), static_cast<UINT>(callNames.size()),
+                                                  LOCALE_USER_DEFAULT, ids.data()));
+            EXPECT_EQ(func->memid, ids[0]);
+            for (size_t i = 1; i < ids.size(); ++i) EXPECT_EQ(static_cast<DISPID>(i - 1), ids[i]) << callNames[i];
+        }
+    }
+}
+
+// Through ITypeInfo::Invoke an omitted by-reference optional would reach the method as
+// its default used as a pointer; the frame hands over a reference of the declared type
+// to the default (or the type's empty value) instead.
+TEST_F(TypeLibrary, OmittedByReferenceOptionalsReachTheMethodAsTheirDefaults)
+{
+    int filled = 0;
+    for (const ServerClass& server : kClasses) {
+        auto dispatch = dispatchOf(*server.iid);
+        auto vtable = vtableOf(*server.iid);
+        for (UINT index = 0; index < typeAttr(vtable.get())->cFuncs; ++index) {
+            auto func = funcDesc(vtable.get(), index);
+            ASSERT_TRUE(func);
+            std::vector<VARIANT> given; // required arguments empty, optional ones left out
+            for (SHORT p = 0; p < func->cParams; ++p)
+                if (!(func->lprgelemdescParam[p].paramdesc.wParamFlags & (PARAMFLAG_FOPT | PARAMFLAG_FRETVAL)))
+                    given.resize(p + 1, VARIANT{});
+            std::reverse(given.begin(), given.end());
+            DISPPARAMS params = {given.data(), nullptr, static_cast<UINT>(given.size()), 0};
+            quillon::server::PreparedCall call;
+            UINT bad = 0;
+            ASSERT_EQ(S_OK, call.prepare(dispatch.get(), func->memid, DISPATCH_METHOD, &params, &bad));
+            const DISPPARAMS& prepared = *call.params();
+            for (SHORT p = 0; p < func->cParams; ++p) {
+                const ELEMDESC& param = func->lprgelemdescParam[p];
+                const USHORT flags = param.paramdesc.wParamFlags;
+                if (param.tdesc.vt != VT_PTR || !(flags & PARAMFLAG_FOPT) || (flags & PARAMFLAG_FRETVAL)) continue;
+                SCOPED_TRACE(testing::Message() << "method " << func->memid << ", parameter " << p);
+                ++filled;
+                ASSERT_LT(UINT(p), prepared.cArgs) << "not handed to the dispatcher";
+                const VARIANT& arg = prepared.rgvarg[prepared.cArgs - 1 - p];
+                const VARTYPE type = valueType(vtable.get(), param.tdesc);
+                ASSERT_EQ(VT_BYREF | type, V_VT(&arg));
+                ASSERT_NE(nullptr, V_BYREF(&arg));
+                raii::UniqueVariant value, expected;
+                ASSERT_EQ(S_OK, VariantCopyInd(value.get(), const_cast<VARIANT*>(&arg)));
+                if (type == VT_DISPATCH) { // an object's default can only be Nothing
+                    EXPECT_EQ(nullptr, V_DISPATCH(value.get()));
+                    continue;
+                }
+                const VARIANT* source = flags & PARAMFLAG_FHASDEFAULT ? &param.paramdesc.pparamdescex->varDefaultValue
+                                                                      : expected.get(); // empty
+                ASSERT_EQ(S_OK, VariantChangeType(expected.get(), const_cast<VARIANT*>(source), 0, type));
+                EXPECT_EQ(VARCMP_EQ, VarCmp(value.get(), expected.get(), LOCALE_USER_DEFAULT, 0));
+            }
+        }
+    }
+    EXPECT_GT(filled, 0);
 }
