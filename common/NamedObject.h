@@ -20,6 +20,7 @@ public:
     // The table outlives the object (a static array); names are matched without regard to letter case.
     template <size_t N>
     explicit NamedObject(const MemberName (&members)[N]) : members_(members), count_(N) {}
+    NamedObject(const MemberName* members, size_t count) : members_(members), count_(count) {}
 
     STDMETHODIMP QueryInterface(REFIID iid, void** result) override;
     STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&references_); }
@@ -30,6 +31,7 @@ public:
 
 protected:
     virtual ~NamedObject() = default;
+    ULONG references() const { return static_cast<ULONG>(references_); }
 
 private:
     const MemberName* members_;

@@ -1,5 +1,4 @@
-// qfcLibCore as a client sees it: through the vtable, through IDispatch by
-// name with omitted optional arguments, and per thread.
+// qfcLibCore: the version text, and the context InitCore sets for its own thread.
 #include <thread>
 
 #include "TestSupport.h"
@@ -23,12 +22,6 @@ HRESULT initCore(_qfcLibCore* core, const std::wstring& title, short major, shor
 }
 
 } // namespace
-
-// The generated header must keep every enumerator's value (C++ callers use them by name).
-static_assert(qcApps == 1 && qcBrannock == 2 && qcUser == 3, "qcRegBaseKeys");
-static_assert(OS_WinNT_40 == 40 && OS_Win2000 == 2000 && qcRunServicesOnce == 4, "registry enumerations");
-static_assert(qcStayOnTop == -1 && qcSendToBack == 1 && qcImplode == 5, "form enumerations");
-static_assert(qcNoCofirmMkDir == 512 && qcWindowsSystem == 256 && qcPrinters == 3, "file enumerations");
 
 TEST(VersionText, JoinsNumbersOrFormatsThemKeepingSigns)
 {
@@ -63,34 +56,4 @@ TEST_F(CoreClient, ContextIsPerThreadAndReplacedByEachInitCore)
 
     ASSERT_EQ(S_OK, initCore(core.get(), L"Other", -2, 0, -7));
     EXPECT_EQ(L"v-2.0.-7", versionOf(core.get(), true));
-}
-
-TEST_F(CoreClient, DispatchByNameFillsOmittedOptionalArguments)
-{
-    auto core = create<IDispatch>(CLSID_qfcLibCore, IID_IDispatch);
-    ASSERT_TRUE(core);
-    latebound::Args identity;
-    identity.text(L"Vantorel").text(L"Vantorel").text(L"C:\\Games\\").i2(1).i2(1).i2(32);
-    ASSERT_EQ(S_OK, latebound::call(core.get(), L"InitCore", identity).hr);
-
-    latebound::Result omitted = latebound::call(core.get(), L"GetAppVersion");
-    ASSERT_EQ(S_OK, omitted.hr);
-    EXPECT_EQ(L"1132", omitted.text()) << "the omitted vFormatted must default to false";
-    EXPECT_EQ(L"v1.1.32", latebound::call(core.get(), L"GetAppVersion", latebound::Args().boolean(true)).text());
-}
-
-TEST_F(CoreClient, RunTimeErrorsCarryErrorInfoNamingTheClass)
-{
-    auto files = create<_qfcLibFiles>(CLSID_qfcLibFiles, IID__qfcLibFiles);
-    VARIANT_BOOL exists = VARIANT_TRUE;
-    EXPECT_EQ(HRESULT(0x800A0005), files->FileExists(bstr(std::wstring(L"a\0b", 3)).get(), &exists));
-
-    raii::ComPtr<ISupportErrorInfo> support;
-    ASSERT_EQ(S_OK, files.as(support, IID_ISupportErrorInfo));
-    EXPECT_EQ(S_OK, support->InterfaceSupportsErrorInfo(IID__qfcLibFiles));
-    raii::ComPtr<IErrorInfo> info;
-    ASSERT_EQ(S_OK, GetErrorInfo(0, info.put()));
-    raii::UniqueBstr source;
-    info->GetSource(source.put());
-    EXPECT_STREQ(L"Quillon.qfcLibFiles", source.get());
 }

@@ -188,23 +188,3 @@ TEST(Raii, ComPtrConstructorAddsAReferenceAttachTakesOneOver)
     EXPECT_EQ(1, object.count) << "an attached reference is released once, not leaked";
     static_assert(!std::is_convertible_v<IUnknown*, raii::ComPtr<IUnknown>>, "no implicit AddRef");
 }
-
-TEST(Raii, ProcessAndDeviceContextOwnersCloseWhatTheyHold)
-{
-    raii::ProcessInfo process;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    std::wstring command = L"cmd.exe /c exit 3";
-    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                               process.put()));
-    HANDLE handle = process.get().hProcess;
-    WaitForSingleObject(handle, 30000);
-    process.reset();
-    DWORD flags = 0;
-    EXPECT_FALSE(GetHandleInformation(handle, &flags)) << "the process handle was closed";
-
-    raii::WindowDC screen(nullptr);
-    ASSERT_TRUE(screen);
-    raii::UniqueMemoryDC memory(CreateCompatibleDC(screen.get()));
-    EXPECT_TRUE(memory);
-}

@@ -44,22 +44,29 @@ std::wstring describe(const VARIANT& value)
 
 RecordingObject* RecordingObject::create(const std::vector<std::wstring>& members)
 {
-    auto* object = new RecordingObject();
+    auto table = std::make_unique<Members>();
     for (const auto& name : members) {
-        object->members_.push_back({name, nullptr, {}});
-        VariantInit(&object->members_.back().value);
+        table->items.push_back({name, nullptr, {}});
+        VariantInit(&table->items.back().value);
     }
-    return object;
+    for (size_t i = 0; i < table->items.size(); ++i)
+        table->names.push_back({table->items[i].name.c_str(), DISPID(i + 1)});
+    return new RecordingObject(std::move(table));
+}
+
+RecordingObject::RecordingObject(std::unique_ptr<Members> members)
+    : NamedObject(members->names.data(), members->names.size()), table_(std::move(members))
+{
 }
 
 RecordingObject::~RecordingObject()
 {
-    for (Member& member : members_) VariantClear(&member.value);
+    for (Member& member : table_->items) VariantClear(&member.value);
 }
 
 RecordingObject::Member* RecordingObject::find(const std::wstring& name)
 {
-    for (Member& member : members_)
+    for (Member& member : table_->items)
         if (sameName(member.name, name)) return &member;
     return nullptr;
 }
@@ -76,8 +83,8 @@ void RecordingObject::method(const std::wstring& name, Method body)
 
 void RecordingObject::raise(const std::wstring& name, SCODE scode, const std::wstring& description, bool deferred)
 {
-    for (size_t i = 0; i < members_.size(); ++i)
-        if (sameName(members_[i].name, name)) raised_[DISPID(i + 1)] = {scode, description, deferred};
+    for (size_t i = 0; i < table_->items.size(); ++i)
+        if (sameName(table_->items[i].name, name)) raised_[DISPID(i + 1)] = {scode, description, deferred};
 }
 
 void RecordingObject::set(const std::wstring& name, const VARIANT& value)
@@ -109,47 +116,17 @@ std::vector<std::wstring> RecordingObject::take()
     return result;
 }
 
-STDMETHODIMP RecordingObject::QueryInterface(REFIID iid, void** result)
+STDMETHODIMP RecordingObject::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID lcid, DISPID* ids)
 {
-    if (!result) return E_POINTER;
-    *result = nullptr;
-    if (iid != IID_IUnknown && iid != IID_IDispatch) return E_NOINTERFACE;
-    *result = static_cast<IDispatch*>(this);
-    AddRef();
-    return S_OK;
-}
-
-STDMETHODIMP_(ULONG) RecordingObject::Release()
-{
-    ULONG count = --references_;
-    if (count == 0) delete this;
-    return count;
-}
-
-STDMETHODIMP RecordingObject::GetTypeInfoCount(UINT* count)
-{
-    if (count) *count = 0;
-    return S_OK;
-}
-
-STDMETHODIMP RecordingObject::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids)
-{
-    if (!names || !ids || count != 1) return E_INVALIDARG;
     ++lookups_;
-    for (size_t i = 0; i < members_.size(); ++i)
-        if (sameName(members_[i].name, names[0])) {
-            ids[0] = DISPID(i + 1);
-            return S_OK;
-        }
-    ids[0] = DISPID_UNKNOWN;
-    return DISP_E_UNKNOWNNAME;
+    return NamedObject::GetIDsOfNames(iid, names, count, lcid, ids);
 }
 
 STDMETHODIMP RecordingObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                                      EXCEPINFO* exception, UINT*)
 {
-    if (id < 1 || size_t(id) > members_.size()) return DISP_E_MEMBERNOTFOUND;
-    Member& member = members_[id - 1];
+    if (id < 1 || size_t(id) > table_->items.size()) return DISP_E_MEMBERNOTFOUND;
+    Member& member = table_->items[id - 1];
     auto raised = raised_.find(id);
     if (raised != raised_.end()) {
         if (exception) {

@@ -7,12 +7,15 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "NamedObject.h"
+
 namespace testing_support {
 
-class RecordingObject final : public IDispatch {
+class RecordingObject final : public latebound::NamedObject {
 public:
     // Arguments in call order; the handler may fill the result.
     using Method = std::function<HRESULT(RecordingObject& self, const std::vector<VARIANT>& args, VARIANT* result)>;
@@ -30,14 +33,9 @@ public:
     // "Left=1200", "Move(1200,900,6495,4800)", "Left?" for a read; cleared by take().
     std::vector<std::wstring> take();
     int lookups() const { return lookups_; }
-    ULONG references() const { return references_; }
+    using NamedObject::references;
 
-    STDMETHODIMP QueryInterface(REFIID iid, void** result) override;
-    STDMETHODIMP_(ULONG) AddRef() override { return ++references_; }
-    STDMETHODIMP_(ULONG) Release() override;
-    STDMETHODIMP GetTypeInfoCount(UINT* count) override;
-    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override;
+    STDMETHODIMP GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID lcid, DISPID* ids) override;
     STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                         EXCEPINFO* exception, UINT* argumentError) override;
 
@@ -52,14 +50,18 @@ private:
         std::wstring description;
         bool deferred;
     };
-    RecordingObject() = default;
-    ~RecordingObject();
+    // Built before the object, so the base holds the name table (member i has DISPID i + 1).
+    struct Members {
+        std::vector<Member> items;
+        std::vector<latebound::MemberName> names;
+    };
+    explicit RecordingObject(std::unique_ptr<Members> members);
+    ~RecordingObject() override;
     Member* find(const std::wstring& name);
     const Member* find(const std::wstring& name) const;
 
-    ULONG references_ = 1;
     int lookups_ = 0;
-    std::vector<Member> members_;
+    std::unique_ptr<Members> table_;
     std::map<DISPID, Raised> raised_;
     std::vector<std::wstring> log_;
 };
