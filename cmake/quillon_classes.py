@@ -6,6 +6,11 @@
       server's class table is built from it, so a coclass without its C++ class
       does not compile. QUILLON_METHODS(X): X(interface, method) once per
       method, so tests can hold the type library against the header's vtables.
+  quillon_classes.py enums Quillon.idl OUT.h
+      The enumerators as constants of namespace quillon::typelib, with no
+      Windows header, for the pure rules (built natively too). Names written
+      like Windows macros (HKEY_..., SW_...) are left out: windows.h would
+      replace them; Windows code has the generated header's enumerators.
   quillon_classes.py manifest Quillon.idl TEMPLATE OUT.manifest
       The launcher's manifest: the line holding @QUILLON_CLASSES@ becomes one
       comClass entry per coclass and the type library entry, so the launcher
@@ -20,6 +25,9 @@ import sys
 LIBRARY = re.compile(r"\[\s*uuid\(([0-9A-Fa-f-]{36})\)\s*,\s*version\((\d+)\.(\d+)\)[^\]]*\]\s*library\s+(\w+)")
 INTERFACE = re.compile(r"interface\s+(\w+)\s*:\s*IDispatch\s*\{(.*?)\};", re.DOTALL)
 METHOD = re.compile(r"HRESULT\s+(\w+)\s*\(")
+ENUM = re.compile(r"typedef\s+(?:\[[^\]]*\]\s*)?enum\s+(\w+)\s*\{(.*?)\}", re.DOTALL)
+ENUMERATOR = re.compile(r"(\w+)\s*=\s*(-?(?:0x[0-9A-Fa-f]+|\d+))")
+MACRO_LIKE = re.compile(r"^[A-Z0-9_]+$")
 COCLASS = re.compile(r"\[\s*uuid\(([0-9A-Fa-f-]{36})\)[^\]]*\]\s*coclass\s+(\w+)")
 THREADING_MODEL = "Apartment"  # as the registration writes it
 
@@ -51,6 +59,27 @@ def header(idl, out):
     write(out, "\n".join(lines) + "\n\n")
 
 
+def signed32(text):
+    value = int(text, 0) & 0xFFFFFFFF
+    return value - (1 << 32) if value & 0x80000000 else value
+
+
+def enums(idl, out):
+    with open(idl, encoding="utf-8") as source:
+        text = re.sub(r"//[^\n]*", "", source.read())
+    lines = ["// Generated from %s by quillon_classes.py: do not edit." % os.path.basename(idl), "#pragma once", "",
+             "namespace quillon::typelib {"]
+    for name, body in ENUM.findall(text):
+        members = [(m, signed32(v)) for m, v in ENUMERATOR.findall(body) if not MACRO_LIKE.match(m)]
+        lines += ["// %s" % name] if members else []
+        for member, number in members:
+            # The value as the type library holds it (32-bit signed) on every platform.
+            literal = "(-2147483647L - 1)" if number == -2147483648 else "%dL" % number
+            lines.append("constexpr long %s = %s;" % (member, literal))
+    lines += ["} // namespace quillon::typelib", ""]
+    write(out, "\n".join(lines))
+
+
 def manifest(idl, template, out):
     (libid, major, minor, name), classes, _ = read_idl(idl)
     with open(template, encoding="utf-8") as source:
@@ -69,6 +98,8 @@ def manifest(idl, template, out):
 def main(argv):
     if len(argv) == 4 and argv[1] == "header":
         header(argv[2], argv[3])
+    elif len(argv) == 4 and argv[1] == "enums":
+        enums(argv[2], argv[3])
     elif len(argv) == 5 and argv[1] == "manifest":
         manifest(argv[2], argv[3], argv[4])
     else:

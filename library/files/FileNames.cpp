@@ -1,5 +1,7 @@
 #include "FileNames.h"
 
+#include "Quillon_enums.h"
+
 #include "strings/StringRules.h"
 
 namespace quillon::qfcLibFilesA {
@@ -197,9 +199,9 @@ bool FitsShellFlags(long flags) { return flags >= 0 && flags <= 0xFFFF; }
 unsigned int BrowseFlags(long vFlags)
 {
     switch (vFlags) {
-    case 1: return 0x0001;  // file-system folders only
-    case 2: return 0x1000;  // computers
-    case 3: return 0x2000;  // printers
+    case typelib::qcFolders: return 0x0001;  // file-system folders only
+    case typelib::qcComputers: return 0x1000;
+    case typelib::qcPrinters: return 0x2000;
     default: return 0;
     }
 }

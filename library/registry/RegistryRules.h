@@ -6,11 +6,13 @@
 #include <cstddef>
 #include <string>
 
+#include "Quillon_enums.h"
+
 namespace quillon::qfcLibRegistryA {
 
-// The qcBaseKeys values with paths of their own; every other value is the application key.
-constexpr long kBrannockBase = 2;
-constexpr long kUserBase = 3;
+// The qcRegBaseKeys values with paths of their own; every other value is the application key.
+constexpr long kBrannockBase = typelib::qcBrannock;
+constexpr long kUserBase = typelib::qcUser;
 
 // "Software\Brannock\Apps\<title>", "...\System" (2) or "...\User" (3); any other base key is the application key.
 std::wstring BaseKeyPath(long vBaseKey, const std::wstring& appTitle);
@@ -42,13 +44,13 @@ constexpr unsigned long kPlatformWindows = 1;
 constexpr unsigned long kPlatformNT = 2;
 
 // The qcOSTypes codes.
-constexpr long kOSUnknown = 0;
-constexpr long kOSWin32s = 32;
-constexpr long kOSWin95 = 95;
-constexpr long kOSWin98 = 98;
-constexpr long kOSWinNT351 = 351;
-constexpr long kOSWinNT40 = 40;
-constexpr long kOSWin2000 = 2000;
+constexpr long kOSUnknown = typelib::OS_Unknown;
+constexpr long kOSWin32s = typelib::OS_Win32;
+constexpr long kOSWin95 = typelib::OS_Win95;
+constexpr long kOSWin98 = typelib::OS_Win98;
+constexpr long kOSWinNT351 = typelib::OS_WinNT_351;
+constexpr long kOSWinNT40 = typelib::OS_WinNT_40;
+constexpr long kOSWin2000 = typelib::OS_Win2000;
 
 // The qcOSTypes code of a version as GetVersionEx reports it.
 long ClassifyOS(unsigned long platform, unsigned long major, unsigned long minor);

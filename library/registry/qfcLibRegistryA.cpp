@@ -7,8 +7,6 @@
 
 namespace quillon::qfcLibRegistryA {
 
-static_assert(kBrannockBase == qcBrannock && kUserBase == qcUser);
-
 const wchar_t* const kNoApplicationText = L"No application key to delete from: InitCore has not set a title that names one key.";
 
 namespace {
