@@ -45,12 +45,6 @@ DWORD WINAPI worker(void* unloadAfter)
                                                   object.putVoid())) &&
                  object->GetTypeInfoCount(&count) == S_OK;
         }
-        step = ok ? 4 : step;
-        raii::ComPtr<_qfcLibFiles> files;
-        raii::UniqueBstr path;
-        ok = ok && SUCCEEDED(CoCreateInstance(CLSID_qfcLibFiles, nullptr, CLSCTX_INPROC_SERVER, IID__qfcLibFiles,
-                                              files.putVoid())) &&
-             files->AddDirSep(bstr(L"C:\\Games").get(), path.put()) == S_OK;
     }
     if (unloadAfter) CoFreeUnusedLibrariesEx(0, 0);
     return ok ? 0 : step;
