@@ -40,8 +40,8 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "${PUBLISHER}"
 
 !define MUI_ABORTWARNING
 !define MUI_COMPONENTSPAGE_NODESC
+; The first run shows the read-me in its welcome dialog.
 !define MUI_FINISHPAGE_RUN "$INSTDIR\${PRODUCT}.exe"
-!define MUI_FINISHPAGE_SHOWREADME "$INSTDIR\readme.txt"
 !insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
