@@ -18,7 +18,7 @@ namespace {
 const wchar_t kUninstallKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vantorel";
 const wchar_t kAppPathKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Vantorel.exe";
 const wchar_t kAppKey[] = L"Software\\Brannock\\Apps\\Vantorel";
-const wchar_t kStringsClass[] = L"CLSID\\{4409E93A-1CD9-11D7-AE76-0001026AB5BC}";
+const std::wstring kStringsClass = L"CLSID\\" + guidText(CLSID_qfcLibStrings);
 const std::wstring kInstaller = programFolder() + L"..\\" QUILLON_INSTALLER;
 constexpr int kWelcomeText = 11;
 

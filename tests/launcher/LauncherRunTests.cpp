@@ -15,7 +15,7 @@ namespace {
 const std::wstring kUserKey = L"Software\\Brannock\\User";
 const std::wstring kStaleKey = kAppKey + L"\\Deeper";
 const std::wstring kAppPaths = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\app paths\\";
-const wchar_t kCoreClass[] = L"CLSID\\{4409E934-1CD9-11D7-AE76-0001026AB5BC}";
+const std::wstring kRegistryClass = L"CLSID\\" + guidText(CLSID_qfcLibRegistry);
 
 const char kFirstRunLine[] = "POST - Insert Application Path Info A: -1";
 const char kLaunchLine[] = "BEGIN Procedure - LaunchGame <@> ";
@@ -33,7 +33,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(ownPrefix()) << "these runs change the launcher's shared keys: run them through ctest";
-        ASSERT_FALSE(keyExists(HKEY_CLASSES_ROOT, kCoreClass)) << "the library must not be registered here";
+        ASSERT_FALSE(keyExists(HKEY_CLASSES_ROOT, kRegistryClass)) << "the library must not be registered here";
         resetLauncherRegistry();
     }
 };

@@ -10,7 +10,6 @@ std::wstring dllPath() { return programFolder() + L"Quillon.dll"; }
 std::wstring progId(const ServerClass& row) { return std::wstring(L"Quillon.") + row.name; }
 long regsvr32(const std::wstring& flags) { return runProcess(L"regsvr32 " + flags + L" /s \"" + dllPath() + L"\""); }
 
-std::wstring guidText(REFGUID guid) { wchar_t text[40] = {}; StringFromGUID2(guid, text, 40); return text; }
 
 // Other tests of this build rely on the machine-wide registration.
 struct RegisteredAgainAtExit { ~RegisteredAgainAtExit() { EXPECT_EQ(0, regsvr32(L"")); } };

@@ -40,10 +40,10 @@ protected:
     bool removeAssociation(const std::wstring& extension) { return associate(extension, L"", L"", L"", 0, true); }
 
     bool runKey(const std::wstring& value, const std::wstring& data, long mode = qcRun, bool remove = false,
-                long root = 0x80000001)
+                qcRegistryKeys root = qc::kCurrentUser)
     {
         VARIANT_BOOL ok = VARIANT_FALSE;
-        EXPECT_EQ(S_OK, registry_->RegSetRunKey(bstr(value).get(), bstr(data).get(), qcRegistryKeys(root),
+        EXPECT_EQ(S_OK, registry_->RegSetRunKey(bstr(value).get(), bstr(data).get(), root,
                                                 qcRegRunTypes(mode), remove ? VARIANT_TRUE : VARIANT_FALSE, &ok));
         return ok == VARIANT_TRUE;
     }
@@ -104,7 +104,7 @@ TEST_F(AssociationClient, RegSetRunKeyWritesAndRemovesUnderTheGivenRoot)
     EXPECT_FALSE(keyExists(HKEY_CURRENT_USER, kRunKey + L"Services")) << "refused calls touch nothing";
 
     const std::wstring machineValue = L"QuillonTest" + pid_;
-    EXPECT_TRUE(runKey(machineValue, L"machine.exe", qcRunServicesOnce, false, 0x80000002));
+    EXPECT_TRUE(runKey(machineValue, L"machine.exe", qcRunServicesOnce, false, qc::kLocalMachine));
     EXPECT_EQ(L"machine.exe", stored(HKEY_LOCAL_MACHINE, kRunKey + L"ServicesOnce", machineValue));
-    EXPECT_TRUE(runKey(machineValue, L"", qcRunServicesOnce, true, 0x80000002));
+    EXPECT_TRUE(runKey(machineValue, L"", qcRunServicesOnce, true, qc::kLocalMachine));
 }

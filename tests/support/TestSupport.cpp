@@ -13,6 +13,13 @@ std::wstring programFolder()
     return text.substr(0, text.find_last_of(L'\\') + 1);
 }
 
+std::wstring guidText(REFGUID guid)
+{
+    wchar_t text[40] = {};
+    StringFromGUID2(guid, text, 40);
+    return text;
+}
+
 namespace {
 
 // Ends the process when it outlives the deadline; its exit code, or -2 when it had to be ended.

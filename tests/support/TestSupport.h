@@ -15,6 +15,9 @@ namespace testing_support {
 // Folder of the running test program, with a trailing backslash.
 std::wstring programFolder();
 
+// "{4409E919-...}", as the registry writes an identifier.
+std::wstring guidText(REFGUID guid);
+
 // A started process; the handles close with the object.
 struct ProcessInfo {
     raii::UniqueHandle process;
