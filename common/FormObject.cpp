@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "Dpi.h"
+#include "ErrorNumbers.h"
 #include "NamedObject.h"
 #include "Raii.h"
 #include "Window.h"
@@ -25,29 +26,6 @@ const latebound::MemberName kMembers[] = {
     {L"ForeColor", kForeColor}, {L"ScaleMode", kScaleMode}, {L"ScaleWidth", kScaleWidth},
     {L"ScaleHeight", kScaleHeight},
 };
-
-// Run-time errors as a form raises them.
-enum FormError : long {
-    kInvalidCall = 5,
-    kTypeMismatch = 13,
-    kInvalidValue = 380,
-    kUnloaded = 364,
-    kNoSuchMember = 438,
-    kArgumentNotOptional = 449,
-};
-
-const wchar_t* describe(long number)
-{
-    switch (number) {
-    case kInvalidCall: return L"Invalid procedure call or argument";
-    case kTypeMismatch: return L"Type mismatch";
-    case kInvalidValue: return L"Invalid property value";
-    case kUnloaded: return L"Object was unloaded";
-    case kNoSuchMember: return L"Object doesn't support this property or method";
-    case kArgumentNotOptional: return L"Argument not optional";
-    default: return L"Application-defined or object-defined error";
-    }
-}
 
 struct Raised {
     long number;
@@ -71,7 +49,7 @@ public:
     long whole(size_t index) const
     {
         double value = number(index);
-        if (value < -2147483648.0 || value > 2147483647.0) throw Raised{kInvalidValue};
+        if (value < -2147483648.0 || value > 2147483647.0) throw Raised{automation::kInvalidPropertyValue};
         return static_cast<long>(value < 0 ? value - 0.5 : value + 0.5);
     }
     bool flag(size_t index) const { return convert(index, VT_BOOL).boolVal != VARIANT_FALSE; }
@@ -86,10 +64,11 @@ public:
 private:
     VARIANT convert(size_t index, VARTYPE type) const
     {
-        if (!given(index)) throw Raised{kArgumentNotOptional};
+        if (!given(index)) throw Raised{automation::kArgumentNotOptional};
         VARIANT out;
         VariantInit(&out);
-        if (FAILED(VariantChangeType(&out, items_[index], VARIANT_ALPHABOOL, type))) throw Raised{kTypeMismatch};
+        if (FAILED(VariantChangeType(&out, items_[index], VARIANT_ALPHABOOL, type)))
+            throw Raised{automation::kTypeMismatch};
         return out;
     }
     std::vector<VARIANT*> items_;
@@ -134,7 +113,7 @@ STDMETHODIMP FormObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS*
     const auto member = static_cast<Member>(id);
     const bool isMethod = member == kMove || member == kShow || member == kLine;
     try {
-        if (member != kName && !IsWindow(window_)) throw Raised{kUnloaded};
+        if (member != kName && !IsWindow(window_)) throw Raised{automation::kObjectUnloaded};
         Arguments args(params);
         if (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) {
             if (isMethod || member == kHWnd) return DISP_E_MEMBERNOTFOUND;
@@ -150,13 +129,7 @@ STDMETHODIMP FormObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS*
         }
         return S_OK;
     } catch (const Raised& raised) {
-        if (exception) {
-            *exception = EXCEPINFO{};
-            exception->scode = MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, raised.number);
-            exception->bstrSource = SysAllocString(name_.c_str());
-            exception->bstrDescription = SysAllocString(describe(raised.number));
-        }
-        return DISP_E_EXCEPTION;
+        return latebound::raiseException(exception, raised.number, name_, automation::describeError(raised.number));
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;
     } catch (...) {
@@ -182,7 +155,7 @@ SIZE FormObject::client() const
 
 void FormObject::place(long left, long top, long width, long height)
 {
-    if (width < 0 || height < 0) throw Raised{kInvalidValue};
+    if (width < 0 || height < 0) throw Raised{automation::kInvalidPropertyValue};
     const UINT at = dpi();
     SetWindowPos(window_, nullptr, twipsToPixels(left, at), twipsToPixels(top, at), twipsToPixels(width, at),
                  twipsToPixels(height, at), SWP_NOZORDER | SWP_NOACTIVATE);
@@ -231,7 +204,7 @@ void FormObject::get(Member member, VARIANT& result)
     case kScaleMode: return whole(scaleWidth_ || scaleHeight_ ? 0 : scaleMode_);
     case kScaleWidth: return real(scaleWidth_ ? scaleWidth_ : client().cx / unitPixels());
     case kScaleHeight: return real(scaleHeight_ ? scaleHeight_ : client().cy / unitPixels());
-    default: throw Raised{kNoSuchMember};
+    default: throw Raised{automation::kNoSuchMember};
     }
 }
 
@@ -250,7 +223,7 @@ void FormObject::put(Member member, const Arguments& args)
     case kHeight: return place(left, top, width, args.whole(0));
     case kWindowState: {
         const long state = args.whole(0);
-        if (state < 0 || state > 2) throw Raised{kInvalidValue};
+        if (state < 0 || state > 2) throw Raised{automation::kInvalidPropertyValue};
         ShowWindow(window_, state == 1 ? SW_MINIMIZE : state == 2 ? SW_MAXIMIZE : SW_RESTORE);
         return;
     }
@@ -260,14 +233,14 @@ void FormObject::put(Member member, const Arguments& args)
     case kDrawMode: drawMode_ = args.whole(0); return;
     case kDrawWidth: {
         const long value = args.whole(0);
-        if (value < 1 || value > 32767) throw Raised{kInvalidValue};
+        if (value < 1 || value > 32767) throw Raised{automation::kInvalidPropertyValue};
         drawWidth_ = value;
         return;
     }
     case kForeColor: foreColor_ = args.whole(0); return;
     case kScaleMode: {
         const long mode = args.whole(0);
-        if (mode != 1 && mode != 3) throw Raised{kInvalidValue};
+        if (mode != 1 && mode != 3) throw Raised{automation::kInvalidPropertyValue};
         scaleMode_ = mode;
         scaleWidth_ = scaleHeight_ = 0;
         return;
@@ -275,11 +248,11 @@ void FormObject::put(Member member, const Arguments& args)
     case kScaleWidth:
     case kScaleHeight: {
         const double value = args.number(0);
-        if (value == 0) throw Raised{kInvalidValue};
+        if (value == 0) throw Raised{automation::kInvalidPropertyValue};
         (member == kScaleWidth ? scaleWidth_ : scaleHeight_) = value;
         return;
     }
-    default: throw Raised{kNoSuchMember};
+    default: throw Raised{automation::kNoSuchMember};
     }
 }
 
@@ -296,14 +269,14 @@ void FormObject::call(Member member, const Arguments& args)
     }
     case kShow: {
         const long style = args.given(0) ? args.whole(0) : 0;
-        if (style != 0 && style != 1) throw Raised{kInvalidCall};
+        if (style != 0 && style != 1) throw Raised{automation::kInvalidArgument};
         ShowWindow(window_, SW_SHOW);
         SetForegroundWindow(window_);
         if (style == 1) runModalLoop(window_);
         return;
     }
     case kLine: return line(args);
-    default: throw Raised{kNoSuchMember};
+    default: throw Raised{automation::kNoSuchMember};
     }
 }
 
@@ -334,7 +307,7 @@ void FormObject::line(const Arguments& args)
     const COLORREF ink = colour(args.given(4) ? args.whole(4) : foreColor_);
     std::wstring shape = args.given(5) ? args.text(5) : std::wstring();
     for (auto& c : shape) c = static_cast<wchar_t>(towupper(c));
-    if (!shape.empty() && shape != L"B" && shape != L"BF") throw Raised{kInvalidCall};
+    if (!shape.empty() && shape != L"B" && shape != L"BF") throw Raised{automation::kInvalidArgument};
 
     Window* owner = Window::from(window_);
     const bool onCanvas = autoRedraw_ && owner;

@@ -7,6 +7,7 @@
 #include <oleauto.h>
 
 #include <cstddef>
+#include <string>
 
 namespace latebound {
 
@@ -14,6 +15,11 @@ struct MemberName {
     const wchar_t* name;
     DISPID id;
 };
+
+// Hands run-time error `number` to the caller through its EXCEPINFO (when it passed one);
+// returns DISP_E_EXCEPTION for Invoke to answer.
+HRESULT raiseException(EXCEPINFO* exception, long number, const std::wstring& source,
+                       const std::wstring& description);
 
 class NamedObject : public IDispatch {
 public:

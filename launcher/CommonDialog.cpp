@@ -6,6 +6,7 @@
 #include <new>
 #include <vector>
 
+#include "ErrorNumbers.h"
 #include "NamedObject.h"
 #include "Raii.h"
 
@@ -29,9 +30,10 @@ struct Raised {
     std::wstring description;
 };
 
-const Raised kInvalidValue{380, L"Invalid property value"};
-const Raised kNotAProperty{438, L"Object doesn't support this property or method"};
-const Raised kCancelled{kCancelErrorNumber, L"Cancel was selected."};
+Raised standard(automation::ErrorNumber number)
+{
+    return {number, automation::describeError(number)};
+}
 
 // The extension the dialog appends: "*.ogf", ".ogf" and "ogf" all give "ogf".
 std::wstring bareExtension(std::wstring extension)
@@ -107,7 +109,7 @@ HRESULT CommonDialog::put(DISPID id, const VARIANT& value, Raised& raised)
         std::wstring newText(V_BSTR(&v) ? V_BSTR(&v) : L"", SysStringLen(V_BSTR(&v)));
         // Each text becomes a file name, folder, pattern or title of the dialog.
         if (newText.find(L'\0') != std::wstring::npos) {
-            raised = kInvalidValue;
+            raised = standard(automation::kInvalidPropertyValue);
             return DISP_E_EXCEPTION;
         }
         *text(id) = std::move(newText);
@@ -145,11 +147,12 @@ HRESULT CommonDialog::show(bool save, Raised& raised)
     }
     const DWORD failure = CommDlgExtendedError();
     if (failure) {
-        raised = {kInvalidValue.number, L"The file dialog could not be shown (error " + std::to_wstring(failure) + L")"};
+        raised = {automation::kInvalidPropertyValue,
+                  L"The file dialog could not be shown (error " + std::to_wstring(failure) + L")"};
         return DISP_E_EXCEPTION;
     }
     if (!cancelError_) return S_OK;
-    raised = kCancelled;
+    raised = standard(automation::kCancelled);
     return DISP_E_EXCEPTION;
 }
 
@@ -173,15 +176,11 @@ STDMETHODIMP CommonDialog::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAM
         if (count) return DISP_E_BADPARAMCOUNT;
         hr = get(id, result);
     } else {
-        raised = kNotAProperty;
+        raised = standard(automation::kNoSuchMember);
         hr = DISP_E_EXCEPTION;
     }
-    if (hr == DISP_E_EXCEPTION && exception) {
-        *exception = EXCEPINFO{};
-        exception->scode = MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, raised.number);
-        exception->bstrSource = SysAllocString(L"CommonDialog");
-        exception->bstrDescription = SysAllocString(raised.description.c_str());
-    }
+    if (hr == DISP_E_EXCEPTION)
+        return latebound::raiseException(exception, raised.number, L"CommonDialog", raised.description);
     return hr;
 }
 

@@ -12,8 +12,6 @@
 
 namespace vantorel {
 
-constexpr long kCancelErrorNumber = 32755;
-
 // A new object whose dialogs are owned by `owner` (may be null), with one reference for the caller.
 IDispatch* createCommonDialog(HWND owner);
 

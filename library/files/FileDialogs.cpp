@@ -2,6 +2,7 @@
 // reaches only by member name. Every failing step is skipped.
 #include "qfcLibFilesA.h"
 
+#include "ErrorNumbers.h"
 #include "LateBound.h"
 #include "core/qfcLibCoreA.h"
 
@@ -11,7 +12,7 @@ namespace {
 bool isCancelled(const latebound::Result& shown)
 {
     const HRESULT code = shown.scode ? shown.scode : shown.hr;
-    return HRESULT_FACILITY(code) == FACILITY_CONTROL && HRESULT_CODE(code) == kCancelErrorNumber;
+    return HRESULT_FACILITY(code) == FACILITY_CONTROL && HRESULT_CODE(code) == automation::kCancelled;
 }
 
 std::wstring textOf(latebound::Object& dialog, const wchar_t* name)

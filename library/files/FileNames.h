@@ -88,7 +88,6 @@ std::wstring DialogFilter(const std::wstring& appTitle, const std::wstring& exte
 std::wstring DialogTitle(const std::wstring& vDialogTitle, const std::wstring& appTitle, bool save);
 constexpr long kOpenDialogFlags = 0x281010;  // long names, explorer, file must exist, help button
 constexpr long kSaveDialogFlags = 0x82002;   // explorer, create prompt, overwrite prompt
-constexpr long kCancelErrorNumber = 32755;
 // The dialog's answer: nothing when cancelled, when the pattern itself came back, or without a file title.
 std::wstring DialogAnswer(const std::wstring& fileName, const std::wstring& fileTitle, bool cancelled);
 

@@ -11,7 +11,11 @@
 #include <new>
 #include <string>
 
+#include "ErrorNumbers.h"
+
 namespace quillon {
+
+using namespace automation;
 
 class RuntimeError {
 public:
@@ -27,25 +31,6 @@ private:
     HRESULT hresult_;
     std::wstring description_;
 };
-
-enum ErrorNumber : long {
-    kInvalidArgument = 5,
-    kOverflow = 6,
-    kOutOfMemory = 7,
-    kArrayLocked = 10,
-    kTypeMismatch = 13,
-    kInternalError = 51,
-    kBadFileName = 52,
-    kFileNotFound = 53,
-    kPermissionDenied = 70,
-    kDiskNotReady = 71,
-    kPathNotFound = 76,
-    kObjectNotSet = 91,
-    kObjectRequired = 424,
-};
-
-// The standard description of an automation error number.
-std::wstring describeError(long number);
 
 // 0x800A0000 + number: the failure code automation clients expect.
 HRESULT errorHResult(long number);
