@@ -325,6 +325,20 @@ private:
     raii::UniqueHandle event_;
 };
 
+// rundll32 ends the library's name at its first comma: such a name is given in
+// its short form, which never holds one.
+std::wstring libraryForRundll(const std::wstring& library)
+{
+    if (library.find(L',') == std::wstring::npos) return library;
+    std::wstring shortName(GetShortPathNameW(library.c_str(), nullptr, 0), L'\0');
+    DWORD length = shortName.empty() ? 0 : GetShortPathNameW(library.c_str(), shortName.data(),
+                                                             static_cast<DWORD>(shortName.size()));
+    shortName.resize(length < shortName.size() ? length : 0);
+    if (shortName.empty() || shortName.find(L',') != std::wstring::npos)
+        throw HttpFailure{HRESULT_FROM_WIN32(ERROR_BAD_PATHNAME)};
+    return shortName;
+}
+
 std::wstring rundllCommand(const std::wstring& library, HANDLE pipe)
 {
     wchar_t system[MAX_PATH] = {};
@@ -332,7 +346,8 @@ std::wstring rundllCommand(const std::wstring& library, HANDLE pipe)
     if (length == 0 || length >= MAX_PATH) throw HttpFailure{failure::lastWin32Error()};
     wchar_t handle[24] = {};
     swprintf(handle, 24, L"%llx", static_cast<unsigned long long>(reinterpret_cast<ULONG_PTR>(pipe)));
-    return L"\"" + std::wstring(system) + L"\\rundll32.exe\" \"" + library + L"\",QuillonHttpRequest " + handle;
+    return L"\"" + std::wstring(system) + L"\\rundll32.exe\" \"" + libraryForRundll(library) +
+           L"\",QuillonHttpRequest " + handle;
 }
 
 // A pipe whose one end stays here and whose other end only the request's process inherits.

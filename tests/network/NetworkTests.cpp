@@ -245,6 +245,15 @@ TEST_F(NetworkClient, GetHTTPSourceFetchesPagesWhateverTheirStatus)
     EXPECT_TRUE(quillon::qfcLibNetworkA::GetHTTPSource(server.url(L"/echo"), *source.get(), L"POST", *bytes.get(), L"",
                                                        L"", false, number, message, {60000, library()}));
     EXPECT_EQ(std::wstring(L"POST|a\0b", 8), raii::toWString(V_BSTR(source.get()))) << "a byte body goes as it is";
+
+    // The request's process is started on the library's own file, wherever it was installed.
+    ScratchFolder folder(L"Network");
+    const std::wstring copy = folder.folder(L"Games, Tools") + L"\\Quillon.dll";
+    ASSERT_TRUE(CopyFileW(library().c_str(), copy.c_str(), FALSE));
+    raii::UniqueVariant text, none;
+    EXPECT_TRUE(quillon::qfcLibNetworkA::GetHTTPSource(server.url(L"/text"), *text.get(), L"GET", *none.get(), L"",
+                                                       L"", false, number, message, {60000, copy}))
+        << message;
 }
 
 TEST_F(NetworkClient, GetHTTPSourceReportsFailuresInsteadOfRaising)
