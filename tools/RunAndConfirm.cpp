@@ -19,10 +19,19 @@ void print(const std::wstring& text)
     WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
+// WM_GETTEXT, not GetWindowText: another process's controls hand their text only to the message
+// (GetWindowText gives them nothing). A time-out keeps a hung dialog from hanging the watch.
 std::wstring textOf(HWND window)
 {
-    wchar_t text[1024] = {};
-    GetWindowTextW(window, text, 1024);
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 1000, &length) || length == 0)
+        return {};
+    std::wstring text(length + 1, L'\0');
+    DWORD_PTR copied = 0;
+    if (!SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
+                             1000, &copied))
+        return {};
+    text.resize(copied < text.size() ? copied : text.size() - 1);
     return text;
 }
 
