@@ -116,4 +116,72 @@ std::string exampleName(const ::testing::TestParamInfo<std::wstring>& info)
 
 INSTANTIATE_TEST_SUITE_P(Reference, Examples, ::testing::ValuesIn(exampleFiles()), exampleName);
 
+// ---- the pages against the compiled type library (what finish_widl patched included) ----
+
+std::string pageOf(const std::wstring& className)
+{
+    std::ifstream page(narrow(QUILLON_REFERENCE_DIR L"\\" + className + L".md").c_str());
+    std::stringstream text;
+    text << page.rdbuf();
+    return text.str();
+}
+
+// The row of a parameter in a method's table: "| `name` | type | passed | default | meaning |".
+std::vector<std::string> rowOf(const std::string& section, const std::string& name)
+{
+    const size_t at = section.find("\n| " + name + " |");
+    std::vector<std::string> cells;
+    if (at == std::string::npos) return cells;
+    const std::string row = section.substr(at + 1, section.find('\n', at + 1) - at - 1);
+    for (size_t start = 1, bar; (bar = row.find(" |", start)) != std::string::npos; start = bar + 2)
+        cells.push_back(row.substr(start + 1, bar - start - 1));
+    return cells;
+}
+
+TEST(ReferencePages, NameEveryMethodAndParameterAsTheTypeLibraryDoes)
+{
+    raii::ComScope com;
+    raii::ComPtr<ITypeLib> library;
+    ASSERT_EQ(S_OK, LoadTypeLibEx((programFolder() + L"Quillon.dll").c_str(), REGKIND_NONE, library.put()));
+    for (UINT i = 0; i < library->GetTypeInfoCount(); ++i) {
+        TYPEKIND kind;
+        raii::ComPtr<ITypeInfo> info;
+        if (FAILED(library->GetTypeInfoType(i, &kind)) || kind != TKIND_DISPATCH ||
+            FAILED(library->GetTypeInfo(i, info.put())))
+            continue;
+        raii::UniqueBstr interfaceName;
+        info->GetDocumentation(MEMBERID_NIL, interfaceName.put(), nullptr, nullptr, nullptr);
+        const std::wstring className = raii::toWString(interfaceName.get()).substr(1);  // _qfcLibX
+        const std::string page = pageOf(className);
+        ASSERT_FALSE(page.empty()) << narrow(className);
+        TYPEATTR* attr = nullptr;
+        ASSERT_EQ(S_OK, info->GetTypeAttr(&attr));
+        for (WORD f = 7; f < attr->cFuncs; ++f) {  // after IUnknown's and IDispatch's
+            FUNCDESC* desc = nullptr;
+            ASSERT_EQ(S_OK, info->GetFuncDesc(f, &desc));
+            BSTR names[32] = {};
+            UINT count = 0;
+            info->GetNames(desc->memid, names, 32, &count);
+            const std::string method = narrow(raii::toWString(names[0]));
+            const size_t at = page.find("\n## " + method + "\n");
+            EXPECT_NE(std::string::npos, at) << method;
+            const std::string section = page.substr(at, page.find("\n## ", at + 1) - at);
+            EXPECT_NE(std::string::npos, section.find("vtable slot " + std::to_string(f) + "\n")) << method;
+            for (SHORT p = 0; p < desc->cParams; ++p) {
+                const USHORT flags = desc->lprgelemdescParam[p].paramdesc.wParamFlags;
+                const bool retval = flags & PARAMFLAG_FRETVAL;
+                const std::string name = retval ? "result" : "`" + narrow(raii::toWString(names[p + 1])) + "`";
+                const std::vector<std::string> row = rowOf(section, name);
+                ASSERT_EQ(5u, row.size()) << method << " " << name;
+                if (retval) continue;
+                EXPECT_EQ((flags & PARAMFLAG_FOUT) ? "in/out, by reference" : "in, by value", row[2]) << method << name;
+                EXPECT_EQ(!(flags & (PARAMFLAG_FOPT | PARAMFLAG_FHASDEFAULT)), row[3] == "required") << method << name;
+            }
+            for (UINT n = 0; n < count; ++n) SysFreeString(names[n]);
+            info->ReleaseFuncDesc(desc);
+        }
+        info->ReleaseTypeAttr(attr);
+    }
+}
+
 } // namespace
