@@ -184,7 +184,7 @@ def cpp_type(param):
 
 def vb_literal(value):
     if isinstance(value, int):
-        return "&H%X" % (value & 0xFFFFFFFF) if value & 0x80000000 or value > 0xFFFF else str(value)
+        return "&H%X" % (value & 0xFFFFFFFF) if abs(value) > 0xFFFF else str(value)
     if value == "\0":
         return "Chr(0)"
     return '"%s"' % value.replace('"', '""')
@@ -350,8 +350,9 @@ def enumerations(library):
         out += ["| Member | Value | VBScript | JScript |", "|---|---|---|---|"]
         for member, value in members:
             unsigned = value & 0xFFFFFFFF
-            js = "0x%X" % unsigned if value < 0 else str(value)
-            out.append("| `%s` | %d | `%s` | `%s` |" % (member, value, vb_literal(value) if value < 0 else value, js))
+            hex_written = value < -0xFFFF  # the registry roots and flags with the top bit set
+            js = "0x%X" % unsigned if hex_written else str(value)
+            out.append("| `%s` | %d | `%s` | `%s` |" % (member, value, vb_literal(value) if hex_written else value, js))
         out.append("")
     return out
 
@@ -361,7 +362,7 @@ def numbers(library):
     for name, _, members in library.enums:
         for member, value in members:
             out.append("| `%s` | `%s` | %d%s |" % (name, member, value,
-                                                   " (`&H%X`)" % (value & 0xFFFFFFFF) if value < 0 else ""))
+                                                   " (`&H%X`)" % (value & 0xFFFFFFFF) if value < -0xFFFF else ""))
     return out
 
 
