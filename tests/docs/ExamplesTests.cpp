@@ -1,6 +1,7 @@
-// Every file of the reference's examples folder runs as a script writer would run it (cscript for .vbs and
-// .js, the built program for .cpp), in a scratch folder and with a scratch application title, and prints
-// exactly what the "Prints:" comment lines at its end say.
+// The script writers' reference as a client meets it. Every file of its examples folder runs as a script writer
+// would run it (cscript for .vbs and .js, the built program for .cpp), in a scratch folder and with a scratch
+// application title, and prints exactly what the "Prints:" comment lines at its end say; and the pages this
+// build wrote name every method and parameter as the compiled type library does.
 #include <gtest/gtest.h>
 
 #include <fstream>
