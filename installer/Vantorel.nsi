@@ -85,6 +85,8 @@ Section /o "Register Quillon for script clients" SecRegister
     ${EndIf}
 SectionEnd
 
+!include "${__FILEDIR__}/QuillonReference.nsh"
+
 Section -EstimatedSize
     ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
     IntFmt $0 "0x%08X" $0
@@ -114,6 +116,7 @@ Section "un.${PRODUCT}" UnSecProgram
     Delete "$INSTDIR\readme.txt"
     Delete "$INSTDIR\${PRODUCT}.log"
     Delete "$INSTDIR\uninstall.exe"
+    !insertmacro QUILLON_REFERENCE_REMOVE
     RMDir "$INSTDIR"
     ; The maker's folder of the default location, when nothing else is left in it.
     ${GetParent} "$INSTDIR" $0

@@ -22,6 +22,7 @@ fail() { echo "run.sh: $*" >&2; exit 1; }
 export WINEPREFIX="$PWD/build/run-prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 WINE=/usr/lib/wine/wine64
 [ -f "$WINEPREFIX/system.reg" ] || $WINE wineboot -i >/dev/null 2>&1 || fail "cannot create the Wine prefix"
+[ -f "$WINEPREFIX/drive_c/windows/Fonts/marlett.ttf" ] || sh scripts/wine-fonts.sh "$WINEPREFIX" || fail "cannot add Wine's fonts"
 DRIVE_C="$WINEPREFIX/drive_c"
 
 # The launcher as installed: Vantorel.exe with Quillon.dll beside it (found through its manifest).

@@ -19,15 +19,43 @@ void print(const std::wstring& text)
     WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
+// WM_GETTEXT, not GetWindowText: another process's controls hand their text only to the message
+// (GetWindowText gives them nothing). A time-out keeps a hung dialog from hanging the watch.
 std::wstring textOf(HWND window)
 {
-    wchar_t text[1024] = {};
-    GetWindowTextW(window, text, 1024);
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 1000, &length) || length == 0)
+        return {};
+    std::wstring text(length + 1, L'\0');
+    DWORD_PTR copied = 0;
+    if (!SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
+                             1000, &copied))
+        return {};
+    text.resize(copied < text.size() ? copied : text.size() - 1);
     return text;
 }
 
-// The static texts of a dialog, which hold its message.
-std::wstring messageOf(HWND dialog)
+struct Watch {
+    DWORD processId;
+    HANDLE process;
+    std::vector<HWND> answered;
+};
+
+// A NUL-terminated text at an address of the watched process (at most 4,096 characters).
+std::wstring remoteText(HANDLE process, const void* address)
+{
+    std::wstring text;
+    const auto* at = static_cast<const wchar_t*>(address);
+    wchar_t c = 0;
+    SIZE_T read = 0;
+    while (at && text.size() < 4096 && ReadProcessMemory(process, at++, &c, sizeof(c), &read) && read == sizeof(c) && c)
+        text += c;
+    return text;
+}
+
+// The static texts of a dialog, which hold its message. Wine's shell confirmation paints its message itself
+// from a window property that points into the dialog's process, and leaves its static empty.
+std::wstring messageOf(HWND dialog, const Watch& watch)
 {
     std::wstring message;
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
@@ -36,13 +64,9 @@ std::wstring messageOf(HWND dialog)
         const std::wstring text = textOf(child);
         if (lstrcmpiW(name, L"Static") == 0 && !text.empty()) message += (message.empty() ? L"" : L" ") + text;
     }
+    if (message.empty()) message = remoteText(watch.process, GetPropW(dialog, L"WINE_CONFIRM"));
     return message;
 }
-
-struct Watch {
-    DWORD processId;
-    std::vector<HWND> answered;
-};
 
 BOOL CALLBACK answer(HWND window, LPARAM context)
 {
@@ -56,7 +80,7 @@ BOOL CALLBACK answer(HWND window, LPARAM context)
     for (HWND seen : watch.answered) known = known || seen == window;
     if (!known) {
         watch.answered.push_back(window);
-        print(L"Answered \"" + textOf(window) + L"\": " + messageOf(window) + L"\n");
+        print(L"Answered \"" + textOf(window) + L"\": " + messageOf(window, watch) + L"\n");
     }
     PostMessageW(window, WM_COMMAND, GetDlgItem(window, IDYES) ? IDYES : IDOK, 0);
     return TRUE;
@@ -80,7 +104,7 @@ int wmain(int argc, wchar_t** argv)
         print(L"cannot start " + commandLine + L": error " + std::to_wstring(GetLastError()) + L"\n");
         return 2;
     }
-    Watch watch{process.dwProcessId, {}};
+    Watch watch{process.dwProcessId, process.hProcess, {}};
     DWORD waited = 0;
     while (WaitForSingleObject(process.hProcess, 50) == WAIT_TIMEOUT) {
         EnumWindows(answer, reinterpret_cast<LPARAM>(&watch));

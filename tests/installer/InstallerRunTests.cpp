@@ -140,6 +140,7 @@ TEST_F(Installer, InstallsTheLauncherThatRunsAndUninstallsAllButTheSettings)
     RegGetValueW(HKEY_LOCAL_MACHINE, kUninstallKey, L"EstimatedSize", RRF_RT_REG_DWORD, nullptr, &sizeKb, &bytes);
     EXPECT_TRUE(sizeKb > 500 && sizeKb < 5000) << sizeKb << " KB: binaries without their symbols";
     EXPECT_FALSE(scriptCanCreateQuillon()) << "registered without the component";
+    EXPECT_FALSE(exists(folder_ + L"\\reference")) << "the reference comes with the script component";
 
     // The first run shows the installed read-me; an ordinary start launches the game.
     const LauncherInstall installed(LauncherInstall::Existing{folder_});
@@ -169,6 +170,11 @@ TEST_F(Installer, TheScriptComponentRegistersQuillonUntilTheUninstallThatMayTake
 {
     ASSERT_EQ(0, install(L" /REGISTER"));
     EXPECT_TRUE(scriptCanCreateQuillon());
+    // The reference beside the library, and its examples running against the installed library.
+    EXPECT_TRUE(exists(folder_ + L"\\reference\\index.html"));
+    const std::string printed = captureProcess(L"cscript.exe //nologo \"" + folder_ + L"\\examples\\core-version.vbs\" \"" +
+                                               scratch_.path() + L"Brannock\" Installed");
+    EXPECT_EQ(0u, printed.find("v0.0.0\r\n2517 v2.5.17\r\n")) << printed;
     setValue(kAppKey, L"RunOnce", L"True");
     setValue(L"Software\\Brannock\\System", L"ShowSplash", L"0");
     ASSERT_EQ(0, uninstall(L" /REMOVESETTINGS"));

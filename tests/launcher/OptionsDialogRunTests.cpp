@@ -495,6 +495,17 @@ TEST_F(OptionsRun, Picture)
                 EXPECT_EQ(S_OK, saveWindowPicture(d.window(), picturesFolder() + names[tab])) << names[tab];
             }
         }
+        if (!picturesFolder().empty()) {
+            // The about screen, over the dialog (another process's window: read from the screen).
+            d.clickLater(kLogo);
+            HWND about = nullptr;
+            for (int tries = 0; tries < 100 && !about; ++tries, Sleep(30)) about = FindWindowW(kSplashWindowClass, nullptr);
+            ASSERT_TRUE(about);
+            Sleep(500);
+            EXPECT_EQ(S_OK, saveWindowPicture(about, picturesFolder() + L"about.png"));
+            PostMessageW(about, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+            Sleep(200);
+        }
         d.click(kCmdCancel);
     });
 }

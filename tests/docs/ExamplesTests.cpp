@@ -1,0 +1,188 @@
+// The script writers' reference as a client meets it. Every file of its examples folder runs as a script writer
+// would run it (cscript for .vbs and .js, the built program for .cpp), in a scratch folder and with a scratch
+// application title, and prints exactly what the "Prints:" comment lines at its end say; and the pages this
+// build wrote name every method and parameter as the compiled type library does.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "ScratchFolder.h"
+#include "TestSupport.h"
+
+using namespace testing_support;
+
+namespace {
+
+std::wstring examplesFolder() { return programFolder() + L"examples\\"; }
+
+std::vector<std::wstring> exampleFiles()
+{
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW entry;
+    raii::UniqueFind find(FindFirstFileW((examplesFolder() + L"*").c_str(), &entry));
+    if (!find) return names;
+    do {
+        const std::wstring name = entry.cFileName;
+        for (const wchar_t* kind : {L".vbs", L".js", L".cpp"})
+            if (name.size() > wcslen(kind) && name.compare(name.size() - wcslen(kind), std::wstring::npos, kind) == 0)
+                names.push_back(name);
+    } while (FindNextFileW(find.get(), &entry));
+    return names;
+}
+
+std::string narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+
+// The lines after "Prints:" in the file's last comment block, without their comment marks.
+std::string expectedOutput(const std::wstring& file)
+{
+    std::ifstream source(narrow(examplesFolder() + file).c_str());
+    std::string line, expected;
+    bool printing = false;
+    while (std::getline(source, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        size_t mark = std::string::npos;
+        if (line.compare(0, 1, "'") == 0) mark = 1;
+        else if (line.compare(0, 2, "//") == 0) mark = 2;
+        if (mark == std::string::npos) {
+            printing = false;
+            continue;
+        }
+        std::string text = line.substr(mark);
+        if (!text.empty() && text[0] == ' ') text.erase(0, 1);
+        if (text == "Prints:") {
+            printing = true;
+            expected.clear();
+        } else if (printing) {
+            expected += text + "\n";
+        }
+    }
+    return expected;
+}
+
+std::string withoutCarriageReturns(std::string text)
+{
+    std::string out;
+    for (char c : text)
+        if (c != '\r') out += c;
+    return out;
+}
+
+std::wstring commandLine(const std::wstring& file, const std::wstring& folder, const std::wstring& title)
+{
+    // Without its last "\": before a closing quote it would escape the quote.
+    const std::wstring arguments = L" \"" + folder.substr(0, folder.size() - 1) + L"\" \"" + title + L"\"";
+    if (file.size() > 4 && file.compare(file.size() - 4, 4, L".cpp") == 0)
+        return L"\"" + examplesFolder() + file.substr(0, file.size() - 4) + L".exe\"" + arguments;
+    return L"cscript.exe //nologo \"" + examplesFolder() + file + L"\"" + arguments;
+}
+
+class Examples : public ::testing::TestWithParam<std::wstring> {};
+
+TEST(ExamplesFolder, HoldsAnExampleForEveryClass)
+{
+    const std::vector<std::wstring> files = exampleFiles();
+    for (const wchar_t* area : {L"core", L"registry", L"files", L"forms", L"windows", L"strings", L"network"}) {
+        bool found = false;
+        for (const std::wstring& file : files) found = found || file.compare(0, wcslen(area), area) == 0;
+        EXPECT_TRUE(found) << narrow(area);
+    }
+}
+
+TEST_P(Examples, PrintWhatTheySay)
+{
+    const std::wstring file = GetParam();
+    const std::string expected = expectedOutput(file);
+    ASSERT_FALSE(expected.empty()) << narrow(file) << " has no \"Prints:\" lines";
+    files_testing::ScratchFolder folder(L"example-" + file);
+    // The application key of a title of its own, removed before and after.
+    const std::wstring title = L"Quillon example " + std::to_wstring(GetCurrentProcessId()) + L" " + file;
+    const std::wstring appKey = L"Software\\Brannock\\Apps\\" + title;
+    RegDeleteTreeW(HKEY_CURRENT_USER, appKey.c_str());
+    long exitCode = -1;
+    const std::string output = captureProcess(commandLine(file, folder.path(), title), &exitCode, 120000);
+    EXPECT_EQ(0, exitCode) << output;
+    EXPECT_EQ(expected, withoutCarriageReturns(output)) << narrow(file);
+    RegDeleteTreeW(HKEY_CURRENT_USER, appKey.c_str());
+}
+
+std::string exampleName(const ::testing::TestParamInfo<std::wstring>& info)
+{
+    std::string name;
+    for (wchar_t c : info.param) name += iswalnum(c) ? static_cast<char>(c) : '_';
+    return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Reference, Examples, ::testing::ValuesIn(exampleFiles()), exampleName);
+
+// ---- the pages against the compiled type library (what finish_widl patched included) ----
+
+std::string pageOf(const std::wstring& className)
+{
+    std::ifstream page(narrow(QUILLON_REFERENCE_DIR L"\\" + className + L".md").c_str());
+    std::stringstream text;
+    text << page.rdbuf();
+    return text.str();
+}
+
+// The row of a parameter in a method's table: "| `name` | type | passed | default | meaning |".
+std::vector<std::string> rowOf(const std::string& section, const std::string& name)
+{
+    const size_t at = section.find("\n| " + name + " |");
+    std::vector<std::string> cells;
+    if (at == std::string::npos) return cells;
+    const std::string row = section.substr(at + 1, section.find('\n', at + 1) - at - 1);
+    for (size_t start = 1, bar; (bar = row.find(" |", start)) != std::string::npos; start = bar + 2)
+        cells.push_back(row.substr(start + 1, bar - start - 1));
+    return cells;
+}
+
+TEST(ReferencePages, NameEveryMethodAndParameterAsTheTypeLibraryDoes)
+{
+    raii::ComScope com;
+    raii::ComPtr<ITypeLib> library;
+    ASSERT_EQ(S_OK, LoadTypeLibEx((programFolder() + L"Quillon.dll").c_str(), REGKIND_NONE, library.put()));
+    for (UINT i = 0; i < library->GetTypeInfoCount(); ++i) {
+        TYPEKIND kind;
+        raii::ComPtr<ITypeInfo> info;
+        if (FAILED(library->GetTypeInfoType(i, &kind)) || kind != TKIND_DISPATCH ||
+            FAILED(library->GetTypeInfo(i, info.put())))
+            continue;
+        raii::UniqueBstr interfaceName;
+        info->GetDocumentation(MEMBERID_NIL, interfaceName.put(), nullptr, nullptr, nullptr);
+        const std::wstring className = raii::toWString(interfaceName.get()).substr(1);  // _qfcLibX
+        const std::string page = pageOf(className);
+        ASSERT_FALSE(page.empty()) << narrow(className);
+        TYPEATTR* attr = nullptr;
+        ASSERT_EQ(S_OK, info->GetTypeAttr(&attr));
+        for (WORD f = 7; f < attr->cFuncs; ++f) {  // after IUnknown's and IDispatch's
+            FUNCDESC* desc = nullptr;
+            ASSERT_EQ(S_OK, info->GetFuncDesc(f, &desc));
+            BSTR names[32] = {};
+            UINT count = 0;
+            info->GetNames(desc->memid, names, 32, &count);
+            const std::string method = narrow(raii::toWString(names[0]));
+            const size_t at = page.find("\n## " + method + "\n");
+            EXPECT_NE(std::string::npos, at) << method;
+            const std::string section = page.substr(at, page.find("\n## ", at + 1) - at);
+            EXPECT_NE(std::string::npos, section.find("vtable slot " + std::to_string(f) + "\n")) << method;
+            for (SHORT p = 0; p < desc->cParams; ++p) {
+                const USHORT flags = desc->lprgelemdescParam[p].paramdesc.wParamFlags;
+                const bool retval = flags & PARAMFLAG_FRETVAL;
+                const std::string name = retval ? "result" : "`" + narrow(raii::toWString(names[p + 1])) + "`";
+                const std::vector<std::string> row = rowOf(section, name);
+                ASSERT_EQ(5u, row.size()) << method << " " << name;
+                if (retval) continue;
+                EXPECT_EQ((flags & PARAMFLAG_FOUT) ? "in/out, by reference" : "in, by value", row[2]) << method << name;
+                EXPECT_EQ(!(flags & (PARAMFLAG_FOPT | PARAMFLAG_FHASDEFAULT)), row[3] == "required") << method << name;
+            }
+            for (UINT n = 0; n < count; ++n) SysFreeString(names[n]);
+            info->ReleaseFuncDesc(desc);
+        }
+        info->ReleaseTypeAttr(attr);
+    }
+}
+
+} // namespace
