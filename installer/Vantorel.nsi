@@ -1,8 +1,10 @@
-; The player's installer of Vantorel: the launcher, Quillon.dll beside it and the read-me its
-; first run shows. Built by the installer target of the build (scripts/package.sh), which defines
-;   VERSION  the product version, major.minor.revision
-;   STAGE    the folder holding the stripped Vantorel.exe and Quillon.dll and readme.txt
-;   OUTFILE  the installer to write
+; The player's installer of Vantorel: the launcher, Quillon.dll beside it, the 32-bit Quillon.dll
+; in x86\ (for 32-bit script hosts) and the read-me its first run shows. Built by the installer
+; target of the build (scripts/package.sh), which defines
+;   VERSION         the product version, major.minor.revision
+;   STAGE           the folder holding the stripped Vantorel.exe, Quillon.dll, x86\Quillon.dll and readme.txt
+;   OUTFILE         the installer to write
+;   REGISTRATION32  the include generated from the type library's source that registers the 32-bit library
 ; Silent use: /S, /REGISTER to register Quillon for script clients, /D=<folder> last; the
 ; uninstaller takes /S and /REMOVESETTINGS.
 Unicode true
@@ -14,6 +16,7 @@ RequestExecutionLevel admin
 !include FileFunc.nsh
 !include LogicLib.nsh
 !include Sections.nsh
+!include "${REGISTRATION32}"
 
 !define PRODUCT "Vantorel"
 !define PUBLISHER "Brannock"
@@ -57,6 +60,10 @@ Section "${PRODUCT}" SecProgram
     File "${STAGE}/${PRODUCT}.exe"
     File "${STAGE}/Quillon.dll"
     File "${STAGE}/readme.txt"
+    ; Never run here: a 32-bit library cannot be loaded by this 64-bit installer.
+    SetOutPath "$INSTDIR\x86"
+    File "${STAGE}/x86/Quillon.dll"
+    SetOutPath "$INSTDIR"
     WriteUninstaller "$INSTDIR\uninstall.exe"
 
     CreateDirectory "${MENU_FOLDER}"
@@ -74,15 +81,11 @@ Section "${PRODUCT}" SecProgram
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
 SectionEnd
 
-; The launcher finds Quillon through its manifest; script clients need the classes registered.
+; The launcher finds Quillon through its manifest; script clients need the classes registered:
+; 64-bit hosts the library beside the launcher, 32-bit hosts the one in x86\.
 Section /o "Register Quillon for script clients" SecRegister
-    ExecWait '"$SYSDIR\regsvr32.exe" /s "$INSTDIR\Quillon.dll"' $0
-    ${If} $0 == 0
-        WriteRegDWORD HKLM "${UNINSTALL_KEY}" "QuillonRegistered" 1
-    ${Else}
-        DetailPrint "Quillon.dll could not be registered (regsvr32 ended with $0)."
-        SetErrorLevel 2
-    ${EndIf}
+    Call RegisterQuillon32
+    Call RegisterQuillon64
 SectionEnd
 
 !include "${__FILEDIR__}/QuillonReference.nsh"
@@ -95,10 +98,7 @@ SectionEnd
 
 Section "un.${PRODUCT}" UnSecProgram
     SectionIn RO
-    ReadRegDWORD $0 HKLM "${UNINSTALL_KEY}" "QuillonRegistered"
-    ${If} $0 == 1
-        ExecWait '"$SYSDIR\regsvr32.exe" /s /u "$INSTDIR\Quillon.dll"'
-    ${EndIf}
+    Call un.UnregisterQuillon
 
     Delete "${MENU_FOLDER}\${PRODUCT}.lnk"
     Delete "${MENU_FOLDER}\${PRODUCT} Options.lnk"
@@ -113,6 +113,8 @@ Section "un.${PRODUCT}" UnSecProgram
 
     Delete "$INSTDIR\${PRODUCT}.exe"
     Delete "$INSTDIR\Quillon.dll"
+    Delete "$INSTDIR\x86\Quillon.dll"
+    RMDir "$INSTDIR\x86"
     Delete "$INSTDIR\readme.txt"
     Delete "$INSTDIR\${PRODUCT}.log"
     Delete "$INSTDIR\uninstall.exe"
@@ -139,6 +141,42 @@ Section /o "un.Remove my settings" UnSecSettings
         DeleteRegKey /ifempty HKCU "Software\${PUBLISHER}"
     ${EndIf}
 SectionEnd
+
+; Written from the generated rows in the 32-bit registry view: these machines cannot run the
+; 32-bit library's own DllRegisterServer, and the rows are the same as the 64-bit one writes.
+Function RegisterQuillon32
+    !insertmacro QuillonRegister32 "$INSTDIR\x86\Quillon.dll" "$INSTDIR\x86\"
+    ${If} ${Errors}
+        !insertmacro QuillonUnregister32
+        DetailPrint "The 32-bit Quillon.dll could not be registered."
+        SetErrorLevel 2
+    ${Else}
+        WriteRegDWORD HKLM "${UNINSTALL_KEY}" "Quillon32Registered" 1
+    ${EndIf}
+FunctionEnd
+
+Function RegisterQuillon64
+    ExecWait '"$SYSDIR\regsvr32.exe" /s "$INSTDIR\Quillon.dll"' $0
+    ${If} $0 == 0
+        WriteRegDWORD HKLM "${UNINSTALL_KEY}" "QuillonRegistered" 1
+    ${Else}
+        DetailPrint "Quillon.dll could not be registered (regsvr32 ended with $0)."
+        SetErrorLevel 2
+    ${EndIf}
+FunctionEnd
+
+; Only what this installation registered. The 64-bit library goes first: it leaves the type
+; library's shared key to the 32-bit entry, which then takes the rest.
+Function un.UnregisterQuillon
+    ReadRegDWORD $0 HKLM "${UNINSTALL_KEY}" "QuillonRegistered"
+    ${If} $0 == 1
+        ExecWait '"$SYSDIR\regsvr32.exe" /s /u "$INSTDIR\Quillon.dll"'
+    ${EndIf}
+    ReadRegDWORD $0 HKLM "${UNINSTALL_KEY}" "Quillon32Registered"
+    ${If} $0 == 1
+        !insertmacro QuillonUnregister32
+    ${EndIf}
+FunctionEnd
 
 Function .onInit
     SetShellVarContext all

@@ -1,7 +1,8 @@
 #!/bin/sh
-# Builds the product: build/ for x86_64 (with tests), build-i686/ for i686 (compile and link only).
+# Builds the product: build/ for x86_64 (with tests), build-i686/ for i686 (product and tests compiled and
+# linked only: these machines cannot run 32-bit code).
 #   scripts/build.sh [x86_64|i686|all] [target ...]
-# With targets, only those are built (x86_64 only), for example: scripts/build.sh x86_64 Vantorel
+# With targets, only those are built, for example: scripts/build.sh x86_64 Vantorel
 set -e
 cd "$(dirname "$0")/.."
 usage="usage: scripts/build.sh [x86_64|i686|all] [target ...]"
@@ -17,9 +18,9 @@ targets=""
 for target in "$@"; do targets="$targets --target $target"; done
 case "$arch" in
 x86_64) build x86_64 build; cmake --build build -j "$JOBS" $targets ;;
-i686) build i686 build-i686 -DQUILLON_TESTS=OFF; cmake --build build-i686 -j "$JOBS" $targets ;;
+i686) build i686 build-i686; cmake --build build-i686 -j "$JOBS" $targets ;;
 all)
     build x86_64 build; cmake --build build -j "$JOBS" $targets
-    build i686 build-i686 -DQUILLON_TESTS=OFF; cmake --build build-i686 -j "$JOBS" $targets ;;
+    build i686 build-i686; cmake --build build-i686 -j "$JOBS" $targets ;;
 *) echo "$usage" >&2; echo "unknown architecture: $arch" >&2; exit 2 ;;
 esac

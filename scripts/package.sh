@@ -1,7 +1,8 @@
 #!/bin/sh
-# Builds the player's installer, build/VantorelSetup-<version>-x64.exe: Vantorel.exe and Quillon.dll
-# stripped of their symbols, the read-me the first run shows, Start-menu shortcuts, an uninstaller
-# and, when chosen, Quillon registered for script clients (installer/Vantorel.nsi).
+# Builds the player's installer, build/VantorelSetup-<version>-x64.exe: Vantorel.exe, Quillon.dll and
+# the 32-bit x86\Quillon.dll (from build-i686, which the installer target builds first) stripped of
+# their symbols, the read-me the first run shows, Start-menu shortcuts, an uninstaller and, when
+# chosen, both libraries registered for script clients (installer/Vantorel.nsi).
 set -e
 cd "$(dirname "$0")/.."
 sh scripts/prerequisites.sh

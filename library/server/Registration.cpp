@@ -1,7 +1,6 @@
 #include "Registration.h"
 
-#include "ClassTable.h"
-#include "QuillonTypes.h"
+#include "Quillon_registration.h"
 #include "Raii.h"
 #include "Failure.h"
 #include "Server.h"
@@ -9,25 +8,13 @@
 namespace quillon::server {
 namespace {
 
-const wchar_t kDispatchProxy[] = L"{00020424-0000-0000-C000-000000000046}";
-const wchar_t kLibraryHelp[] = L"Brannock Core Procedural Library";
-const wchar_t kLibraryVersion[] = L"1.0";
-
-std::wstring guidText(REFGUID guid)
-{
-    wchar_t text[40] = {};
-    StringFromGUID2(guid, text, ARRAYSIZE(text));
-    return text;
-}
+constexpr bool kWin64 = sizeof(void*) == 8;
 
 std::wstring folderOf(const std::wstring& path)
 {
     size_t slash = path.find_last_of(L"\\/");
     return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
 }
-
-std::wstring interfaceName(const ClassEntry& entry) { return std::wstring(L"_") + entry.name; }
-std::wstring progId(const ClassEntry& entry) { return std::wstring(L"Quillon.") + entry.name; }
 
 HKEY rootKey(Scope scope) { return scope == Scope::User ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE; }
 
@@ -50,49 +37,46 @@ HRESULT openClasses(Scope scope, REGSAM access, raii::UniqueHKey& classes)
     return HRESULT_FROM_WIN32(status);
 }
 
+// The type library's key is shared by the 32-bit and 64-bit registry views: only this
+// platform's entry goes, and the version's tree once no other platform's entry is left.
+HRESULT unregisterLibrary(HKEY classes)
+{
+    const std::wstring entries = std::wstring(registration::kLibraryVersionKey) + L"\\0";
+    LONG status = RegDeleteTreeW(classes, (entries + (kWin64 ? L"\\win64" : L"\\win32")).c_str());
+    if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) return HRESULT_FROM_WIN32(status);
+    DWORD others = 0;
+    raii::UniqueHKey key;
+    if (RegOpenKeyExW(classes, entries.c_str(), 0, KEY_READ, key.put()) == ERROR_SUCCESS)
+        RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, &others, nullptr, nullptr, nullptr, nullptr, nullptr,
+                         nullptr, nullptr);
+    if (others > 0) return S_OK;
+    key.reset();
+    status = RegDeleteTreeW(classes, registration::kLibraryVersionKey);
+    if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) return HRESULT_FROM_WIN32(status);
+    // The library's own key goes only when no other version is registered under it.
+    RegDeleteKeyW(classes, registration::kLibraryKey);
+    return S_OK;
+}
+
 } // namespace
 
 std::vector<RegistryRow> registrationRows(const std::wstring& dllPath, bool win64)
 {
-    const std::wstring libid = guidText(LIBID_Quillon);
-    const std::wstring library = L"TypeLib\\" + libid + L"\\" + kLibraryVersion;
-    std::vector<RegistryRow> rows = {
-        {library, L"", kLibraryHelp},
-        {library + L"\\0\\" + (win64 ? L"win64" : L"win32"), L"", dllPath},
-        {library + L"\\FLAGS", L"", L"0"},
-        {library + L"\\HELPDIR", L"", folderOf(dllPath)},
-    };
-    for (auto entry = classTableBegin(); entry != classTableEnd(); ++entry) {
-        const std::wstring clsidKey = L"CLSID\\" + guidText(*entry->clsid);
-        const std::wstring interfaceKey = L"Interface\\" + guidText(*entry->iid);
-        rows.insert(rows.end(), {
-            {clsidKey, L"", progId(*entry)},
-            {clsidKey + L"\\InprocServer32", L"", dllPath},
-            {clsidKey + L"\\InprocServer32", L"ThreadingModel", L"Apartment"},
-            {clsidKey + L"\\ProgID", L"", progId(*entry)},
-            {clsidKey + L"\\TypeLib", L"", libid},
-            {clsidKey + L"\\VERSION", L"", kLibraryVersion},
-            {progId(*entry), L"", progId(*entry)},
-            {progId(*entry) + L"\\CLSID", L"", guidText(*entry->clsid)},
-            {interfaceKey, L"", interfaceName(*entry)},
-            {interfaceKey + L"\\ProxyStubClsid", L"", kDispatchProxy},
-            {interfaceKey + L"\\ProxyStubClsid32", L"", kDispatchProxy},
-            {interfaceKey + L"\\TypeLib", L"", libid},
-            {interfaceKey + L"\\TypeLib", L"Version", kLibraryVersion},
-        });
+    using registration::Data;
+    std::vector<RegistryRow> rows;
+    for (const registration::Row& row : registration::kRows) {
+        std::wstring key = row.key;
+        if (row.platform) key += win64 ? L"\\win64" : L"\\win32";
+        rows.push_back({key, row.name, row.data == Data::File     ? dllPath
+                                       : row.data == Data::Folder ? folderOf(dllPath)
+                                                                  : std::wstring(row.text)});
     }
     return rows;
 }
 
 std::vector<std::wstring> registrationTrees()
 {
-    std::vector<std::wstring> trees = {L"TypeLib\\" + guidText(LIBID_Quillon) + L"\\" + kLibraryVersion};
-    for (auto entry = classTableBegin(); entry != classTableEnd(); ++entry) {
-        trees.push_back(L"CLSID\\" + guidText(*entry->clsid));
-        trees.push_back(progId(*entry));
-        trees.push_back(L"Interface\\" + guidText(*entry->iid));
-    }
-    return trees;
+    return {std::begin(registration::kTrees), std::end(registration::kTrees)};
 }
 
 HRESULT registerServer(Scope scope)
@@ -102,7 +86,7 @@ HRESULT registerServer(Scope scope)
     if (FAILED(hr)) return hr;
     const std::wstring path = modulePath();
     if (path.empty()) return failure::lastWin32Error();
-    for (const RegistryRow& row : registrationRows(path, sizeof(void*) == 8)) {
+    for (const RegistryRow& row : registrationRows(path, kWin64)) {
         hr = writeRow(classes.get(), row);
         if (FAILED(hr)) {
             unregisterServer(scope);
@@ -123,9 +107,8 @@ HRESULT unregisterServer(Scope scope)
         status = RegDeleteTreeW(classes.get(), tree.c_str());
         if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) result = HRESULT_FROM_WIN32(status);
     }
-    // The library's own key goes only when no other version is registered under it.
-    RegDeleteKeyW(classes.get(), (L"TypeLib\\" + guidText(LIBID_Quillon)).c_str());
-    return result;
+    const HRESULT library = unregisterLibrary(classes.get());
+    return FAILED(result) ? result : library;
 }
 
 } // namespace quillon::server

@@ -2,8 +2,11 @@
 //
 // Everything is written from one table of rows under one root: the machine's
 // classes (HKEY_LOCAL_MACHINE\Software\Classes) or the current user's
-// (HKEY_CURRENT_USER\Software\Classes, no administrator rights needed).
-// Unregistration deletes exactly the key trees that the table names.
+// (HKEY_CURRENT_USER\Software\Classes, no administrator rights needed). The
+// rows are generated from the IDL (Quillon_registration.h), as are the
+// installer's rows for the 32-bit library. Unregistration deletes exactly the
+// key trees that the table names, and of the type library, whose key both
+// platforms share, this platform's entry (the rest once no other is left).
 #pragma once
 
 #include <windows.h>

@@ -5,6 +5,7 @@
 
 #include <fstream>
 
+#include "../server/ServerClasses.h"
 #include "LauncherInstall.h"
 #include "ScratchFolder.h"
 #include "TestSupport.h"
@@ -18,7 +19,10 @@ namespace {
 const wchar_t kUninstallKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vantorel";
 const wchar_t kAppPathKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Vantorel.exe";
 const wchar_t kAppKey[] = L"Software\\Brannock\\Apps\\Vantorel";
-const std::wstring kStringsClass = L"CLSID\\" + guidText(CLSID_qfcLibStrings);
+const std::wstring kClassesKey = L"Software\\Classes\\";
+// Another program's class in the 32-bit view, which the uninstaller must leave alone.
+const std::wstring kOtherServer = L"CLSID\\{6A1D3F0E-52B7-4C1D-9E2A-7B3C5D4E6F70}\\InprocServer32";
+const std::wstring kOtherFile = L"C:\\Other\\Other.dll";
 const std::wstring kInstaller = programFolder() + L"..\\" QUILLON_INSTALLER;
 constexpr int kWelcomeText = 11;
 
@@ -43,10 +47,34 @@ std::wstring shortcut(const std::wstring& path)
     return std::wstring(target) + L"|" + arguments;
 }
 
-void setValue(const std::wstring& key, const std::wstring& name, const std::wstring& data)
+void setValue(const std::wstring& key, const std::wstring& name, const std::wstring& data,
+              HKEY root = HKEY_CURRENT_USER, REGSAM view = 0)
 {
-    RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), name.c_str(), REG_SZ, data.c_str(),
-                    static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
+    raii::UniqueHKey opened;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE | view, nullptr,
+                                             opened.put(), nullptr));
+    RegSetValueExW(opened.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                   static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
+}
+
+// A machine-wide class value in a registry view, or "(missing)".
+std::wstring classesValue(const std::wstring& key, const std::wstring& name, REGSAM view)
+{
+    std::wstring value = L"(missing)";
+    readString(HKEY_LOCAL_MACHINE, kClassesKey + key, name, &value, view);
+    return value;
+}
+
+// The machine a program file is built for (from its PE header), 0 when unreadable.
+WORD machineOf(const std::wstring& path)
+{
+    std::ifstream file(path.c_str(), std::ios::binary);
+    IMAGE_DOS_HEADER dos{};
+    IMAGE_NT_HEADERS32 nt{};  // the file header lies at the same place in both kinds
+    if (!file.read(reinterpret_cast<char*>(&dos), sizeof(dos)) || dos.e_magic != IMAGE_DOS_SIGNATURE ||
+        !file.seekg(dos.e_lfanew).read(reinterpret_cast<char*>(&nt), sizeof(nt)) || nt.Signature != IMAGE_NT_SIGNATURE)
+        return 0;
+    return nt.FileHeader.Machine;
 }
 
 // Runs a command and waits for it and every process it starts (the
@@ -92,13 +120,39 @@ protected:
         return runToTheEnd(L"\"" + folder_ + L"\\uninstall.exe\" /S" + switches);
     }
 
-    // Script clients find Quillon only when it is registered machine-wide.
+    // Script clients find Quillon only when it is registered machine-wide: the
+    // (64-bit) script host creates every class by its ProgID.
     bool scriptCanCreateQuillon() const
     {
-        std::ofstream((scratch_ / L"create.vbs").c_str())
-            << "On Error Resume Next\r\nSet strings = CreateObject(\"Quillon.qfcLibStrings\")\r\n"
-               "WScript.Quit Err.Number\r\n";
+        std::ofstream script((scratch_ / L"create.vbs").c_str());
+        script << "On Error Resume Next\r\n";
+        for (const ServerClass& row : kClasses)
+            script << "Set made = CreateObject(\"Quillon." << std::string(row.name, row.name + lstrlenW(row.name))
+                   << "\")\r\nIf Err.Number <> 0 Then WScript.Quit 1\r\n";
+        script << "WScript.Quit 0\r\n";
+        script.close();
         return runProcess(L"cscript.exe //nologo \"" + scratch_.path() + L"create.vbs\"") == 0;
+    }
+
+    // Whether a registry view holds every class, ProgID and the type library entry of its platform:
+    // the 32-bit library in x86\ for the 32-bit view, the one beside the launcher for the 64-bit view.
+    void expectRegistration(REGSAM view, bool registered) const
+    {
+        SCOPED_TRACE(view == KEY_WOW64_32KEY ? "32-bit view" : "64-bit view");
+        const bool win32 = view == KEY_WOW64_32KEY;
+        const std::wstring file = folder_ + (win32 ? L"\\x86\\Quillon.dll" : L"\\Quillon.dll");
+        const auto expected = [&](const std::wstring& text) { return registered ? text : L"(missing)"; };
+        EXPECT_TRUE(!registered || exists(file)) << "the file a registration names";
+        EXPECT_EQ(expected(file), classesValue(L"TypeLib\\" + guidText(LIBID_Quillon) + L"\\1.0\\0\\" +
+                                                   (win32 ? L"win32" : L"win64"), L"", view));
+        for (const ServerClass& row : kClasses) {
+            SCOPED_TRACE(row.name);
+            const std::wstring server = L"CLSID\\" + guidText(*row.clsid) + L"\\InprocServer32";
+            EXPECT_EQ(expected(file), classesValue(server, L"", view));
+            EXPECT_EQ(expected(L"Apartment"), classesValue(server, L"ThreadingModel", view));
+            EXPECT_EQ(expected(guidText(*row.clsid)), classesValue(L"Quillon." + std::wstring(row.name) + L"\\CLSID",
+                                                                    L"", view));
+        }
     }
 
     void expectNothingLeft() const
@@ -108,7 +162,8 @@ protected:
         EXPECT_FALSE(keyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
         EXPECT_FALSE(keyExists(HKEY_LOCAL_MACHINE, kAppPathKey)) << "the path the first run registered";
         // A registration that outlived the file would fail the same in a script.
-        EXPECT_FALSE(keyExists(HKEY_CLASSES_ROOT, kStringsClass));
+        expectRegistration(KEY_WOW64_64KEY, false);
+        expectRegistration(KEY_WOW64_32KEY, false);
     }
 
     const files_testing::ScratchFolder scratch_{L"Installer"};
@@ -125,8 +180,9 @@ TEST_F(Installer, InstallsTheLauncherThatRunsAndUninstallsAllButTheSettings)
     ASSERT_EQ(0, install(L""));
 
     const std::wstring exe = folder_ + L"\\Vantorel.exe";
-    for (const wchar_t* file : {L"Quillon.dll", L"readme.txt", L"uninstall.exe"})
-        EXPECT_TRUE(exists(folder_ + L"\\" + file)) << file;
+    for (const wchar_t* file : {L"readme.txt", L"uninstall.exe"}) EXPECT_TRUE(exists(folder_ + L"\\" + file)) << file;
+    EXPECT_EQ(IMAGE_FILE_MACHINE_AMD64, machineOf(folder_ + L"\\Quillon.dll"));
+    EXPECT_EQ(IMAGE_FILE_MACHINE_I386, machineOf(folder_ + L"\\x86\\Quillon.dll"));
     EXPECT_EQ(exe + L"|", shortcut(startMenuFolder() + L"Vantorel.lnk"));
     EXPECT_EQ(exe + L"|/OPTIONS", shortcut(startMenuFolder() + L"Vantorel Options.lnk"));
     const std::pair<const wchar_t*, std::wstring> entry[] = {
@@ -141,6 +197,8 @@ TEST_F(Installer, InstallsTheLauncherThatRunsAndUninstallsAllButTheSettings)
     EXPECT_TRUE(sizeKb > 500 && sizeKb < 5000) << sizeKb << " KB: binaries without their symbols";
     EXPECT_FALSE(scriptCanCreateQuillon()) << "registered without the component";
     EXPECT_FALSE(exists(folder_ + L"\\reference")) << "the reference comes with the script component";
+    expectRegistration(KEY_WOW64_64KEY, false);
+    expectRegistration(KEY_WOW64_32KEY, false);
 
     // The first run shows the installed read-me; an ordinary start launches the game.
     const LauncherInstall installed(LauncherInstall::Existing{folder_});
@@ -168,6 +226,7 @@ TEST_F(Installer, InstallsTheLauncherThatRunsAndUninstallsAllButTheSettings)
 
 TEST_F(Installer, TheScriptComponentRegistersQuillonUntilTheUninstallThatMayTakeTheSettings)
 {
+    setValue(kClassesKey + kOtherServer, L"", kOtherFile, HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY);
     ASSERT_EQ(0, install(L" /REGISTER"));
     EXPECT_TRUE(scriptCanCreateQuillon());
     // The reference beside the library, and its examples running against the installed library.
@@ -175,9 +234,12 @@ TEST_F(Installer, TheScriptComponentRegistersQuillonUntilTheUninstallThatMayTake
     const std::string printed = captureProcess(L"cscript.exe //nologo \"" + folder_ + L"\\examples\\core-version.vbs\" \"" +
                                                scratch_.path() + L"Brannock\" Installed");
     EXPECT_EQ(0u, printed.find("v0.0.0\r\n2517 v2.5.17\r\n")) << printed;
+    expectRegistration(KEY_WOW64_64KEY, true);
+    expectRegistration(KEY_WOW64_32KEY, true);
     setValue(kAppKey, L"RunOnce", L"True");
     setValue(L"Software\\Brannock\\System", L"ShowSplash", L"0");
     ASSERT_EQ(0, uninstall(L" /REMOVESETTINGS"));
     expectNothingLeft();
+    EXPECT_EQ(kOtherFile, classesValue(kOtherServer, L"", KEY_WOW64_32KEY));
     EXPECT_FALSE(keyExists(HKEY_CURRENT_USER, L"Software\\Brannock")) << "no other application keeps settings";
 }

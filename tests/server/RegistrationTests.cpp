@@ -1,4 +1,9 @@
 // Registration round trips through regsvr32 in the prefix, and a client that loads the DLL itself.
+#include <algorithm>
+#include <fstream>
+#include <regex>
+#include <set>
+
 #include "ServerClasses.h"
 #include "TestSupport.h"
 
@@ -77,7 +82,90 @@ HRESULT activate(REFCLSID clsid, REFIID iid, raii::ComPtr<IUnknown>& object)
     return CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, iid, object.putVoid());
 }
 
+// The installer's registration of the 32-bit library (generated beside the
+// server's own rows): the values it writes, with its file, folder and platform
+// entry shown as "<dll>", "<folder>" and "<platform>", and the trees it deletes.
+struct InstallerRows {
+    std::set<std::wstring> written;
+    std::vector<std::wstring> deleted;
+};
+
+InstallerRows installerRows()
+{
+    static const std::regex write(R"re(^\s*WriteRegStr HKLM "([^"]*)" "([^"]*)" "([^"]*)"\s*$)re");
+    static const std::regex remove(R"re(^\s*DeleteRegKey HKLM "([^"]*)"\s*$)re");
+    static const std::pair<std::string, std::string> shown[] = {
+        {"${FILE}", "<dll>"}, {"${FOLDER}", "<folder>"}, {"\\0\\win32", "\\0\\<platform>"}, {"$$", "$"}};
+    const auto wide = [](std::string text) {
+        for (const auto& [from, to] : shown)
+            for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+                text.replace(at, from.size(), to);
+        return std::wstring(text.begin(), text.end());
+    };
+    InstallerRows rows;
+    std::ifstream file((programFolder() + L"QuillonRegistration32.nsh").c_str());
+    std::smatch match;
+    for (std::string line; std::getline(file, line);) {
+        if (std::regex_match(line, match, write))
+            rows.written.insert(wide(match[1]) + L"|" + wide(match[2]) + L"=" + wide(match[3]));
+        else if (std::regex_match(line, match, remove))
+            rows.deleted.push_back(wide(match[1]));
+    }
+    return rows;
+}
+
 } // namespace
+
+// What the 64-bit DllRegisterServer writes is what the installer writes for the
+// 32-bit library, which cannot run here, apart from the file and the platform
+// entry; and the installer's uninstallation deletes every key of it.
+TEST(Registration, TheInstallersRowsAreTheServersOwn)
+{
+    const InstallerRows rows = installerRows();
+    ASSERT_GT(rows.written.size(), 4 * std::size(kClasses)) << "QuillonRegistration32.nsh beside the program";
+    ASSERT_EQ(0, regsvr32(L""));
+    std::set<std::wstring> written;
+    for (const std::wstring& tree : rows.deleted) {
+        for (std::wstring line : registryLines(HKEY_LOCAL_MACHINE, tree)) {
+            const size_t data = line.find(L'=') + 1, entry = line.find(L"\\0\\win64|");
+            for (const auto& [path, shown] : {std::pair{dllPath(), L"<dll>"}, std::pair{programFolder(), L"<folder>"}})
+                if (lstrcmpiW(line.c_str() + data, path.c_str()) == 0) line.replace(data, std::wstring::npos, shown);
+            if (entry != std::wstring::npos) line.replace(entry + 3, 5, L"<platform>");
+            written.insert(line);
+        }
+    }
+    std::vector<std::wstring> installerOnly, serverOnly;
+    std::set_difference(rows.written.begin(), rows.written.end(), written.begin(), written.end(),
+                        std::back_inserter(installerOnly));
+    std::set_difference(written.begin(), written.end(), rows.written.begin(), rows.written.end(),
+                        std::back_inserter(serverOnly));
+    EXPECT_TRUE(installerOnly.empty()) << testing::PrintToString(installerOnly);
+    EXPECT_TRUE(serverOnly.empty()) << testing::PrintToString(serverOnly);
+    for (const std::wstring& row : rows.written) {
+        const auto under = [&](const std::wstring& tree) {
+            const std::wstring head = row.substr(0, tree.size() + 1);
+            return head == tree + L"\\" || head == tree + L"|";
+        };
+        EXPECT_TRUE(std::any_of(rows.deleted.begin(), rows.deleted.end(), under)) << row << " outlives uninstallation";
+    }
+}
+
+// The type library's key is shared with the 32-bit library's registration:
+// unregistering takes this platform's entry and leaves the other's.
+TEST(Registration, KeepsTheOtherPlatformsTypeLibraryEntry)
+{
+    RegisteredAgainAtExit guard;
+    const std::wstring library = L"Software\\Classes\\TypeLib\\" + guidText(LIBID_Quillon) + L"\\1.0";
+    const std::wstring other = L"C:\\Other\\x86\\Quillon.dll";
+    ASSERT_EQ(0, regsvr32(L""));
+    ASSERT_EQ(ERROR_SUCCESS, RegSetKeyValueW(HKEY_LOCAL_MACHINE, (library + L"\\0\\win32").c_str(), nullptr, REG_SZ,
+                                             other.c_str(), static_cast<DWORD>((other.size() + 1) * sizeof(wchar_t))));
+    ASSERT_EQ(0, regsvr32(L"/u"));
+    std::wstring left;
+    EXPECT_TRUE(readString(HKEY_LOCAL_MACHINE, library + L"\\0\\win32", L"", &left) && left == other) << left;
+    EXPECT_FALSE(keyExists(HKEY_LOCAL_MACHINE, library + L"\\0\\win64"));
+    EXPECT_EQ(ERROR_SUCCESS, RegDeleteTreeW(HKEY_LOCAL_MACHINE, library.c_str()));
+}
 
 // Unregistered, then per user (keys only: Wine does not activate classes from
 // HKCU), then machine-wide with activation by ProgID.

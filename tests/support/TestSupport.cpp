@@ -121,23 +121,64 @@ ScratchCurrentUser::~ScratchCurrentUser()
     RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str());
 }
 
-bool readString(HKEY root, const std::wstring& path, const std::wstring& name, std::wstring* value)
+bool readString(HKEY root, const std::wstring& path, const std::wstring& name, std::wstring* value, REGSAM view)
 {
+    raii::UniqueHKey key;
+    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ | view, key.put()) != ERROR_SUCCESS) return false;
     DWORD type = 0, size = 0;
-    if (RegGetValueW(root, path.c_str(), name.c_str(), RRF_RT_ANY, &type, nullptr, &size) != ERROR_SUCCESS ||
+    if (RegGetValueW(key.get(), nullptr, name.c_str(), RRF_RT_ANY, &type, nullptr, &size) != ERROR_SUCCESS ||
         type != REG_SZ)
         return false;
     std::vector<wchar_t> buffer(size / sizeof(wchar_t) + 1);
-    if (RegGetValueW(root, path.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr, buffer.data(), &size) != ERROR_SUCCESS)
+    if (RegGetValueW(key.get(), nullptr, name.c_str(), RRF_RT_REG_SZ, nullptr, buffer.data(), &size) != ERROR_SUCCESS)
         return false;
     if (value) *value = buffer.data();
     return true;
 }
 
-bool keyExists(HKEY root, const std::wstring& path)
+bool keyExists(HKEY root, const std::wstring& path, REGSAM view)
 {
     raii::UniqueHKey key;
-    return RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, key.put()) == ERROR_SUCCESS;
+    return RegOpenKeyExW(root, path.c_str(), 0, KEY_READ | view, key.put()) == ERROR_SUCCESS;
+}
+
+namespace {
+
+void addRegistryLines(HKEY key, const std::wstring& prefix, std::vector<std::wstring>& lines)
+{
+    wchar_t name[256];
+    for (DWORD i = 0;; ++i) {
+        DWORD length = ARRAYSIZE(name), type = 0, size = 0;
+        if (RegEnumValueW(key, i, name, &length, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) break;
+        std::wstring data;
+        if (type == REG_SZ) {
+            std::vector<wchar_t> buffer(size / sizeof(wchar_t) + 1);
+            RegGetValueW(key, nullptr, name, RRF_RT_REG_SZ, nullptr, buffer.data(), &size);
+            data = buffer.data();
+        } else {
+            data = L"(type " + std::to_wstring(type) + L")";
+        }
+        lines.push_back(prefix + L"|" + name + L"=" + data);
+    }
+    for (DWORD i = 0;; ++i) {
+        DWORD length = ARRAYSIZE(name);
+        if (RegEnumKeyExW(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        raii::UniqueHKey sub;
+        if (RegOpenKeyExW(key, name, 0, KEY_READ, sub.put()) == ERROR_SUCCESS)
+            addRegistryLines(sub.get(), prefix + L"\\" + name, lines);
+    }
+}
+
+} // namespace
+
+std::vector<std::wstring> registryLines(HKEY root, const std::wstring& path, REGSAM view)
+{
+    std::vector<std::wstring> lines;
+    raii::UniqueHKey key;
+    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ | view, key.put()) == ERROR_SUCCESS)
+        addRegistryLines(key.get(), path, lines);
+    std::sort(lines.begin(), lines.end());
+    return lines;
 }
 
 } // namespace testing_support

@@ -60,9 +60,13 @@ private:
     raii::UniqueHKey key_;
 };
 
-// Reads a REG_SZ value directly (not through the library); nullopt-like flag when missing.
-bool readString(HKEY root, const std::wstring& path, const std::wstring& name, std::wstring* value);
-bool keyExists(HKEY root, const std::wstring& path);
+// Reads a REG_SZ value directly (not through the library); nullopt-like flag when missing. view:
+// 0 for this program's registry view, or KEY_WOW64_32KEY / KEY_WOW64_64KEY.
+bool readString(HKEY root, const std::wstring& path, const std::wstring& name, std::wstring* value, REGSAM view = 0);
+bool keyExists(HKEY root, const std::wstring& path, REGSAM view = 0);
+// Every value below root\path and its sub-keys, one "path\sub\key|name=data" line each (the default value's
+// name empty; data other than REG_SZ as "(type n)"), sorted; none when the key is missing.
+std::vector<std::wstring> registryLines(HKEY root, const std::wstring& path, REGSAM view = 0);
 
 // Creates an object by class identifier and asks for the given interface.
 template <class T>

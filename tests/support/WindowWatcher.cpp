@@ -40,18 +40,20 @@ SeenWindow describe(HWND window)
 
 } // namespace
 
+// A system callback, so CALLBACK: a lambda converts only to the compiler's own
+// calling convention, which 32-bit Windows does not use for callbacks.
+BOOL CALLBACK WindowWatcher::visitWindow(HWND window, LPARAM self)
+{
+    reinterpret_cast<WindowWatcher*>(self)->visit(window);
+    return TRUE;
+}
+
 WindowWatcher::WindowWatcher(DWORD processId, WindowHandler onWindow)
     : processId_(processId), onWindow_(std::move(onWindow))
 {
     InitializeCriticalSection(&lock_);
     thread_ = std::thread([this] {
-        for (; !done_; Sleep(20))
-            EnumWindows(
-                [](HWND window, LPARAM self) -> BOOL {
-                    reinterpret_cast<WindowWatcher*>(self)->visit(window);
-                    return TRUE;
-                },
-                reinterpret_cast<LPARAM>(this));
+        for (; !done_; Sleep(20)) EnumWindows(visitWindow, reinterpret_cast<LPARAM>(this));
     });
 }
 

@@ -35,6 +35,7 @@ public:
     std::vector<SeenWindow> seen(); // every window seen so far, in the order first seen
 
 private:
+    static BOOL CALLBACK visitWindow(HWND window, LPARAM self);
     void visit(HWND window);
 
     DWORD processId_;
