@@ -2,12 +2,14 @@
 // case checks the exact command line and current directory the game recorded.
 // The runs change the launcher's fixed keys, so this program has a prefix of its own.
 #include <fstream>
+#include <memory>
 #include <sstream>
 
 #include "GameFolders.h"
 #include "LauncherInstall.h"
 #include "ScratchFolder.h"
 #include "TestSupport.h"
+#include "WindowWatcher.h"
 
 using namespace testing_support;
 using namespace launch_testing;
@@ -16,31 +18,6 @@ namespace {
 
 const std::wstring kGames = L"C:\\LaunchTests\\";
 
-// What the stand-in wrote: "name=value" lines.
-struct Record {
-    bool started = false;
-    std::string commandLine, directory, pilotOpens;
-};
-
-Record readRecord(const std::wstring& folder, DWORD waitMs)
-{
-    const std::wstring path = folder + L"standin-record.txt";
-    for (DWORD waited = 0; GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES && waited < waitMs; waited += 50)
-        Sleep(50);
-    Record record;
-    std::istringstream lines(contentsOf(path));
-    for (std::string line; std::getline(lines, line);) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        record.started = true;
-        const size_t equals = line.find('=');
-        const std::string name = line.substr(0, equals), value = line.substr(equals + 1);
-        if (name == "commandline") record.commandLine = value;
-        if (name == "directory") record.directory = value;
-        if (name == "pilotopens") record.pilotOpens = value;
-    }
-    return record;
-}
-
 // A game folder with the stand-in as main.exe and the given pilot files; ends in "\".
 std::wstring prepareGame(const std::wstring& name, const std::vector<std::wstring>& pilots)
 {
@@ -48,8 +25,7 @@ std::wstring prepareGame(const std::wstring& name, const std::vector<std::wstrin
     files_testing::removeTree(folder);
     CreateDirectoryW(kGames.c_str(), nullptr);
     CreateDirectoryW(folder.c_str(), nullptr);
-    EXPECT_TRUE(CopyFileW((programFolder() + L"StandInGame.exe").c_str(), (folder + L"main.exe").c_str(), FALSE));
-    for (const std::wstring& pilot : pilots) std::ofstream((folder + pilot).c_str()) << "pilot";
+    fillGame(folder, pilots);
     return folder;
 }
 
@@ -60,6 +36,20 @@ std::wstring shortTitle(const std::wstring& path)
     std::wstring name = shortPath;
     name = name.substr(name.find_last_of(L'\\') + 1);
     return name.substr(0, name.find_last_of(L'.'));
+}
+
+size_t countOf(const std::string& text, const std::string& part)
+{
+    size_t count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+    return count;
+}
+
+// Answers every dialog of a process with Yes, or OK where it has no Yes.
+void answerYes(const SeenWindow& window)
+{
+    if (window.className != L"#32770") return closeDialogs(window);
+    PostMessageW(window.handle, WM_COMMAND, GetDlgItem(window.handle, IDYES) ? IDYES : IDOK, 0);
 }
 
 class LaunchRun : public ::testing::Test {
@@ -158,6 +148,41 @@ TEST_F(LaunchRun, TheCullingAsksFirstAndTheGameStartsWhateverTheAnswer)
         EXPECT_EQ("mine", contentsOf(sounds + L"mine.osf"));
         EXPECT_EQ(answer == IDNO, GetFileAttributesW((sounds + L"other.osf").c_str()) != INVALID_FILE_ATTRIBUTES);
         EXPECT_TRUE(out.logHas("POST - Kept File Not Found, Skipped: gone.osf"));
+    }
+}
+
+// A double-click that starts the launcher twice: only one culls, and only one starts the game.
+TEST_F(LaunchRun, TwoStartsAtOnceCullAndLaunchOnce)
+{
+    const std::wstring game = prepareGame(L"twice", {L"Ace.plt"});
+    const std::wstring sounds = game + L"custom\\sounds\\";
+    CreateDirectoryW((game + L"custom").c_str(), nullptr);
+    CreateDirectoryW(sounds.c_str(), nullptr);
+    setValue(kAppKey, L"EXEPath", game + L"main.exe");
+    setValue(kAppKey, L"ClearTaunts", L"1");
+    setValue(kAppKey, L"KeepTaunts", L"mine.osf|yours.osf");
+    const std::wstring command = L"\"" + install_.exePath() + L"\"";
+    for (int round = 0; round < 20; ++round) {
+        SCOPED_TRACE(::testing::Message() << "round " << round);
+        std::ofstream((sounds + L"mine.osf").c_str()) << "mine";
+        std::ofstream((sounds + L"yours.osf").c_str()) << "yours";
+        std::ofstream((sounds + L"other.osf").c_str()) << std::string(1000001, 'o');
+        DeleteFileW((game + L"standin-record.txt").c_str());
+        DeleteFileW((game + L"standin-record.txt.starts").c_str());
+        DeleteFileW(install_.logPath().c_str());
+        ProcessInfo first, second;
+        ASSERT_TRUE(startProcess(command, first));
+        ASSERT_TRUE(startProcess(command, second));
+        const WindowWatcher firstWindows(first.id, answerYes), secondWindows(second.id, answerYes);
+        EXPECT_EQ(0, waitForProcess(first, 30000));
+        EXPECT_EQ(0, waitForProcess(second, 30000));
+        EXPECT_TRUE(readRecord(game, 15000).started);
+        EXPECT_EQ("mine", contentsOf(sounds + L"mine.osf"));
+        EXPECT_EQ("yours", contentsOf(sounds + L"yours.osf"));
+        EXPECT_FALSE(files_testing::exists(sounds + L"other.osf"));
+        EXPECT_EQ(1u, countOf(contentsOf(game + L"standin-record.txt.starts"), "started=1"));
+        EXPECT_EQ(1u, countOf(contentsOf(install_.logPath()), "Application Initiation"));
+        if (HasFailure()) break;
     }
 }
 

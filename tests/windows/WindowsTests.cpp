@@ -62,13 +62,6 @@ std::map<std::string, std::wstring> recorded(const std::wstring& file)
 
 bool finished(const std::wstring& file) { return recorded(file)["finished"] == L"1"; }
 
-bool waitFor(const std::function<bool()>& condition, DWORD timeoutMs = 20000)
-{
-    for (ULONGLONG deadline = GetTickCount64() + timeoutMs; GetTickCount64() < deadline; Sleep(20))
-        if (condition()) return true;
-    return condition();
-}
-
 // Wine reports no handle count; probing every handle value finds the open ones.
 DWORD handleCount()
 {
