@@ -50,6 +50,23 @@ std::optional<std::wstring> pilotName(const std::wstring* pilot)
     return calls::fileTitle(calls::shortFileName(*pilot, kProcedure), false, kProcedure);
 }
 
+// Said before anything is culled: a game that is not there cannot be started.
+void requireGameProgram(const std::wstring& exePath)
+{
+    const DWORD attributes = GetFileAttributesW(exePath.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        throw LauncherError(kFileNotFound, launch::gameNotFoundText(exePath), kProcedure);
+}
+
+void startGame(const std::wstring& exePath, const std::wstring& commandLine)
+{
+    try {
+        calls::executeCommand(commandLine, kProcedure);
+    } catch (const LauncherError& error) {
+        throw LauncherError(error.hr(), launch::gameNotStartedText(exePath, error.description()), kProcedure);
+    }
+}
+
 } // namespace
 
 void LaunchGame()
@@ -65,6 +82,7 @@ void LaunchGame()
         log.StopProc(L"", L"Void");
         return;
     }
+    requireGameProgram(exePath);
     const std::vector<std::wstring> pilots =
         calls::fileExtSearch(calls::filePath(exePath, kProcedure), L"plt", kProcedure);
     if (pilots.empty()) {
@@ -73,16 +91,19 @@ void LaunchGame()
         log.StopProc(L"", L"Void");
         return;
     }
+    // The whole command line is known before culling, so one the system cannot take culls nothing.
+    const std::wstring* pilot = choosePilot(pilots);
+    const std::wstring commandLine = launch::gameCommandLine(exePath, pilotName(pilot), parameters);
+    if (!launch::fitsCommandLine(commandLine))
+        throw LauncherError(kInvalidArgument, launch::commandLineTooLongText(commandLine.size()), kProcedure);
+
     const std::wstring drive = launch::driveOf(exePath);
     if (!drive.empty()) SetCurrentDirectoryW(drive.c_str());
     culling::cullCustomFolders(exePath, librarySettings(), log);
     enter(calls::filePath(exePath, kProcedure));
-
-    const std::wstring* pilot = choosePilot(pilots);
     log.Post(L"Pilot", pilot ? *pilot : L"");
-    const std::wstring commandLine = launch::gameCommandLine(exePath, pilotName(pilot), parameters);
     log.Post(L"Command Line", commandLine);
-    calls::executeCommand(commandLine, kProcedure);
+    startGame(exePath, commandLine);
     log.StopProc(L"", L"Void");
 }
 

@@ -5,6 +5,8 @@
 #include <cwctype>
 #include <random>
 
+#include "SystemLimits.h"
+
 namespace vantorel::launch {
 namespace {
 
@@ -82,6 +84,26 @@ std::wstring gameCommandLine(const std::wstring& exePath, const std::optional<st
     std::wstring line = quotedIfBlank(exePath);
     if (pilotName) line += L" -pilot " + quotedIfBlank(*pilotName);
     return line + L" " + parameters;
+}
+
+bool fitsCommandLine(const std::wstring& commandLine) { return commandLine.size() <= syslimits::kMaxCommandLine; }
+
+std::wstring gameNotFoundText(const std::wstring& exePath)
+{
+    return L"Vantorel could not find the game at " + exePath +
+           L". Choose the game's main.exe in the options (Vantorel /OPTIONS).";
+}
+
+std::wstring commandLineTooLongText(size_t length)
+{
+    return L"The game's command line is " + std::to_wstring(length) + L" characters long; Windows accepts " +
+           std::to_wstring(syslimits::kMaxCommandLine) +
+           L". Shorten the game's parameters in the options (Vantorel /OPTIONS).";
+}
+
+std::wstring gameNotStartedText(const std::wstring& exePath, const std::wstring& reason)
+{
+    return L"Vantorel could not start the game " + exePath + L": " + reason;
 }
 
 } // namespace vantorel::launch

@@ -35,4 +35,12 @@ double drawUniform(unsigned long seed);
 std::wstring gameCommandLine(const std::wstring& exePath, const std::optional<std::wstring>& pilotName,
                              const std::wstring& parameters);
 
+// Whether the system can start a command line of this length.
+bool fitsCommandLine(const std::wstring& commandLine);
+
+// What the player reads when the game cannot be started, and what to do.
+std::wstring gameNotFoundText(const std::wstring& exePath);
+std::wstring commandLineTooLongText(size_t length);
+std::wstring gameNotStartedText(const std::wstring& exePath, const std::wstring& reason);
+
 } // namespace vantorel::launch

@@ -23,6 +23,7 @@ private:
 
 // Automation codes the launcher raises for misuse of its collections.
 constexpr HRESULT kInvalidArgument = static_cast<HRESULT>(0x800A0005);
+constexpr HRESULT kFileNotFound = static_cast<HRESULT>(0x800A0035);
 constexpr HRESULT kDuplicateKey = static_cast<HRESULT>(0x800A01C9);
 
 // The HRESULT as "0x8000FFFF".

@@ -151,6 +151,55 @@ TEST_F(LaunchRun, TheCullingAsksFirstAndTheGameStartsWhateverTheAnswer)
     }
 }
 
+// What cannot be started is said before anything is culled; a program that
+// is there but is none is said after, with the system's reason.
+TEST_F(LaunchRun, AGameThatCannotStartIsSaidAndEndsTheLauncherWithAnError)
+{
+    enum Game { kMissing, kFolder, kText, kProgram };
+    const struct {
+        const char* what;
+        Game game;
+        size_t parameters;
+        const wchar_t* says;
+        bool culls;
+    } cases[] = {
+        {"missing", kMissing, 0, L"Vantorel could not find the game at ", false},
+        {"a folder", kFolder, 0, L"Vantorel could not find the game at ", false},
+        {"a text file", kText, 0, L"Vantorel could not start the game ", true},
+        {"too long a command line", kProgram, 100000, L"The game's command line is ", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::wstring game = prepareGame(L"unstartable", {L"Ace.plt"});
+        const std::wstring exe = game + L"main.exe", sounds = game + L"custom\\sounds\\";
+        if (c.game != kProgram) DeleteFileW(exe.c_str());
+        if (c.game == kFolder) CreateDirectoryW(exe.c_str(), nullptr);
+        if (c.game == kText) std::ofstream(exe.c_str()) << "not a program";
+        CreateDirectoryW((game + L"custom").c_str(), nullptr);
+        CreateDirectoryW(sounds.c_str(), nullptr);
+        std::ofstream((sounds + L"mine.osf").c_str()) << "mine";
+        std::ofstream((sounds + L"other.osf").c_str()) << std::string(1000001, 'o');
+        setValue(kAppKey, L"EXEPath", exe);
+        setValue(kAppKey, L"Parameters", std::wstring(c.parameters, L'p'));
+        setValue(kAppKey, L"ClearTaunts", L"1");
+        setValue(kAppKey, L"KeepTaunts", L"mine.osf");
+        const RunOutcome out = install_.run(L"", answerYes);
+        EXPECT_EQ(1, out.exitCode);
+        const std::wstring box = out.boxText();
+        EXPECT_EQ(0u, box.find(c.says)) << narrow(box);
+        if (c.game != kProgram) { EXPECT_NE(std::wstring::npos, box.find(exe)) << "the box names the program"; }
+        if (c.game == kMissing) {
+            EXPECT_EQ(L"Vantorel could not find the game at " + exe +
+                          L". Choose the game's main.exe in the options (Vantorel /OPTIONS).",
+                      box);
+        }
+        EXPECT_TRUE(out.logHas("POST - Error 0x800A00")) << "the log keeps it";
+        EXPECT_EQ(c.culls, !files_testing::exists(sounds + L"other.osf"));
+        EXPECT_EQ("mine", contentsOf(sounds + L"mine.osf"));
+        RemoveDirectoryW(exe.c_str());
+    }
+}
+
 // A double-click that starts the launcher twice: only one culls, and only one starts the game.
 TEST_F(LaunchRun, TwoStartsAtOnceCullAndLaunchOnce)
 {
