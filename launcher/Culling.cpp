@@ -78,13 +78,20 @@ void removeFolder(const std::wstring& folder, Steps& steps)
     steps.done();
 }
 
-// Puts every backup back over its file and removes the backups. Complete
-// backups only ever exist under the backup folder's own name.
-void restoreKept(const std::wstring& folder, Steps& steps)
+// Moves every backup back where its file is missing and removes the rest: a
+// file of that name is newer than the backup (the player's, after a crash) and
+// stays. A move is one rename, so a kill never leaves half a file. With a log,
+// each name is posted.
+void restoreKept(const std::wstring& folder, Steps& steps, qcLogging* log)
 {
     const std::wstring backups = joinPath(folder, kBackupFolder);
     for (const std::wstring& name : filesIn(backups)) {
-        copyOver(joinPath(backups, name), joinPath(folder, name));
+        const std::wstring kept = joinPath(folder, name);
+        const bool restored = MoveFileW(joinPath(backups, name).c_str(), kept.c_str());
+        const DWORD error = restored ? 0 : GetLastError();
+        if (!restored && error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS)
+            fail(L"A kept file could not be restored", kept);
+        if (log) log->Post(restored ? L"Kept File Restored" : L"Kept File Present, Its Backup Removed", name);
         steps.done();
     }
     removeFolder(backups, steps);
@@ -99,7 +106,7 @@ void recoverInterruptedRun(const std::wstring& folder, qcLogging& log)
     if (isFolder(staging)) removeFolder(staging, steps);
     if (isFolder(joinPath(folder, kBackupFolder))) {
         log.Post(L"Kept Files Restored After An Interrupted Launch", folder);
-        restoreKept(folder, steps);
+        restoreKept(folder, steps, &log);
     }
 }
 
@@ -152,7 +159,7 @@ void cullFolder(const Kind& kind, const std::wstring& exePath, SettingsStore& se
         calls::deleteMatching(folder + pattern, kPatternDeleteFlags, kProcedure);
         steps.done();
     }
-    restoreKept(folder, steps);
+    restoreKept(folder, steps, nullptr);
 }
 
 void cullCustomFolders(const std::wstring& exePath, SettingsStore& settings, qcLogging& log)

@@ -200,6 +200,29 @@ TEST_F(LaunchRun, AGameThatCannotStartIsSaidAndEndsTheLauncherWithAnError)
     }
 }
 
+// A backup left by a killed launch comes back only where its file is missing,
+// even with culling off: a file the player replaced since stays as it is.
+TEST_F(LaunchRun, RecoveryRestoresMissingKeptFilesAndNeverOverwrites)
+{
+    const std::wstring game = prepareGame(L"recovered", {L"Ace.plt"});
+    const std::wstring sounds = game + L"custom\\sounds\\", backups = sounds + L"~Vantorel kept\\";
+    CreateDirectoryW((game + L"custom").c_str(), nullptr);
+    CreateDirectoryW(sounds.c_str(), nullptr);
+    CreateDirectoryW(backups.c_str(), nullptr);
+    std::ofstream((backups + L"lost.osf").c_str()) << "lost";
+    std::ofstream((backups + L"replaced.osf").c_str()) << "old";
+    std::ofstream((sounds + L"replaced.osf").c_str()) << "new";
+    setValue(kAppKey, L"EXEPath", game + L"main.exe");
+    const RunOutcome out = install_.run();
+    EXPECT_EQ(0, out.exitCode);
+    EXPECT_TRUE(readRecord(game, 15000).started);
+    EXPECT_EQ("lost", contentsOf(sounds + L"lost.osf"));
+    EXPECT_EQ("new", contentsOf(sounds + L"replaced.osf"));
+    EXPECT_FALSE(files_testing::exists(backups));
+    EXPECT_TRUE(out.logHas("POST - Kept File Restored: lost.osf"));
+    EXPECT_TRUE(out.logHas("POST - Kept File Present, Its Backup Removed: replaced.osf"));
+}
+
 // A double-click that starts the launcher twice: only one culls, and only one starts the game.
 TEST_F(LaunchRun, TwoStartsAtOnceCullAndLaunchOnce)
 {
