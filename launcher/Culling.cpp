@@ -58,11 +58,10 @@ std::vector<std::wstring> filesIn(const std::wstring& folder)
     return names;
 }
 
-// Replaces the target even when it is read-only; the copy takes the source's attributes.
-void copyOver(const std::wstring& from, const std::wstring& to)
+// Copies a kept file to a name that does not exist yet; the copy takes the source's attributes.
+void copyNew(const std::wstring& kept, const std::wstring& to)
 {
-    if (isFile(to)) SetFileAttributesW(to.c_str(), FILE_ATTRIBUTE_NORMAL);
-    if (!CopyFileW(from.c_str(), to.c_str(), FALSE)) fail(L"A kept file could not be copied", from);
+    if (!CopyFileW(kept.c_str(), to.c_str(), TRUE)) fail(L"A kept file could not be backed up", kept);
 }
 
 // Deletes the folder's files and then the folder; the run's own folders hold nothing else.
@@ -130,12 +129,39 @@ void backUp(const std::wstring& folder, const std::vector<std::wstring>& kept, S
     if (!CreateDirectoryW(staging.c_str(), nullptr)) fail(L"The backup folder could not be created", staging);
     steps.done();
     for (const std::wstring& name : kept) {
-        copyOver(joinPath(folder, name), joinPath(staging, name));
+        copyNew(joinPath(folder, name), joinPath(staging, name));
         steps.done();
     }
     const std::wstring backups = joinPath(folder, kBackupFolder);
     if (!MoveFileW(staging.c_str(), backups.c_str())) fail(L"The backup folder could not be completed", backups);
     steps.done();
+}
+
+// The description of a failure and the system's reason, for the log.
+std::wstring withReason(const LauncherError& error)
+{
+    const std::wstring reason = systemText(error.hr());
+    return error.description() + L" (" + (reason.empty() ? hresultText(error.hr()) : reason) + L")";
+}
+
+// Culling is a convenience: without a backup of every kept file nothing is
+// removed, and the launch goes on. What was staged is dropped again.
+bool backedUp(const std::wstring& folder, const std::vector<std::wstring>& kept, Steps& steps, qcLogging& log)
+{
+    try {
+        backUp(folder, kept, steps);
+        return true;
+    } catch (const LauncherError& error) {
+        log.Post(L"Nothing Culled, The Kept Files Could Not Be Backed Up", withReason(error));
+    }
+    const std::wstring staging = joinPath(folder, kStagingFolder);
+    try {
+        Steps dropping;
+        if (isFolder(staging)) removeFolder(staging, dropping);
+    } catch (const LauncherError& error) {
+        log.Post(L"Backup Folder Left For The Next Start", withReason(error));
+    }
+    return false;
 }
 
 } // namespace
@@ -144,7 +170,13 @@ void cullFolder(const Kind& kind, const std::wstring& exePath, SettingsStore& se
                 const StepHook& afterStep)
 {
     const std::wstring folder = calls::filePath(exePath, kProcedure) + kind.folder;
-    recoverInterruptedRun(folder, log);
+    try {
+        recoverInterruptedRun(folder, log);
+    } catch (const LauncherError& error) {
+        // The backups stay where they are for the next start; culling now would mix them up.
+        log.Post(L"Nothing Culled, An Interrupted Launch Could Not Be Completed", withReason(error));
+        return;
+    }
     if (!launch::readBooleanText(settings.KeyGet(kind.switchValue, L"0", L"", kAppsKey, kProcedure)).value_or(false))
         return;
     if (!exceedsThreshold(calls::dirSize(folder, kProcedure), kind)) return;
@@ -153,7 +185,7 @@ void cullFolder(const Kind& kind, const std::wstring& exePath, SettingsStore& se
     if (!SetCurrentDirectoryW(folder.c_str())) fail(L"The folder could not be entered", folder);
 
     Steps steps(afterStep);
-    backUp(folder, presentKeeps(folder, keepList, log), steps);
+    if (!backedUp(folder, presentKeeps(folder, keepList, log), steps, log)) return;
     for (const wchar_t* pattern : kind.patterns) {
         // A full path: the shell must never have to resolve a bare pattern itself.
         calls::deleteMatching(folder + pattern, kPatternDeleteFlags, kProcedure);
