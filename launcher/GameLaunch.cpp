@@ -21,6 +21,16 @@ std::wstring appSetting(const wchar_t* value, const wchar_t* defaultData)
     return librarySettings().KeyGet(value, defaultData, L"", kAppsKey, kProcedure);
 }
 
+// A setting that becomes part of a path or command line, refused by name when it holds a NUL.
+std::wstring nameSetting(const wchar_t* value)
+{
+    std::wstring text = appSetting(value, L"");
+    if (text.find(L'\0') != std::wstring::npos)
+        throw LauncherError(kInvalidArgument, std::wstring(L"The setting ") + value + L" holds a NUL character",
+                            kProcedure);
+    return text;
+}
+
 void enter(const std::wstring& folder)
 {
     if (!SetCurrentDirectoryW(folder.c_str()))
@@ -73,10 +83,8 @@ void LaunchGame()
 {
     qcLogging& log = applicationLog();
     log.StartProc(L"LaunchGame");
-    const std::wstring exePath = appSetting(L"EXEPath", L"");
-    const std::wstring parameters = launch::withLaunchMarker(appSetting(L"Parameters", L""));
-    if (exePath.find(L'\0') != std::wstring::npos)
-        throw LauncherError(kInvalidArgument, L"The game path holds a NUL character", kProcedure);
+    const std::wstring exePath = launch::withBackslashes(nameSetting(L"EXEPath"));
+    const std::wstring parameters = launch::withLaunchMarker(nameSetting(L"Parameters"));
     if (exePath.empty()) {
         LoadOptionsDialog(false);
         log.StopProc(L"", L"Void");

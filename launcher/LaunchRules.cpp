@@ -53,6 +53,14 @@ std::wstring withLaunchMarker(const std::wstring& parameters)
     return parameters.find(L"launched") == std::wstring::npos ? parameters + L" -launched" : parameters;
 }
 
+std::wstring withBackslashes(const std::wstring& path)
+{
+    std::wstring result = path;
+    for (wchar_t& c : result)
+        if (c == L'/') c = L'\\';
+    return result;
+}
+
 std::wstring driveOf(const std::wstring& exePath)
 {
     if (exePath.size() < 2 || exePath[1] != L':') return {};

@@ -16,6 +16,10 @@ std::optional<bool> readBooleanText(const std::wstring& text);
 // occurs in them (case-sensitive).
 std::wstring withLaunchMarker(const std::wstring& parameters);
 
+// The path with every "/" written as a backslash, which Windows takes for the same
+// path and the folder and drive rules need.
+std::wstring withBackslashes(const std::wstring& path);
+
 // "C:" for a path that starts with a drive letter and a colon, "" otherwise
 // (a network path has no drive to change to).
 std::wstring driveOf(const std::wstring& exePath);

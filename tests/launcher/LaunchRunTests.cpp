@@ -1,6 +1,7 @@
 // Ordinary starts of the real Vantorel.exe that launch the stand-in game; each
 // case checks the exact command line and current directory the game recorded.
 // The runs change the launcher's fixed keys, so this program has a prefix of its own.
+#include <algorithm>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -74,18 +75,22 @@ TEST_F(LaunchRun, TheGameReceivesTheCommandLineAndFolderItsSettingsMake)
         const wchar_t* parameters;
         const char* pilotArgument; // "" none; "*" the short title of the only pilot
         const char* expectedParameters;
+        bool forwardSlashes = false; // the stored path written with "/", which Windows accepts
     } cases[] = {
         {L"one", {L"Ace.plt"}, L"0", L"", " -pilot Ace", " -launched"},
         {L"two", {L"Ace.plt", L"Bee.plt"}, L"0", L"-nointro", "", "-nointro -launched"},
         {L"Descent 3", {L"Ace.plt"}, L"0", L"-nointro", " -pilot Ace", "-nointro -launched"},
         {L"long", {L"Ace Pilot.plt"}, L"1", L"", "*", " -launched"},
         {L"unreadable", {L"Ace.plt", L"Bee.plt", L"Cat.plt"}, L"perhaps", L"", "?", " -launched"},
+        {L"slashed", {L"Ace.plt", L"Bee.plt"}, L"0", L"", "", " -launched", true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(narrow(c.folder));
         const std::wstring game = prepareGame(c.folder, c.pilots);
         const std::wstring exe = game + L"main.exe";
-        setValue(kAppKey, L"EXEPath", exe);
+        std::wstring stored = exe;
+        if (c.forwardSlashes) std::replace(stored.begin(), stored.end(), L'\\', L'/');
+        setValue(kAppKey, L"EXEPath", stored);
         setValue(kAppKey, L"Parameters", c.parameters);
         setValue(kAppKey, L"RandomizePilot", c.randomize);
         const RunOutcome out = install_.run();
@@ -159,14 +164,16 @@ TEST_F(LaunchRun, AGameThatCannotStartIsSaidAndEndsTheLauncherWithAnError)
     const struct {
         const char* what;
         Game game;
-        size_t parameters;
+        std::wstring parameters;
         const wchar_t* says;
         bool culls;
     } cases[] = {
-        {"missing", kMissing, 0, L"Vantorel could not find the game at ", false},
-        {"a folder", kFolder, 0, L"Vantorel could not find the game at ", false},
-        {"a text file", kText, 0, L"Vantorel could not start the game ", true},
-        {"too long a command line", kProgram, 100000, L"The game's command line is ", false},
+        {"missing", kMissing, L"", L"Vantorel could not find the game at ", false},
+        {"a folder", kFolder, L"", L"Vantorel could not find the game at ", false},
+        {"a text file", kText, L"", L"Vantorel could not start the game ", true},
+        {"too long a command line", kProgram, std::wstring(100000, L'p'), L"The game's command line is ", false},
+        {"a NUL in the parameters", kProgram, std::wstring(L"-x\0y", 4),
+         L"The setting Parameters holds a NUL character", false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -180,7 +187,7 @@ TEST_F(LaunchRun, AGameThatCannotStartIsSaidAndEndsTheLauncherWithAnError)
         std::ofstream((sounds + L"mine.osf").c_str()) << "mine";
         std::ofstream((sounds + L"other.osf").c_str()) << std::string(1000001, 'o');
         setValue(kAppKey, L"EXEPath", exe);
-        setValue(kAppKey, L"Parameters", std::wstring(c.parameters, L'p'));
+        setValue(kAppKey, L"Parameters", c.parameters);
         setValue(kAppKey, L"ClearTaunts", L"1");
         setValue(kAppKey, L"KeepTaunts", L"mine.osf");
         const RunOutcome out = install_.run(L"", answerYes);
