@@ -77,6 +77,7 @@ TEST_F(LauncherRun, EachStartTakesTheRoadItsSwitchesAndSettingsSelect)
         {L"", L"False", L"0", kFirstRun, false, false},
         {L"", L"True", L"0", kLaunch, false, false},
         {L"", L"True", L"1", kLaunch, false, true},
+        {L"", L"True", L"True", kLaunch, false, true}, // as the options dialog reads it
         // RunOnce goes with the application key: a reset start is a first run.
         {L" /SETUP", L"True", L"0", kFirstRun, true, false},
         {L" /setup/OPTIONS", L"True", L"1", kOptions, true, false},
