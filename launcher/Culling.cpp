@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "LauncherError.h"
@@ -38,12 +39,6 @@ bool isFolder(const std::wstring& path)
 {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool isFile(const std::wstring& path)
-{
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 std::vector<std::wstring> filesIn(const std::wstring& folder)
@@ -109,16 +104,27 @@ void recoverInterruptedRun(const std::wstring& folder, qcLogging& log)
     }
 }
 
+// The name a kept file has in the folder, whatever letter case the list uses,
+// so that its backup comes back under that name; "" when no such file is there.
+std::wstring nameInFolder(const std::wstring& folder, const std::wstring& name)
+{
+    WIN32_FIND_DATAW found;
+    raii::UniqueFind find(FindFirstFileW(joinPath(folder, name).c_str(), &found));
+    if (!find || (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return {};
+    return found.cFileName;
+}
+
 std::vector<std::wstring> presentKeeps(const std::wstring& folder, const std::wstring& keepList, qcLogging& log)
 {
     const KeepPlan plan = planKeeps(keepList);
     for (const std::wstring& name : plan.refused) log.Post(L"Kept Name Is Not A File Name, Skipped", name);
     std::vector<std::wstring> present;
     for (const std::wstring& name : plan.kept) {
-        if (isFile(joinPath(folder, name)))
-            present.push_back(name);
-        else
+        const std::wstring own = nameInFolder(folder, name);
+        if (own.empty())
             log.Post(L"Kept File Not Found, Skipped", name);
+        else if (std::find(present.begin(), present.end(), own) == present.end())
+            present.push_back(own);
     }
     return present;
 }
