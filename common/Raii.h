@@ -57,6 +57,7 @@ struct SafeArrayTraits { static SAFEARRAY* invalid() { return nullptr; } static 
 struct IdListTraits { static LPITEMIDLIST invalid() { return nullptr; } static void close(LPITEMIDLIST p) { CoTaskMemFree(p); } };
 struct TaskMemTraits { static void* invalid() { return nullptr; } static void close(void* p) { CoTaskMemFree(p); } };
 struct MemoryDCTraits { static HDC invalid() { return nullptr; } static void close(HDC dc) { DeleteDC(dc); } };
+struct ViewTraits { static void* invalid() { return nullptr; } static void close(void* p) { UnmapViewOfFile(p); } };
 
 using UniqueHKey = Unique<HKEY, HKeyTraits>;
 using UniqueHandle = Unique<HANDLE, HandleTraits>;
@@ -74,6 +75,8 @@ using UniqueIdList = Unique<LPITEMIDLIST, IdListTraits>;
 using UniqueTaskMem = Unique<void*, TaskMemTraits>;
 // A device context made by CreateDC / CreateCompatibleDC.
 using UniqueMemoryDC = Unique<HDC, MemoryDCTraits>;
+// A view of a file mapping from MapViewOfFile.
+using UniqueView = Unique<void*, ViewTraits>;
 
 // A window's device context from GetDC (nullptr: the screen), given back with ReleaseDC.
 class WindowDC {

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "LauncherError.h"
@@ -40,12 +41,6 @@ bool isFolder(const std::wstring& path)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool isFile(const std::wstring& path)
-{
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 std::vector<std::wstring> filesIn(const std::wstring& folder)
 {
     std::vector<std::wstring> names;
@@ -58,11 +53,10 @@ std::vector<std::wstring> filesIn(const std::wstring& folder)
     return names;
 }
 
-// Replaces the target even when it is read-only; the copy takes the source's attributes.
-void copyOver(const std::wstring& from, const std::wstring& to)
+// Copies a kept file to a name that does not exist yet; the copy takes the source's attributes.
+void copyNew(const std::wstring& kept, const std::wstring& to)
 {
-    if (isFile(to)) SetFileAttributesW(to.c_str(), FILE_ATTRIBUTE_NORMAL);
-    if (!CopyFileW(from.c_str(), to.c_str(), FALSE)) fail(L"A kept file could not be copied", from);
+    if (!CopyFileW(kept.c_str(), to.c_str(), TRUE)) fail(L"A kept file could not be backed up", kept);
 }
 
 // Deletes the folder's files and then the folder; the run's own folders hold nothing else.
@@ -78,13 +72,20 @@ void removeFolder(const std::wstring& folder, Steps& steps)
     steps.done();
 }
 
-// Puts every backup back over its file and removes the backups. Complete
-// backups only ever exist under the backup folder's own name.
-void restoreKept(const std::wstring& folder, Steps& steps)
+// Moves every backup back where its file is missing and removes the rest: a
+// file of that name is newer than the backup (the player's, after a crash) and
+// stays. A move is one rename, so a kill never leaves half a file. With a log,
+// each name is posted.
+void restoreKept(const std::wstring& folder, Steps& steps, qcLogging* log)
 {
     const std::wstring backups = joinPath(folder, kBackupFolder);
     for (const std::wstring& name : filesIn(backups)) {
-        copyOver(joinPath(backups, name), joinPath(folder, name));
+        const std::wstring kept = joinPath(folder, name);
+        const bool restored = MoveFileW(joinPath(backups, name).c_str(), kept.c_str());
+        const DWORD error = restored ? 0 : GetLastError();
+        if (!restored && error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS)
+            fail(L"A kept file could not be restored", kept);
+        if (log) log->Post(restored ? L"Kept File Restored" : L"Kept File Present, Its Backup Removed", name);
         steps.done();
     }
     removeFolder(backups, steps);
@@ -99,8 +100,18 @@ void recoverInterruptedRun(const std::wstring& folder, qcLogging& log)
     if (isFolder(staging)) removeFolder(staging, steps);
     if (isFolder(joinPath(folder, kBackupFolder))) {
         log.Post(L"Kept Files Restored After An Interrupted Launch", folder);
-        restoreKept(folder, steps);
+        restoreKept(folder, steps, &log);
     }
+}
+
+// The name a kept file has in the folder, whatever letter case the list uses,
+// so that its backup comes back under that name; "" when no such file is there.
+std::wstring nameInFolder(const std::wstring& folder, const std::wstring& name)
+{
+    WIN32_FIND_DATAW found;
+    raii::UniqueFind find(FindFirstFileW(joinPath(folder, name).c_str(), &found));
+    if (!find || (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return {};
+    return found.cFileName;
 }
 
 std::vector<std::wstring> presentKeeps(const std::wstring& folder, const std::wstring& keepList, qcLogging& log)
@@ -109,10 +120,11 @@ std::vector<std::wstring> presentKeeps(const std::wstring& folder, const std::ws
     for (const std::wstring& name : plan.refused) log.Post(L"Kept Name Is Not A File Name, Skipped", name);
     std::vector<std::wstring> present;
     for (const std::wstring& name : plan.kept) {
-        if (isFile(joinPath(folder, name)))
-            present.push_back(name);
-        else
+        const std::wstring own = nameInFolder(folder, name);
+        if (own.empty())
             log.Post(L"Kept File Not Found, Skipped", name);
+        else if (std::find(present.begin(), present.end(), own) == present.end())
+            present.push_back(own);
     }
     return present;
 }
@@ -123,12 +135,39 @@ void backUp(const std::wstring& folder, const std::vector<std::wstring>& kept, S
     if (!CreateDirectoryW(staging.c_str(), nullptr)) fail(L"The backup folder could not be created", staging);
     steps.done();
     for (const std::wstring& name : kept) {
-        copyOver(joinPath(folder, name), joinPath(staging, name));
+        copyNew(joinPath(folder, name), joinPath(staging, name));
         steps.done();
     }
     const std::wstring backups = joinPath(folder, kBackupFolder);
     if (!MoveFileW(staging.c_str(), backups.c_str())) fail(L"The backup folder could not be completed", backups);
     steps.done();
+}
+
+// The description of a failure and the system's reason, for the log.
+std::wstring withReason(const LauncherError& error)
+{
+    const std::wstring reason = systemText(error.hr());
+    return error.description() + L" (" + (reason.empty() ? hresultText(error.hr()) : reason) + L")";
+}
+
+// Culling is a convenience: without a backup of every kept file nothing is
+// removed, and the launch goes on. What was staged is dropped again.
+bool backedUp(const std::wstring& folder, const std::vector<std::wstring>& kept, Steps& steps, qcLogging& log)
+{
+    try {
+        backUp(folder, kept, steps);
+        return true;
+    } catch (const LauncherError& error) {
+        log.Post(L"Nothing Culled, The Kept Files Could Not Be Backed Up", withReason(error));
+    }
+    const std::wstring staging = joinPath(folder, kStagingFolder);
+    try {
+        Steps dropping;
+        if (isFolder(staging)) removeFolder(staging, dropping);
+    } catch (const LauncherError& error) {
+        log.Post(L"Backup Folder Left For The Next Start", withReason(error));
+    }
+    return false;
 }
 
 } // namespace
@@ -137,7 +176,13 @@ void cullFolder(const Kind& kind, const std::wstring& exePath, SettingsStore& se
                 const StepHook& afterStep)
 {
     const std::wstring folder = calls::filePath(exePath, kProcedure) + kind.folder;
-    recoverInterruptedRun(folder, log);
+    try {
+        recoverInterruptedRun(folder, log);
+    } catch (const LauncherError& error) {
+        // The backups stay where they are for the next start; culling now would mix them up.
+        log.Post(L"Nothing Culled, An Interrupted Launch Could Not Be Completed", withReason(error));
+        return;
+    }
     if (!launch::readBooleanText(settings.KeyGet(kind.switchValue, L"0", L"", kAppsKey, kProcedure)).value_or(false))
         return;
     if (!exceedsThreshold(calls::dirSize(folder, kProcedure), kind)) return;
@@ -146,13 +191,13 @@ void cullFolder(const Kind& kind, const std::wstring& exePath, SettingsStore& se
     if (!SetCurrentDirectoryW(folder.c_str())) fail(L"The folder could not be entered", folder);
 
     Steps steps(afterStep);
-    backUp(folder, presentKeeps(folder, keepList, log), steps);
+    if (!backedUp(folder, presentKeeps(folder, keepList, log), steps, log)) return;
     for (const wchar_t* pattern : kind.patterns) {
         // A full path: the shell must never have to resolve a bare pattern itself.
         calls::deleteMatching(folder + pattern, kPatternDeleteFlags, kProcedure);
         steps.done();
     }
-    restoreKept(folder, steps);
+    restoreKept(folder, steps, nullptr);
 }
 
 void cullCustomFolders(const std::wstring& exePath, SettingsStore& settings, qcLogging& log)

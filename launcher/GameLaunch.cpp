@@ -21,6 +21,16 @@ std::wstring appSetting(const wchar_t* value, const wchar_t* defaultData)
     return librarySettings().KeyGet(value, defaultData, L"", kAppsKey, kProcedure);
 }
 
+// A setting that becomes part of a path or command line, refused by name when it holds a NUL.
+std::wstring nameSetting(const wchar_t* value)
+{
+    std::wstring text = appSetting(value, L"");
+    if (text.find(L'\0') != std::wstring::npos)
+        throw LauncherError(kInvalidArgument, std::wstring(L"The setting ") + value + L" holds a NUL character",
+                            kProcedure);
+    return text;
+}
+
 void enter(const std::wstring& folder)
 {
     if (!SetCurrentDirectoryW(folder.c_str()))
@@ -50,21 +60,37 @@ std::optional<std::wstring> pilotName(const std::wstring* pilot)
     return calls::fileTitle(calls::shortFileName(*pilot, kProcedure), false, kProcedure);
 }
 
+// Said before anything is culled: a game that is not there cannot be started.
+void requireGameProgram(const std::wstring& exePath)
+{
+    const DWORD attributes = GetFileAttributesW(exePath.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        throw LauncherError(kFileNotFound, launch::gameNotFoundText(exePath), kProcedure);
+}
+
+void startGame(const std::wstring& exePath, const std::wstring& commandLine)
+{
+    try {
+        calls::executeCommand(commandLine, kProcedure);
+    } catch (const LauncherError& error) {
+        throw LauncherError(error.hr(), launch::gameNotStartedText(exePath, error.description()), kProcedure);
+    }
+}
+
 } // namespace
 
 void LaunchGame()
 {
     qcLogging& log = applicationLog();
     log.StartProc(L"LaunchGame");
-    const std::wstring exePath = appSetting(L"EXEPath", L"");
-    const std::wstring parameters = launch::withLaunchMarker(appSetting(L"Parameters", L""));
-    if (exePath.find(L'\0') != std::wstring::npos)
-        throw LauncherError(kInvalidArgument, L"The game path holds a NUL character", kProcedure);
+    const std::wstring exePath = launch::withBackslashes(nameSetting(L"EXEPath"));
+    const std::wstring parameters = launch::withLaunchMarker(nameSetting(L"Parameters"));
     if (exePath.empty()) {
         LoadOptionsDialog(false);
         log.StopProc(L"", L"Void");
         return;
     }
+    requireGameProgram(exePath);
     const std::vector<std::wstring> pilots =
         calls::fileExtSearch(calls::filePath(exePath, kProcedure), L"plt", kProcedure);
     if (pilots.empty()) {
@@ -73,16 +99,19 @@ void LaunchGame()
         log.StopProc(L"", L"Void");
         return;
     }
+    // The whole command line is known before culling, so one the system cannot take culls nothing.
+    const std::wstring* pilot = choosePilot(pilots);
+    const std::wstring commandLine = launch::gameCommandLine(exePath, pilotName(pilot), parameters);
+    if (!launch::fitsCommandLine(commandLine))
+        throw LauncherError(kInvalidArgument, launch::commandLineTooLongText(commandLine.size()), kProcedure);
+
     const std::wstring drive = launch::driveOf(exePath);
     if (!drive.empty()) SetCurrentDirectoryW(drive.c_str());
     culling::cullCustomFolders(exePath, librarySettings(), log);
     enter(calls::filePath(exePath, kProcedure));
-
-    const std::wstring* pilot = choosePilot(pilots);
     log.Post(L"Pilot", pilot ? *pilot : L"");
-    const std::wstring commandLine = launch::gameCommandLine(exePath, pilotName(pilot), parameters);
     log.Post(L"Command Line", commandLine);
-    calls::executeCommand(commandLine, kProcedure);
+    startGame(exePath, commandLine);
     log.StopProc(L"", L"Void");
 }
 

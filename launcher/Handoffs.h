@@ -6,7 +6,8 @@
 namespace vantorel {
 
 // The ordinary run: read the launch settings, find the pilots, cull the custom
-// folders and start the game (GameLaunch.cpp).
+// folders and start the game (GameLaunch.cpp). A game program that is not there
+// and a command line the system cannot take end it before anything is culled.
 void LaunchGame();
 
 // Loads (and so shows) the options dialog; with exitOnComplete its OK ends the launcher.

@@ -8,6 +8,7 @@
 #include "LibrarySlots.h"
 #include "LoadedForms.h"
 #include "Raii.h"
+#include "SingleInstance.h"
 #include "Splash.h"
 #include "StartupRules.h"
 #include "VersionInfo.h"
@@ -209,6 +210,11 @@ void ShutDown()
 
 int runLauncher()
 {
+    const SingleInstance instance;
+    if (!instance.first()) {
+        bringRunningInstanceForward();
+        return 0;
+    }
     raii::ComScope com;
     if (FAILED(com.result())) {
         MessageBoxW(nullptr, (L"COM could not be started: " + hresultText(com.result())).c_str(), rules::kAppTitle,

@@ -35,8 +35,9 @@ void ShutDown();
 // Fills SysProperties with the shared system and user settings.
 void GetSysINI();
 
-// The whole process: COM, Main, the message loop while a window is loaded,
-// ShutDown; an error is logged, stops the log and is shown. Returns the exit code.
+// The whole process: the one launcher of the session (a later start brings its
+// window forward and ends with 0), COM, Main, the message loop while a window
+// is loaded, ShutDown; an error is logged, stops the log and is shown. Returns the exit code.
 int runLauncher();
 
 } // namespace vantorel

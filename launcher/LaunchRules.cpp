@@ -5,6 +5,8 @@
 #include <cwctype>
 #include <random>
 
+#include "SystemLimits.h"
+
 namespace vantorel::launch {
 namespace {
 
@@ -51,6 +53,14 @@ std::wstring withLaunchMarker(const std::wstring& parameters)
     return parameters.find(L"launched") == std::wstring::npos ? parameters + L" -launched" : parameters;
 }
 
+std::wstring withBackslashes(const std::wstring& path)
+{
+    std::wstring result = path;
+    for (wchar_t& c : result)
+        if (c == L'/') c = L'\\';
+    return result;
+}
+
 std::wstring driveOf(const std::wstring& exePath)
 {
     if (exePath.size() < 2 || exePath[1] != L':') return {};
@@ -82,6 +92,26 @@ std::wstring gameCommandLine(const std::wstring& exePath, const std::optional<st
     std::wstring line = quotedIfBlank(exePath);
     if (pilotName) line += L" -pilot " + quotedIfBlank(*pilotName);
     return line + L" " + parameters;
+}
+
+bool fitsCommandLine(const std::wstring& commandLine) { return commandLine.size() <= syslimits::kMaxCommandLine; }
+
+std::wstring gameNotFoundText(const std::wstring& exePath)
+{
+    return L"Vantorel could not find the game at " + exePath +
+           L". Choose the game's main.exe in the options (Vantorel /OPTIONS).";
+}
+
+std::wstring commandLineTooLongText(size_t length)
+{
+    return L"The game's command line is " + std::to_wstring(length) + L" characters long; Windows accepts " +
+           std::to_wstring(syslimits::kMaxCommandLine) +
+           L". Shorten the game's parameters in the options (Vantorel /OPTIONS).";
+}
+
+std::wstring gameNotStartedText(const std::wstring& exePath, const std::wstring& reason)
+{
+    return L"Vantorel could not start the game " + exePath + L": " + reason;
 }
 
 } // namespace vantorel::launch

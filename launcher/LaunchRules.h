@@ -16,6 +16,10 @@ std::optional<bool> readBooleanText(const std::wstring& text);
 // occurs in them (case-sensitive).
 std::wstring withLaunchMarker(const std::wstring& parameters);
 
+// The path with every "/" written as a backslash, which Windows takes for the same
+// path and the folder and drive rules need.
+std::wstring withBackslashes(const std::wstring& path);
+
 // "C:" for a path that starts with a drive letter and a colon, "" otherwise
 // (a network path has no drive to change to).
 std::wstring driveOf(const std::wstring& exePath);
@@ -34,5 +38,13 @@ double drawUniform(unsigned long seed);
 // parameters.
 std::wstring gameCommandLine(const std::wstring& exePath, const std::optional<std::wstring>& pilotName,
                              const std::wstring& parameters);
+
+// Whether the system can start a command line of this length.
+bool fitsCommandLine(const std::wstring& commandLine);
+
+// What the player reads when the game cannot be started, and what to do.
+std::wstring gameNotFoundText(const std::wstring& exePath);
+std::wstring commandLineTooLongText(size_t length);
+std::wstring gameNotStartedText(const std::wstring& exePath, const std::wstring& reason);
 
 } // namespace vantorel::launch

@@ -23,10 +23,13 @@ private:
 
 // Automation codes the launcher raises for misuse of its collections.
 constexpr HRESULT kInvalidArgument = static_cast<HRESULT>(0x800A0005);
+constexpr HRESULT kFileNotFound = static_cast<HRESULT>(0x800A0035);
 constexpr HRESULT kDuplicateKey = static_cast<HRESULT>(0x800A01C9);
 
 // The HRESULT as "0x8000FFFF".
 std::wstring hresultText(HRESULT hr);
+// The system's text for an HRESULT (a Win32 one included), without its line break; "" when it has none.
+std::wstring systemText(HRESULT hr);
 
 // Throws LauncherError for a failed HRESULT, with the thread's error-info
 // description (or the system's text for the code when there is none).

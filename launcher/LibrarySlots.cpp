@@ -27,6 +27,8 @@ std::wstring errorInfoDescription()
     return raii::toWString(description.get());
 }
 
+} // namespace
+
 std::wstring systemText(HRESULT hr)
 {
     wchar_t* buffer = nullptr;
@@ -38,8 +40,6 @@ std::wstring systemText(HRESULT hr)
     while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
     return text;
 }
-
-} // namespace
 
 void check(HRESULT hr, const wchar_t* procedure)
 {

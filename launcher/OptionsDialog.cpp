@@ -21,6 +21,7 @@
 #include "Raii.h"
 #include "SettingsStore.h"
 #include "Splash.h"
+#include "StartupRules.h"
 #include "Window.h"
 
 namespace vantorel {
@@ -410,7 +411,7 @@ void OptionsDialog::formLoad()
     loadKeepList(kTaunts);
     loadKeepList(kLogos);
 
-    tick(kSysCheckBox0, options::switchShows(settingData(L"ShowSplash"), true));
+    tick(kSysCheckBox0, rules::showsSplash(settingData(L"ShowSplash")));
     log.Post(L"RegKey: ShowSplash", checkText(ticked(kSysCheckBox0)));
     if (launch::readBooleanText(settingData(L"WinAnimate")).value_or(false)) tick(kSysCheckBox1, true);
     if (launch::readBooleanText(settingData(L"IsDLLDebugging")).value_or(false)) tick(kSysCheckBox2, true);

@@ -1,5 +1,7 @@
 #include "StartupRules.h"
 
+#include "LaunchRules.h"
+
 namespace vantorel::rules {
 
 std::wstring argumentsOf(const std::wstring& fullCommandLine)
@@ -51,7 +53,10 @@ bool requestsOptions(const std::wstring& commandLine)
     return false;
 }
 
-bool showsSplash(const std::wstring& showSplashValue) { return showSplashValue == L"1"; }
+bool showsSplash(const std::wstring& showSplashValue)
+{
+    return launch::readBooleanText(showSplashValue).value_or(true);
+}
 bool isFirstRun(const std::wstring& runOnceValue) { return runOnceValue == L"False"; }
 bool registersAppPath(const std::wstring& baseName) { return upperCase(baseName) != L"AUTOLOAD"; }
 

@@ -25,6 +25,8 @@ std::wstring folderOf(const std::wstring& modulePath);
 bool requestsReset(const std::wstring& commandLine);
 // A piece after a "/" that is exactly PROPERTIES or OPTIONS in any letter case.
 bool requestsOptions(const std::wstring& commandLine);
+// A switch text, read as the options dialog reads every switch (a number or
+// "True"/"False"); any other text shows the splash, as the missing value does.
 bool showsSplash(const std::wstring& showSplashValue);
 bool isFirstRun(const std::wstring& runOnceValue);
 bool registersAppPath(const std::wstring& baseName);

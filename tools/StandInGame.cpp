@@ -5,7 +5,8 @@
 // current directory. With STANDIN_STAY_MS set it then stays running that long;
 // with STANDIN_HOLD_EVENT set it then waits (a minute at most) for that named
 // event. STANDIN_RECORD names another record file, for tests that start several.
-// Its last act is to add the line "finished=1" to the record.
+// Every start first adds a line to the record's name followed by ".starts", so
+// tests can count starts. Its last act is to add the line "finished=1" to the record.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -99,15 +100,15 @@ bool writeRecord(const std::wstring& path, const std::string& bytes)
     return ok && MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
 }
 
-// Added in place, so a reader that holds the record open does not stop it.
-bool appendFinished(const std::wstring& path)
+// Added in place, so a reader that holds the file open does not stop it.
+bool appendLine(const std::wstring& path, const std::string& line, DWORD disposition)
 {
     HANDLE file = CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
+                              disposition, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
-    const char line[] = "finished=1\r\n";
     DWORD written = 0;
-    const bool ok = WriteFile(file, line, sizeof(line) - 1, &written, nullptr) && written == sizeof(line) - 1;
+    const bool ok = WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr) &&
+                    written == line.size();
     CloseHandle(file);
     return ok;
 }
@@ -116,10 +117,11 @@ bool appendFinished(const std::wstring& path)
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
+    if (!appendLine(recordPath() + L".starts", "started=1\r\n", OPEN_ALWAYS)) return 2;
     const std::string text = utf8(record());
     if (!writeRecord(recordPath(), text)) return 2;
     const std::wstring stay = variable(L"STANDIN_STAY_MS");
     if (!stay.empty()) Sleep(static_cast<DWORD>(_wtol(stay.c_str())));
     holdForEvent();
-    return appendFinished(recordPath()) ? 0 : 2;
+    return appendLine(recordPath(), "finished=1\r\n", OPEN_EXISTING) ? 0 : 2;
 }

@@ -80,17 +80,26 @@ private:
     raii::UniqueFont headingFont_;
 };
 
+// At most the first kMaxFileBytes: a read-me of hundreds of megabytes would
+// hold the first start for minutes.
 std::wstring readTextFile(const std::wstring& name)
 {
     if (name.find(L'\0') != std::wstring::npos || !qfcLibFilesA::FileExists(name)) return {};
     raii::UniqueFile file(CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return {};
-    std::string bytes;
-    char buffer[65536];
+    std::string bytes(runonce::kMaxFileBytes, '\0');
+    size_t filled = 0;
     DWORD read = 0;
-    while (ReadFile(file.get(), buffer, sizeof(buffer), &read, nullptr) && read > 0) bytes.append(buffer, read);
-    return runonce::withLineBreaks(runonce::decodeText(bytes));
+    while (filled < bytes.size() &&
+           ReadFile(file.get(), bytes.data() + filled, static_cast<DWORD>(bytes.size() - filled), &read, nullptr) &&
+           read > 0)
+        filled += read;
+    bytes.resize(filled);
+    LARGE_INTEGER size{};
+    const bool cut = GetFileSizeEx(file.get(), &size) && static_cast<unsigned long long>(size.QuadPart) > filled;
+    if (!cut) return runonce::withLineBreaks(runonce::decodeText(bytes));
+    return runonce::withLineBreaks(runonce::decodeText(runonce::wholeCharacters(bytes))) + runonce::kCutNote + L"\r\n";
 }
 
 // Each step may fail on its own; the next one still runs.

@@ -43,6 +43,30 @@ std::wstring decodeText(const std::string& bytes)
     return utf8.empty() ? fromCodePage(CP_ACP, 0, bytes.data(), bytes.size()) : utf8;
 }
 
+std::string wholeCharacters(const std::string& bytes)
+{
+    size_t size = bytes.size();
+    if (startsWith(bytes, "\xFF\xFE", 2) || startsWith(bytes, "\xFE\xFF", 2)) {
+        size &= ~size_t(1);
+        const bool bigEndian = bytes[0] == '\xFE';
+        if (size >= 4) {
+            const auto high = static_cast<unsigned char>(bytes[size - (bigEndian ? 2 : 1)]);
+            if (high >= 0xD8 && high <= 0xDB) size -= 2;
+        }
+        return bytes.substr(0, size);
+    }
+    size_t continuation = 0;
+    while (continuation < 3 && size > continuation &&
+           (static_cast<unsigned char>(bytes[size - 1 - continuation]) & 0xC0) == 0x80)
+        ++continuation;
+    if (size > continuation) {
+        const auto lead = static_cast<unsigned char>(bytes[size - 1 - continuation]);
+        const size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+        if (length > continuation + 1) size -= continuation + 1;
+    }
+    return bytes.substr(0, size);
+}
+
 std::wstring withLineBreaks(const std::wstring& text)
 {
     std::wstring result;

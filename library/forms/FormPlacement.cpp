@@ -58,6 +58,14 @@ Rect centredOn(const Rect& form, const Rect& parent)
             form.width, form.height};
 }
 
+Rect fittedTo(const Rect& stored, const Rect& workArea)
+{
+    if (stored.width <= workArea.width && stored.height <= workArea.height) return stored;
+    const Rect cut{0, 0, stored.width < workArea.width ? stored.width : workArea.width,
+                   stored.height < workArea.height ? stored.height : workArea.height};
+    return centredOn(cut, workArea);
+}
+
 std::vector<Rect> closeSteps(long style, const Rect& start, long speed)
 {
     constexpr long kNarrowest = 1680;

@@ -26,6 +26,10 @@ bool parseRectangle(const std::wstring& text, Rect& rect);
 Rect centred(const Rect& form, long screenWidth, long screenHeight);
 Rect centredOn(const Rect& form, const Rect& parent);
 
+// Where a stored rectangle opens on the work area it lies on: as it stands when
+// it fits, otherwise centred there at its size cut to the area's.
+Rect fittedTo(const Rect& stored, const Rect& workArea);
+
 // The rectangles CloseWindow shows in turn for a style (qcBottom 1 ... qcImplode 5); none for other styles.
 std::vector<Rect> closeSteps(long style, const Rect& start, long speed);
 

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "SystemLimits.h"
+
 namespace quillon::ShellRules {
 
 // The verb of a qcShowActions value; nullptr (the shell's default action) for any other value.
@@ -30,7 +32,7 @@ std::wstring ShellErrorMessage(long code);
 std::wstring TrimSpaces(const std::wstring& text);
 
 // Longest command line the system starts, without its terminating NUL.
-constexpr size_t kMaxCommandLine = 32766;
+constexpr size_t kMaxCommandLine = syslimits::kMaxCommandLine;
 
 // A command line, document name, parameter list or folder that can be handed to the
 // system: no embedded NUL and no longer than a command line may be.

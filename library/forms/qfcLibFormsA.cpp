@@ -80,6 +80,7 @@ long screenTwips(int metric) { return ui::pixelsToTwips(GetSystemMetrics(metric)
 struct WorkAreaSearch {
     RECT wanted;
     bool found;
+    RECT area;
 };
 
 BOOL CALLBACK searchWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM data)
@@ -88,19 +89,24 @@ BOOL CALLBACK searchWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM data)
     MONITORINFO info{};
     info.cbSize = sizeof(info);
     RECT common{};
-    if (GetMonitorInfoW(monitor, &info) && IntersectRect(&common, &info.rcWork, &search->wanted))
+    if (GetMonitorInfoW(monitor, &info) && IntersectRect(&common, &info.rcWork, &search->wanted)) {
         search->found = true;
+        search->area = info.rcWork;
+    }
     return !search->found;
 }
 
-// Whether any part of a rectangle (twips) lies in some monitor's work area.
-bool onSomeWorkArea(const Rect& r)
+// The work area (twips) of the first monitor that holds any part of a rectangle; false when none does.
+bool workAreaOf(const Rect& r, Rect& area)
 {
     const UINT dpi = ui::screenDpi();
     WorkAreaSearch search{{ui::twipsToPixels(r.left, dpi), ui::twipsToPixels(r.top, dpi),
                            ui::twipsToPixels(r.left + r.width, dpi), ui::twipsToPixels(r.top + r.height, dpi)},
-                          false};
+                          false, {}};
     EnumDisplayMonitors(nullptr, nullptr, searchWorkArea, reinterpret_cast<LPARAM>(&search));
+    const RECT& a = search.area;
+    area = {ui::pixelsToTwips(a.left, dpi), ui::pixelsToTwips(a.top, dpi), ui::pixelsToTwips(a.right - a.left, dpi),
+            ui::pixelsToTwips(a.bottom - a.top, dpi)};
     return search.found;
 }
 
@@ -200,11 +206,12 @@ void FormClose(IDispatch* vForm, long vStyle)
 void FormOpen(IDispatch* vForm, IDispatch* vParent, bool vDisplayForm, bool vShowModal)
 {
     Form form(vForm);
-    Rect stored;
-    // A rectangle that cannot be used (damaged, or on a monitor since removed) centres the form instead.
+    Rect stored, area;
+    // A rectangle that cannot be used (damaged, or on a monitor since removed) centres the form instead;
+    // one larger than its monitor's work area is centred there at a size that fits.
     if (placement::parseRectangle(qfcLibRegistryA::KeyGet(form.text(L"Name"), L"Center", L"Forms", qcApps), stored) &&
-        onSomeWorkArea(stored))
-        form.move(stored);
+        workAreaOf(stored, area))
+        form.move(placement::fittedTo(stored, area));
     else
         centre(form, vParent);
     if (vDisplayForm) form.show(vShowModal);

@@ -30,11 +30,10 @@ bool refused(const std::wstring& text)
     return true;
 }
 
-// Starts a command line with inheritance on, as the callers' programs expect;
-// both handles of the new process are closed before returning.
-bool startProcess(const std::wstring& commandLine, int showCommand, bool wait)
+// Starts a command line; both handles of the new process are closed before
+// returning. 0, or the system's error code when the process could not be created.
+DWORD createProcess(const std::wstring& commandLine, int showCommand, BOOL inheritHandles, bool wait)
 {
-    if (refused(commandLine)) return false;
     std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
     buffer.push_back(L'\0');
     STARTUPINFOW startup = {};
@@ -44,13 +43,33 @@ bool startProcess(const std::wstring& commandLine, int showCommand, bool wait)
         startup.wShowWindow = static_cast<WORD>(showCommand);
     }
     raii::ProcessInfo started;
-    if (!CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, TRUE, NORMAL_PRIORITY_CLASS, nullptr, nullptr,
-                        &startup, started.put())) {
-        failure::recordWin32(0, L"CreateProcess");
-        return false;
+    if (!CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, inheritHandles, NORMAL_PRIORITY_CLASS, nullptr,
+                        nullptr, &startup, started.put())) {
+        const DWORD error = GetLastError();
+        return error ? error : ERROR_GEN_FAILURE;
     }
     if (wait) WaitForSingleObject(started.get().hProcess, INFINITE);
-    return true;
+    return 0;
+}
+
+// Starts a command line with inheritance on, as the applets expect; a failure is recorded.
+bool startProcess(const std::wstring& commandLine, int showCommand, bool wait)
+{
+    if (refused(commandLine)) return false;
+    const DWORD error = createProcess(commandLine, showCommand, TRUE, wait);
+    if (error) failure::recordWin32(static_cast<long>(error), L"CreateProcess");
+    return error == 0;
+}
+
+// The run-time error of a process that could not be created, numbered as
+// script clients know it from their own command runners.
+[[noreturn]] void raiseStartFailure(DWORD error)
+{
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) throw RuntimeError(kFileNotFound);
+    if (error == ERROR_ACCESS_DENIED) throw RuntimeError(kPermissionDenied);
+    std::wstring text = failure::systemMessage(error);
+    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
+    throw RuntimeError(kInvalidArgument, text);
 }
 
 // The applet of the previous OpenCPApplet call on this thread.
@@ -79,7 +98,11 @@ long SetWallpaper(std::wstring& vFileName)
 
 void ExecuteCommand(const std::wstring& vCommandLine, bool vWaitForObject)
 {
-    startProcess(vCommandLine, kNoShowCommand, vWaitForObject);
+    if (!ShellRules::IsPassable(vCommandLine))
+        throw RuntimeError(kInvalidArgument, L"The command line holds a NUL or is longer than the system accepts");
+    // The new program inherits none of the caller's handles: open files, keys and mutexes stay the caller's.
+    if (const DWORD error = createProcess(vCommandLine, kNoShowCommand, FALSE, vWaitForObject))
+        raiseStartFailure(error);
 }
 
 void OpenCPApplet(long vAppIndex)

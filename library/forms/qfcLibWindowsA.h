@@ -10,7 +10,9 @@ namespace quillon::qfcLibWindowsA {
 // Returns the system call's result (non-zero on success).
 long SetWallpaper(std::wstring& vFileName);
 
-// Starts a command line as a new process; a command that cannot start is ignored.
+// Starts a command line as a new process that inherits no handles, waiting for
+// it when asked. A process that cannot be created raises 53 (program missing),
+// 70 (access denied) or 5 with the system's text; so does a line the system cannot take.
 void ExecuteCommand(const std::wstring& vCommandLine, bool vWaitForObject);
 
 void OpenCPApplet(long vAppIndex);

@@ -121,6 +121,15 @@ TEST_F(Forms, UnusableStoredRectanglesCentreTheForm)
         ASSERT_NO_THROW(forms::FormOpen(form_.get(), nullptr, false, false)) << value;
         EXPECT_EQ(centredPlace(), place()) << value;
     }
+    // Larger than the screen: centred at a size that fits the work area, never a window of 32,767 pixels.
+    RegSetKeyValueW(HKEY_CURRENT_USER, kFormsKey, L"frmPlace", REG_SZ, L"0|0|99999999|99999999", 44);
+    forms::FormOpen(form_.get(), nullptr, false, false);
+    RECT work{}, outer{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    GetWindowRect(window_.handle(), &outer);
+    EXPECT_TRUE(outer.left >= work.left && outer.top >= work.top && outer.right <= work.right &&
+                outer.bottom <= work.bottom)
+        << outer.left << "," << outer.top << "," << outer.right << "," << outer.bottom;
 }
 
 TEST_F(Forms, CloseWindowMovesHidesAndRestoresTheRectangle)

@@ -46,6 +46,16 @@ TEST(Placement, CentringUsesWholeTwipsWithoutOverflow)
     EXPECT_EQ((Rect{1250, 1150, 1000, 500}), centredOn({0, 0, 1000, 500}, {1000, 1000, 1500, 801}));
 }
 
+TEST(Placement, AStoredRectangleLargerThanItsWorkAreaIsCentredThereAtTheAreasSize)
+{
+    const Rect area{0, 0, 19200, 15000};
+    EXPECT_EQ((Rect{1200, 900, 6495, 4800}), fittedTo({1200, 900, 6495, 4800}, area)) << "fits: as stored";
+    EXPECT_EQ((Rect{0, 0, 19200, 15000}), fittedTo({0, 0, 99999999, 99999999}, area));
+    EXPECT_EQ((Rect{6353, 0, 6495, 15000}), fittedTo({100, 100, 6495, 20000}, area));
+    EXPECT_EQ((Rect{-19200, 7495, 19200, 10}), fittedTo({-19000, 5, 30000, 10}, {-19200, 0, 19200, 15000}))
+        << "a monitor left of the main one";
+}
+
 TEST(Placement, CloseStepsForEachStyle)
 {
     const Rect start{1000, 500, 2000, 400};

@@ -125,6 +125,25 @@ TEST(WelcomeText, FilesDecodeAndEveryLineEndsWithABreak)
     EXPECT_EQ(4800, runonce::usableHeight(-5));
 }
 
+// A file read up to a byte count ends in whole characters of its encoding.
+TEST(WelcomeText, ACutTextEndsInWholeCharacters)
+{
+    const struct {
+        std::string bytes, kept;
+    } cases[] = {
+        {"plain", "plain"},
+        {"ab\xC3\xA9", "ab\xC3\xA9"},
+        {"ab\xC3", "ab"},
+        {"ab\xE6\x97", "ab"},
+        {"ab\xF0\x9F\x98\x80", "ab\xF0\x9F\x98\x80"},
+        {"ab\xF0\x9F\x98", "ab"},
+        {std::string("\xFF\xFEh\0i", 5), std::string("\xFF\xFEh\0", 4)},
+        {std::string("\xFF\xFEh\0\x3D\xD8", 6), std::string("\xFF\xFEh\0", 4)},
+        {std::string("\xFE\xFF\0h\xD8\x3D", 6), std::string("\xFE\xFF\0h", 4)},
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.kept, runonce::wholeCharacters(c.bytes)) << c.bytes;
+}
+
 TEST_F(Welcome, NothingToShowReturnsAtOnceWithoutAWindow)
 {
     Seen seen = showAndClose(L"", L"", L"Welcome to {AppTitle}", L"{AppTitle}", 6495, 4800);

@@ -177,15 +177,19 @@ TEST_F(Culling, RemovesWhatIsNotKeptOnlyAboveTheThresholdAndWithAKeepList)
     }
 }
 
-TEST_F(Culling, KeptNamesThatAreMissingOrReachOutsideAreSkippedAndLogged)
+// A kept name in another letter case keeps the file under the name it has.
+TEST_F(Culling, KeptNamesKeepTheirFilesNamesAndMissingOrOutsideOnesAreSkippedAndLogged)
 {
     write({{S + L"mine.osf", bytesOf(L"mine", 10)},
+           {S + L"MixedCase.osf", bytesOf(L"mixed", 10)},
            {S + L"other.osf", bytesOf(L"other", 1000001)},
            {L"custom\\outside.osf", bytesOf(L"outside", 10)}});
     settings(L"ClearTaunts", L"-1");
-    settings(L"KeepTaunts", L"gone.osf|mine.osf|..\\outside.osf|");
+    settings(L"KeepTaunts", L"gone.osf|mine.osf|..\\outside.osf|mixedcase.OSF|MIXEDCASE.osf|");
     const std::string log = cull(culling::taunts());
-    EXPECT_EQ(listing({{S + L"mine.osf", bytesOf(L"mine", 10)}, {L"custom\\outside.osf", bytesOf(L"outside", 10)}}),
+    EXPECT_EQ(listing({{S + L"mine.osf", bytesOf(L"mine", 10)},
+                       {S + L"MixedCase.osf", bytesOf(L"mixed", 10)},
+                       {L"custom\\outside.osf", bytesOf(L"outside", 10)}}),
               listing(custom()));
     EXPECT_NE(std::string::npos, log.find("POST - Kept File Not Found, Skipped: gone.osf")) << log;
     EXPECT_NE(std::string::npos, log.find("POST - Kept Name Is Not A File Name, Skipped: ..\\outside.osf")) << log;

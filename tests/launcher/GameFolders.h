@@ -4,9 +4,14 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
+
+#include "TestSupport.h"
 
 namespace launch_testing {
 
@@ -28,6 +33,40 @@ inline std::string contentsOf(const std::wstring& path)
     std::ostringstream bytes;
     bytes << file.rdbuf();
     return bytes.str();
+}
+
+// What the stand-in wrote: "name=value" lines.
+struct Record {
+    bool started = false;
+    std::string commandLine, directory, pilotOpens;
+};
+
+// The stand-in's record in the game folder (ending in a backslash), waiting up to waitMs for it.
+inline Record readRecord(const std::wstring& folder, DWORD waitMs)
+{
+    const std::wstring path = folder + L"standin-record.txt";
+    for (DWORD waited = 0; GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES && waited < waitMs; waited += 50)
+        Sleep(50);
+    Record record;
+    std::istringstream lines(contentsOf(path));
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        record.started = true;
+        const size_t equals = line.find('=');
+        const std::string name = line.substr(0, equals), value = line.substr(equals + 1);
+        if (name == "commandline") record.commandLine = value;
+        if (name == "directory") record.directory = value;
+        if (name == "pilotopens") record.pilotOpens = value;
+    }
+    return record;
+}
+
+// The stand-in as main.exe and the given pilot files in an existing folder (ending in a backslash).
+inline void fillGame(const std::wstring& folder, const std::vector<std::wstring>& pilots)
+{
+    const std::wstring standIn = testing_support::programFolder() + L"StandInGame.exe";
+    EXPECT_TRUE(CopyFileW(standIn.c_str(), (folder + L"main.exe").c_str(), FALSE));
+    for (const std::wstring& pilot : pilots) std::ofstream((folder + pilot).c_str()) << "pilot";
 }
 
 } // namespace launch_testing

@@ -45,6 +45,7 @@ TEST(LaunchRules, MarkerDriveAndCommandLine)
     EXPECT_EQ(L"", launch::driveOf(L"\\\\server\\share\\main.exe"));
     EXPECT_EQ(L"", launch::driveOf(L"1:\\main.exe"));
     EXPECT_EQ(L"", launch::driveOf(L"C"));
+    EXPECT_EQ(L"C:\\Games\\D3\\main.exe", launch::withBackslashes(L"C:/Games\\D3/main.exe"));
 
     const struct {
         const wchar_t* exe;

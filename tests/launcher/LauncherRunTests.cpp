@@ -77,6 +77,7 @@ TEST_F(LauncherRun, EachStartTakesTheRoadItsSwitchesAndSettingsSelect)
         {L"", L"False", L"0", kFirstRun, false, false},
         {L"", L"True", L"0", kLaunch, false, false},
         {L"", L"True", L"1", kLaunch, false, true},
+        {L"", L"True", L"True", kLaunch, false, true}, // as the options dialog reads it
         // RunOnce goes with the application key: a reset start is a first run.
         {L" /SETUP", L"True", L"0", kFirstRun, true, false},
         {L" /setup/OPTIONS", L"True", L"1", kOptions, true, false},
@@ -152,4 +153,41 @@ TEST_F(LauncherRun, WithoutAWorkingLibraryTheBoxAndTheLogSayWhichFileFailedAndTh
         EXPECT_TRUE(sameText) << "the log says what the box says";
         EXPECT_TRUE(out.logHas("(Vantorel.Exe) - Build: 1.1.32 - Application Termination. "));
     }
+}
+
+// A read-me of 200 MB (a megabyte of text, then a sparse rest) opens about as
+// fast as a small one: only its beginning is shown, with a line that says so.
+TEST_F(LauncherRun, AHugeReadmeShowsItsBeginningAndTheWelcomeWindowAnswers)
+{
+    const LauncherInstall install(L"HugeReadme");
+    setValue(kSystemKey, L"ShowSplash", L"0");
+    {
+        raii::UniqueFile readme(CreateFileW((install.folder() + L"\\readme.txt").c_str(), GENERIC_WRITE, 0, nullptr,
+                                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        std::string lines;
+        while (lines.size() < 1100000) lines += "Vantorel starts the game with your pilot.\r\n";
+        DWORD written = 0;
+        ASSERT_TRUE(WriteFile(readme.get(), lines.data(), DWORD(lines.size()), &written, nullptr));
+        LARGE_INTEGER size{};
+        size.QuadPart = 200LL << 20;
+        ASSERT_TRUE(SetFilePointerEx(readme.get(), size, nullptr, FILE_BEGIN) && SetEndOfFile(readme.get()));
+    }
+    bool answered = false;
+    std::wstring ending;
+    const RunOutcome out = install.run(L"", [&](const SeenWindow& window) {
+        if (window.className != kWelcomeWindowClass || answered) return closeDialogs(window);
+        DWORD_PTR length = 0;
+        answered = SendMessageTimeoutW(window.handle, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &length) != 0;
+        HWND text = FindWindowExW(window.handle, nullptr, L"Edit", nullptr);
+        SendMessageTimeoutW(text, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length);
+        std::wstring shown(length + 1, L'\0');
+        DWORD_PTR copied = 0;
+        SendMessageTimeoutW(text, WM_GETTEXT, shown.size(), reinterpret_cast<LPARAM>(shown.data()), SMTO_ABORTIFHUNG,
+                            2000, &copied);
+        ending = shown.substr(0, copied).substr(copied > 100 ? copied - 100 : 0);
+        closeDialogs(window);
+    }, 20000);
+    EXPECT_EQ(0, out.exitCode) << "-2: still reading after 20 s";
+    EXPECT_TRUE(answered) << "the welcome window answers";
+    EXPECT_NE(std::wstring::npos, ending.find(L"only its first 256 KB are shown")) << narrow(ending);
 }

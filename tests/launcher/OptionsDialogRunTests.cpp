@@ -8,6 +8,7 @@
 #include <functional>
 #include <thread>
 
+#include "GameFolders.h"
 #include "LauncherInstall.h"
 #include "OptionsDialog.h"
 #include "Splash.h"
@@ -155,6 +156,68 @@ std::vector<std::string> sysIniTrace(const RunOutcome& out)
     }
     return trace;
 }
+
+// Every key and value below a key, one "path\\name=data" line each.
+std::wstring treeOf(const std::wstring& path)
+{
+    raii::UniqueHKey key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS) return {};
+    std::wstring tree;
+    wchar_t name[256];
+    BYTE data[4096];
+    for (DWORD i = 0;; ++i) {
+        DWORD nameSize = ARRAYSIZE(name), dataSize = sizeof(data) - sizeof(wchar_t);
+        ZeroMemory(data, sizeof(data));
+        if (RegEnumValueW(key.get(), i, name, &nameSize, nullptr, nullptr, data, &dataSize) != ERROR_SUCCESS) break;
+        tree += path + L"\\" + name + L"=" + reinterpret_cast<const wchar_t*>(data) + L"\n";
+    }
+    for (DWORD i = 0;; ++i) {
+        DWORD nameSize = ARRAYSIZE(name);
+        if (RegEnumKeyExW(key.get(), i, name, &nameSize, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        tree += treeOf(path + L"\\" + name);
+    }
+    return tree;
+}
+
+// A window of this program on a thread of its own that keeps answering messages.
+class OtherWindow {
+public:
+    OtherWindow()
+    {
+        thread_ = std::thread([this] {
+            window_ = CreateWindowExW(0, L"Static", L"other", WS_POPUP | WS_VISIBLE, 10, 10, 100, 100, nullptr,
+                                      nullptr, nullptr, nullptr);
+            threadId_ = GetCurrentThreadId();
+            created_ = true;
+            MSG message;
+            while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+                if (message.message == kToFront) SetForegroundWindow(window_);
+                DispatchMessageW(&message);
+            }
+            DestroyWindow(window_);
+        });
+        while (!created_) Sleep(10);
+    }
+    ~OtherWindow()
+    {
+        PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
+        thread_.join();
+    }
+    HWND handle() const { return window_; }
+    // Made the foreground window by its own thread, as a program does.
+    bool toFront() const
+    {
+        PostThreadMessageW(threadId_, kToFront, 0, 0);
+        return waitFor([&] { return GetForegroundWindow() == window_; }, 5000);
+    }
+
+private:
+    static constexpr UINT kToFront = WM_APP + 1;
+    std::thread thread_;
+    std::atomic<bool> created_{false};
+    HWND window_ = nullptr;
+    DWORD threadId_ = 0;
+};
 
 } // namespace
 
@@ -315,6 +378,34 @@ TEST_F(OptionsRun, OkEndsTheLauncherOnlyOnAnExplicitRequest)
     EXPECT_EQ(0, firstRun.exitCode) << "the launcher ends once its last window is closed";
     EXPECT_EQ(L"True", valueOf(kAppKeyPath, L"RunOnce"));
     EXPECT_TRUE(firstRun.logHas("(Vantorel.Exe) - Build: 1.1.32 - Application Termination. "));
+}
+
+// A second start changes nothing and ends; a killed launcher leaves nothing that blocks the next one.
+TEST_F(OptionsRun, ASecondStartBringsTheOpenDialogForwardAndAKilledOneBlocksNothing)
+{
+    const LauncherInstall install(L"Second");
+    const OtherWindow other;
+    const RunOutcome killed = runWithDialog(install, L" /OPTIONS", [&](const Dialog& d) {
+        EXPECT_TRUE(waitFor([&] {
+            return launch_testing::contentsOf(install.logPath()).find("END   Application Initialization") !=
+                   std::string::npos;
+        }));
+        EXPECT_TRUE(other.toFront());
+        const std::wstring registry = treeOf(L"Software\\Brannock");
+        const std::string log = launch_testing::contentsOf(install.logPath());
+        EXPECT_EQ(0, runProcess(L"\"" + install.exePath() + L"\"", 20000));
+        EXPECT_TRUE(waitFor([&] { return GetForegroundWindow() == d.window(); }, 5000)) << "the dialog comes to the front";
+        EXPECT_EQ(registry, treeOf(L"Software\\Brannock"));
+        EXPECT_EQ(log, launch_testing::contentsOf(install.logPath()));
+        DWORD id = 0;
+        GetWindowThreadProcessId(d.window(), &id);
+        raii::UniqueHandle launcher(OpenProcess(PROCESS_TERMINATE, FALSE, id));
+        EXPECT_TRUE(TerminateProcess(launcher.get(), 9));
+    });
+    EXPECT_EQ(9, killed.exitCode);
+    const RunOutcome next = runWithDialog(install, L" /OPTIONS", [](const Dialog& d) { d.click(kCmdCancel); });
+    EXPECT_EQ(0, next.exitCode);
+    EXPECT_TRUE(next.logHas("BEGIN Procedure - Options:Form_Load"));
 }
 
 TEST_F(OptionsRun, KeepListsLoadSelectDeleteAndStoreAnEmptiedListAsEmpty)

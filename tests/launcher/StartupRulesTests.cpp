@@ -29,7 +29,8 @@ TEST(StartupRules, ArgumentsAndPaths)
     EXPECT_EQ(L"/setup", argumentsOf(L"Vantorel.exe /setup"));
     EXPECT_EQ(L"", argumentsOf(L"\"unclosed /x"));
     EXPECT_EQ(L"AUTOLOAD", baseNameOf(L"C:\\AUTOLOAD.EXE"));
-    EXPECT_TRUE(showsSplash(L"1") && !showsSplash(L" 1") && !showsSplash(L"True"));
+    for (const wchar_t* shown : {L"1", L" 1", L"True", L"-1", L"unreadable"}) EXPECT_TRUE(showsSplash(shown)) << shown;
+    for (const wchar_t* hidden : {L"0", L"False", L"false "}) EXPECT_FALSE(showsSplash(hidden)) << hidden;
     EXPECT_TRUE(isFirstRun(L"False") && !isFirstRun(L"false"));
     EXPECT_FALSE(registersAppPath(L"AUTOLOAD"));
     EXPECT_TRUE(registersAppPath(L"Autoload2"));

@@ -64,6 +64,13 @@ bool startProcess(const std::wstring& commandLine, ProcessInfo& started, HANDLE 
 
 long waitForProcess(const ProcessInfo& process, DWORD timeoutMs) { return finish(process, deadlineAfter(timeoutMs)); }
 
+bool waitFor(const std::function<bool()>& condition, DWORD timeoutMs)
+{
+    for (ULONGLONG deadline = GetTickCount64() + timeoutMs; GetTickCount64() < deadline; Sleep(20))
+        if (condition()) return true;
+    return condition();
+}
+
 long runProcess(const std::wstring& commandLine, DWORD timeoutMs)
 {
     ProcessInfo process;

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,9 @@ long runProcess(const std::wstring& commandLine, DWORD timeoutMs = 60000);
 // (bytes as written) up to its end, or up to timeoutMs, when it is killed and
 // the exit code is -2. Output of descendants still running after it ended is not waited for.
 std::string captureProcess(const std::wstring& commandLine, long* exitCode = nullptr, DWORD timeoutMs = 60000);
+
+// Checks the condition about every 20 ms until it holds (true) or timeoutMs has passed (false).
+bool waitFor(const std::function<bool()>& condition, DWORD timeoutMs = 20000);
 
 // COM on this thread for the life of a test.
 class ComTest : public ::testing::Test {

@@ -62,13 +62,6 @@ std::map<std::string, std::wstring> recorded(const std::wstring& file)
 
 bool finished(const std::wstring& file) { return recorded(file)["finished"] == L"1"; }
 
-bool waitFor(const std::function<bool()>& condition, DWORD timeoutMs = 20000)
-{
-    for (ULONGLONG deadline = GetTickCount64() + timeoutMs; GetTickCount64() < deadline; Sleep(20))
-        if (condition()) return true;
-    return condition();
-}
-
 // Wine reports no handle count; probing every handle value finds the open ones.
 DWORD handleCount()
 {
@@ -155,9 +148,8 @@ TEST_F(WindowsClient, LinesTheSystemCannotTakeAreRefusedBeforeItSeesThem)
     const std::wstring record = scratch / L"refused.txt";
     ScopedVariable recordTo(L"STANDIN_RECORD", record);
     const std::wstring program = L"\"" + standIn() + L"\" ";
-    EXPECT_EQ(S_OK, execute(scratch / L"no such program.exe", true)) << "what cannot start is ignored";
-    EXPECT_EQ(S_OK, execute(program + std::wstring(40000, L'x'), true));
-    EXPECT_EQ(S_OK, execute(program + std::wstring(32767 - program.size(), L'x'), true));
+    EXPECT_EQ(HRESULT(0x800A0005), execute(program + std::wstring(40000, L'x'), true));
+    EXPECT_EQ(HRESULT(0x800A0005), execute(program + std::wstring(32767 - program.size(), L'x'), true));
     const std::wstring withNul = program + std::wstring(1, L'\0') + L"x";
     raii::UniqueBstr text(SysAllocStringLen(withNul.data(), static_cast<UINT>(withNul.size())));
     EXPECT_NE(S_OK, windows_->ExecuteCommand(text.get(), VARIANT_TRUE));
@@ -168,6 +160,60 @@ TEST_F(WindowsClient, LinesTheSystemCannotTakeAreRefusedBeforeItSeesThem)
     EXPECT_FALSE(shell(std::wstring(1 << 20, L'a') + L".txt", L"", SA_Open, L"", false));
     EXPECT_FALSE(shell(standIn(), std::wstring(40000, L'p'), SA_Open, L"", false));
     EXPECT_FALSE(shell(standIn() + std::wstring(1, L'\0') + L"x", L"", SA_Open, L"", false));
+}
+
+// A program that cannot start is a run-time error, numbered as script clients know it.
+TEST_F(WindowsClient, ExecuteCommandRaisesWhenTheProgramCannotStart)
+{
+    ScratchFolder scratch(L"Unstartable");
+    const std::wstring text = scratch.file(L"text\\main.exe", 100);
+    const struct {
+        std::wstring commandLine;
+        HRESULT hr;
+        const wchar_t* description; // nullptr: the system's own text, whatever it is
+    } cases[] = {
+        {scratch / L"missing.exe -x", HRESULT(0x800A0035), L"File not found"},
+        {L"\"" + scratch / L"no folder\\main.exe\"", HRESULT(0x800A0035), L"File not found"},
+        {L"\"" + text + L"\"", HRESULT(0x800A0005), nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.commandLine));
+        EXPECT_EQ(c.hr, execute(c.commandLine, false));
+        raii::ComPtr<IErrorInfo> info;
+        ASSERT_EQ(S_OK, GetErrorInfo(0, info.put()));
+        raii::UniqueBstr description;
+        info->GetDescription(description.put());
+        const std::wstring said = raii::toWString(description.get());
+        if (c.description) EXPECT_EQ(c.description, said);
+        else EXPECT_FALSE(said.empty() || said == L"Invalid procedure call or argument") << "the system's text";
+    }
+    long exitCode = -1;
+    const std::string output = captureProcess(L"cscript.exe //nologo \"" + programFolder() + L"ExecuteClient.vbs\" \"" +
+                                              (scratch / L"missing.exe") + L"\"", &exitCode);
+    EXPECT_EQ("53 | File not found | Quillon.qfcLibWindows\r\n", output);
+}
+
+// An inheritable pipe: a child that inherited its writing end would keep it open.
+TEST_F(WindowsClient, ExecuteCommandHandsTheProgramNoHandles)
+{
+    ScratchFolder scratch(L"Inherit");
+    const std::wstring record = scratch / L"inherit.txt";
+    const std::wstring event = L"QuillonStandInInherit" + std::to_wstring(GetCurrentProcessId());
+    raii::UniqueHandle signal(CreateEventW(nullptr, TRUE, FALSE, event.c_str()));
+    SECURITY_ATTRIBUTES inheritable{sizeof(inheritable), nullptr, TRUE};
+    raii::UniqueHandle readEnd, writeEnd;
+    ASSERT_TRUE(CreatePipe(readEnd.put(), writeEnd.put(), &inheritable, 0));
+    {
+        ScopedVariable recordTo(L"STANDIN_RECORD", record), hold(L"STANDIN_HOLD_EVENT", event);
+        ASSERT_EQ(S_OK, execute(L"\"" + standIn() + L"\"", false));
+    }
+    ASSERT_TRUE(waitFor([&] { return !recorded(record).empty(); }));
+    writeEnd.reset();
+    DWORD available = 0;
+    EXPECT_FALSE(PeekNamedPipe(readEnd.get(), nullptr, 0, nullptr, &available, nullptr));
+    EXPECT_EQ(DWORD(ERROR_BROKEN_PIPE), GetLastError()) << "the running program holds no copy of the pipe";
+    SetEvent(signal.get());
+    EXPECT_TRUE(waitFor([&] { return finished(record); }));
 }
 
 TEST_F(WindowsClient, ExecuteCommandLeavesNoHandleOpen)
