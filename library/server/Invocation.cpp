@@ -188,6 +188,29 @@ HRESULT textArray(const VARIANT* value, VARIANT* slot)
     return S_OK;
 }
 
+// Turns a slot's array of texts into an array of variants holding them, with the same bounds.
+HRESULT variantsOf(VARIANT* slot)
+{
+    SAFEARRAY* texts = V_ARRAY(slot);
+    LONG lower = 0, upper = -1;
+    SafeArrayGetLBound(texts, 1, &lower);
+    SafeArrayGetUBound(texts, 1, &upper);
+    raii::UniqueSafeArray variants(SafeArrayCreateVector(VT_VARIANT, lower, static_cast<ULONG>(upper - lower + 1)));
+    if (!variants) return E_OUTOFMEMORY;
+    for (LONG i = lower; i <= upper; ++i) {
+        raii::UniqueVariant item;
+        V_BSTR(item.get()) = nullptr;
+        V_VT(item.get()) = VT_BSTR;
+        HRESULT hr = SafeArrayGetElement(texts, &i, &V_BSTR(item.get()));
+        if (SUCCEEDED(hr)) hr = SafeArrayPutElement(variants.get(), &i, item.get());
+        if (FAILED(hr)) return hr;
+    }
+    VariantClear(slot);
+    V_VT(slot) = VT_ARRAY | VT_VARIANT;
+    V_ARRAY(slot) = variants.release();
+    return S_OK;
+}
+
 // A value (never a reference) as the referenced type of a by-reference parameter, into a frame-owned slot.
 HRESULT convert(ITypeInfo* info, const TYPEDESC& declared, VARTYPE type, const VARIANT* value, VARIANT* slot)
 {
@@ -229,10 +252,12 @@ UINT PreparedCall::callerIndex(UINT index) const
 
 void PreparedCall::writeBack()
 {
-    for (auto& [variable, slot] : writeBacks_) {
-        VariantClear(variable);
-        *variable = *slot;  // moved: the slot no longer owns the value
-        V_VT(slot) = VT_EMPTY;
+    for (const WriteBack& back : writeBacks_) {
+        if (V_VT(back.slot) == (VT_ARRAY | VT_BSTR) && !V_ARRAY(back.slot)) continue;  // nothing was found
+        if (back.asVariants && FAILED(variantsOf(back.slot))) continue;
+        VariantClear(back.variable);
+        *back.variable = *back.slot;  // moved: the slot no longer owns the value
+        V_VT(back.slot) = VT_EMPTY;
     }
     writeBacks_.clear();
 }
@@ -270,7 +295,7 @@ HRESULT PreparedCall::handOver(ITypeInfo* info, const ELEMDESC& param, VARIANT* 
     HRESULT hr = convert(info, declared, type, value, slot);
     if (FAILED(hr)) return hr;
     refer(argument, type, slot);
-    if (variable) writeBacks_.emplace_back(variable, slot);
+    if (variable) writeBacks_.push_back({variable, slot, type == (VT_ARRAY | VT_BSTR) && V_VT(variable) != type});
     substituted = true;
     return S_OK;
 }

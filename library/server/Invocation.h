@@ -37,7 +37,8 @@ public:
     // the first argument given by value that does not convert to its parameter's type is then blamed).
     UINT callerIndex(UINT index) const;
     static constexpr UINT kNoIndex = ~0u;
-    // After a successful call: each script variable gets the value its slot holds now.
+    // After a successful call: each script variable gets the value its slot holds now (texts found for
+    // a variable that held no array of texts as an array of variants, the array every script engine reads).
     void writeBack();
 
 private:
@@ -51,7 +52,8 @@ private:
     std::vector<UINT> origin_;                  // per argument: the caller's index, or ~0u for a filled one
     std::unique_ptr<raii::UniqueVariant[]> slots_;  // frame-owned values; their addresses are handed out
     size_t slotCount_ = 0;
-    std::vector<std::pair<VARIANT*, VARIANT*>> writeBacks_;  // (caller's variable, slot)
+    struct WriteBack { VARIANT* variable; VARIANT* slot; bool asVariants; };
+    std::vector<WriteBack> writeBacks_;         // script variables and the slots they get back
     struct ByValue { const VARIANT* given; VARTYPE type; UINT index; };
     std::vector<ByValue> byValue_;              // arguments the dispatcher converts itself
 };
