@@ -41,8 +41,9 @@ long upperBound(SAFEARRAY* const* array)
 STDMETHODIMP qfcLibFiles::CopyFile(LONG vOwnerhWnd, VARIANT* vFiles, BSTR vDestination, qcFileOpFunctions vOperation,
                                    qcFileOpFlags vFlags, BSTR vDialogText, BSTR vParseChar, VARIANT_BOOL* result)
 {
-    return call(result, [&] {
-        return qfcLibFilesA::CopyFile(vOwnerhWnd, sourcesArg(vFiles, vParseChar), nameText(vDestination), vOperation,
+    return call(result, [&] {  // the operation first: an unknown one is false whatever the names and flags
+        return qfcLibFilesA::CopiesOrMoves(vOperation) &&
+               qfcLibFilesA::CopyFile(vOwnerhWnd, sourcesArg(vFiles, vParseChar), nameText(vDestination), vOperation,
                                       vFlags, arg(vDialogText));
     });
 }

@@ -135,6 +135,19 @@ TEST_F(FilesClient, ExtensionSearchGrowsTheCallersArray)
     SafeArrayDestroy(numbers);
 }
 
+TEST_F(FilesClient, AnUnknownOperationIsFalseBeforeNamesAndFlagsAreLookedAt)
+{
+    raii::UniqueVariant numbers; // names no routine takes
+    V_ARRAY(numbers.get()) = SafeArrayCreateVector(VT_I4, 0, 2);
+    V_VT(numbers.get()) = VT_ARRAY | VT_I4;
+    for (long operation : {long(qcDelete), long(qcRename), 0L}) {
+        VARIANT_BOOL done = VARIANT_TRUE;
+        EXPECT_EQ(S_OK, files_->CopyFile(0, numbers.get(), bstr(L"C:\\").get(), qcFileOpFunctions(operation),
+                                         qcFileOpFlags(0x10000), bstr(L"").get(), bstr(L"|").get(), &done));
+        EXPECT_EQ(VARIANT_FALSE, done) << operation;
+    }
+}
+
 TEST_F(FilesClient, ScriptClientLeavesOutOptionalArguments)
 {
     ScratchFolder scratch(L"Script");
