@@ -80,7 +80,8 @@ STDMETHODIMP qfcLibFiles::FileExtSearch(BSTR vPath, BSTR vFileExt, SAFEARRAY** v
     return call(result, [&] {
         return failure::trap(-1L, [&] {
             std::vector<std::wstring> found;
-            if (!qfcLibFilesA::FindByExtension(nameText(vPath), nameText(vFileExt), isTrue(vRecursive), found)) return -1L;
+            if (!qfcLibFilesA::FindByExtension(nameText(vPath), nameText(vFileExt), isTrue(vRecursive), found))
+                return -1L;
             if (!found.empty()) appendTextArray(vFileArray, found);
             return upperBound(vFileArray);
         });

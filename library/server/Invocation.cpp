@@ -162,7 +162,8 @@ bool unsignedValue(const VARIANT* value, LONG* result)
 HRESULT textArray(const VARIANT* value, VARIANT* slot)
 {
     const VARTYPE element = V_VT(value) & VT_TYPEMASK;
-    if (V_VT(value) != (VT_ARRAY | element) || (element != VT_BSTR && element != VT_VARIANT)) return DISP_E_TYPEMISMATCH;
+    if (V_VT(value) != (VT_ARRAY | element) || (element != VT_BSTR && element != VT_VARIANT))
+        return DISP_E_TYPEMISMATCH;
     SAFEARRAY* given = V_ARRAY(value);
     raii::UniqueSafeArray copy;
     if (given) {
@@ -269,7 +270,8 @@ HRESULT PreparedCall::handOver(ITypeInfo* info, const ELEMDESC& param, VARIANT* 
     const TYPEDESC& declared = param.tdesc;
     LONG root = 0;
     if (declared.vt != VT_PTR) {
-        if (declared.vt == VT_USERDEFINED && unsignedValue(resolved(given), &root) && namesUnsignedEnum(info, declared)) {
+        if (declared.vt == VT_USERDEFINED && unsignedValue(resolved(given), &root) &&
+            namesUnsignedEnum(info, declared)) {
             V_VT(&argument) = VT_I4;
             V_I4(&argument) = root;
             substituted = true;
@@ -354,7 +356,8 @@ HRESULT PreparedCall::prepare(ITypeInfo* info, DISPID id, WORD flags, DISPPARAMS
         // Too few arguments is a count the caller got wrong; one left out by name or position is not optional.
         if (!isOptional(*declared[i]))
             return given[i] || params->cNamedArgs ? HRESULT(DISP_E_PARAMNOTOPTIONAL) : HRESULT(DISP_E_BADPARAMCOUNT);
-        const VARTYPE type = declared[i]->tdesc.vt == VT_PTR ? valueType(info, *declared[i]->tdesc.lptdesc) : VARTYPE(VT_EMPTY);
+        const TYPEDESC& declaredType = declared[i]->tdesc;
+        const VARTYPE type = declaredType.vt == VT_PTR ? valueType(info, *declaredType.lptdesc) : VARTYPE(VT_EMPTY);
         if (type == VT_EMPTY) {
             V_VT(&handed[i]) = VT_ERROR;
             V_ERROR(&handed[i]) = DISP_E_PARAMNOTFOUND;

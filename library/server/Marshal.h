@@ -5,7 +5,7 @@
 //
 //   in string          arg(vText)                    -> std::wstring (a null BSTR is "")
 //   in name            nameArg(vPath)                -> std::wstring without trailing NULs, refused when a NUL is left
-//                      nameText(vPath)                  the same, a NUL left for the routine to refuse with its own result
+//                      nameText(vPath)                  the same, an inner NUL left for the routine to refuse
 //                      checkName(text)                  the check for a text built in C++; withoutTrailingNuls(text)
 //   in/out string      readText(vStr) / writeText(vStr, text)
 //   in/out VARIANT     variantText(vFiles), variantTexts(vFiles) (a text or an array of texts),

@@ -157,6 +157,7 @@ TEST_F(FilesClient, ScriptClientLeavesOutOptionalArguments)
             scratch.path().substr(0, scratch.path().size() - 1) + L"\"",
         &exitCode);
     EXPECT_EQ(0, exitCode) << output;
-    EXPECT_EQ("title=a\r\nsearch=1 a.plt|b.plt\r\nappend=2 kept|a.plt|b.plt Variant()\r\nsize=7\r\ncopy=False\r\ncopied=True,True\r\ndelete=False\r\nleft=False\r\nnul=5,True\r\n",
+    EXPECT_EQ("title=a\r\nsearch=1 a.plt|b.plt\r\nappend=2 kept|a.plt|b.plt Variant()\r\n"
+              "size=7\r\ncopy=False\r\ncopied=True,True\r\ndelete=False\r\nleft=False\r\nnul=5,True\r\n",
               output);
 }

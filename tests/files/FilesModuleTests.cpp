@@ -133,7 +133,8 @@ TEST(FilesModule, MakePathShortNamesAndSystemFolders)
     const std::wstring blocker = scratch.file(L"file");
     wchar_t drive = L'Q';
     while (GetLogicalDrives() & (1u << (drive - L'A'))) ++drive;
-    for (const std::wstring& unmade : {blocker + L"\\x", drive + std::wstring(L":\\nodrive\\x"), scratch / L"a|b", std::wstring(L" ")})
+    for (const std::wstring& unmade :
+         {blocker + L"\\x", drive + std::wstring(L":\\nodrive\\x"), scratch / L"a|b", std::wstring(L" ")})
         EXPECT_FALSE(MakePath(unmade)) << "nothing made: " << unmade;
     EXPECT_TRUE(MakePath(scratch / L"a\\b")) << "it is there";
     EXPECT_FALSE(MakePath(L""));

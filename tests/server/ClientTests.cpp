@@ -127,7 +127,8 @@ TEST(NamesFromBuffers, TrailingNulsAreDroppedAndInnerOnesRefused)
                                      &done));
     EXPECT_EQ(VARIANT_FALSE, done);
     EXPECT_EQ(HRESULT(0x800A0005), files->FileExists(text(file, inner).get(), &done));
-    EXPECT_EQ(S_OK, windows->ShellCommand(text(L"cmd.exe", inner).get(), bstr(L"").get(), SA_Open, qcShowStates(SW_HIDE),
+    EXPECT_EQ(S_OK, windows->ShellCommand(text(L"cmd.exe", inner).get(), bstr(L"").get(), SA_Open,
+                                          qcShowStates(SW_HIDE),
                                           bstr(L"").get(), -1, VARIANT_FALSE, &done));
     EXPECT_EQ(VARIANT_FALSE, done);
     EXPECT_EQ(ERROR_INVALID_PARAMETER, mapped(share + inner, L"Q:"));

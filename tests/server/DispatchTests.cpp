@@ -60,7 +60,8 @@ TEST(Dispatch, BadCallsFailWithTheMatchingCode)
     V_ERROR(&skipped) = DISP_E_PARAMNOTFOUND;
     // InitCore's arguments, last first, with one replaced.
     const auto initWith = [&](size_t index, VARIANT replaced) {
-        std::vector<VARIANT> list = {longArg(32), longArg(1), longArg(1), textArg(L"C:\\"), textArg(L"V"), textArg(L"V")};
+        std::vector<VARIANT> list = {longArg(32), longArg(1), longArg(1),
+                                     textArg(L"C:\\"), textArg(L"V"), textArg(L"V")};
         list[index] = replaced;
         return list;
     };

@@ -315,8 +315,8 @@ TEST_F(TypeLibrary, InOutParametersGivenByValueLeaveTheCallersValueAlone)
                 return param.tdesc.vt == VT_PTR && (param.paramdesc.wParamFlags & PARAMFLAG_FOUT) &&
                        !(param.paramdesc.wParamFlags & PARAMFLAG_FRETVAL);
             };
-            const bool returns = func->cParams > 0 && (func->lprgelemdescParam[func->cParams - 1].paramdesc.wParamFlags &
-                                                       PARAMFLAG_FRETVAL);
+            const USHORT lastFlags = func->cParams ? func->lprgelemdescParam[func->cParams - 1].paramdesc.wParamFlags : 0;
+            const bool returns = lastFlags & PARAMFLAG_FRETVAL;
             const UINT count = static_cast<UINT>(func->cParams) - (returns ? 1 : 0);
             for (SHORT target = 0; target < static_cast<SHORT>(count); ++target) {
                 if (!isInOut(target)) continue;
