@@ -344,12 +344,13 @@ HRESULT PreparedCall::prepare(ITypeInfo* info, DISPID id, WORD flags, DISPPARAMS
     size_t count = 0;
     for (size_t i = 0; i < declared.size(); ++i) {
         if (!isOmitted(given[i])) {
-            const TYPEDESC& type = declared[i]->tdesc;
-            if (type.vt != VT_PTR && valueType(info, type) != VT_EMPTY)
-                byValue_.push_back({given[i], valueType(info, type), givenIndex[i]});
             HRESULT hr = handOver(info, *declared[i], given[i], handed[i], substituted);
             if (FAILED(hr) && badArgument) *badArgument = givenIndex[i];
             if (FAILED(hr)) return hr;
+            const TYPEDESC& type = declared[i]->tdesc;
+            const VARTYPE byValue = type.vt == VT_PTR ? VARTYPE(VT_EMPTY) : valueType(info, type);
+            if (byValue != VT_EMPTY && V_VT(&handed[i]) == V_VT(given[i]))  // left for the dispatcher to convert
+                byValue_.push_back({given[i], byValue, givenIndex[i]});
             count = i + 1;
             continue;
         }
