@@ -158,31 +158,18 @@ bool unsignedValue(const VARIANT* value, LONG* result)
     return true;
 }
 
-// A new array of texts from an empty value or a one-dimensional array of texts or variants.
+// A new array of texts from a one-dimensional array of texts or variants (the marshalling's reading of
+// such arrays); the caller's array stays untouched.
 HRESULT textArray(const VARIANT* value, VARIANT* slot)
 {
-    const VARTYPE element = V_VT(value) & VT_TYPEMASK;
-    if (V_VT(value) != (VT_ARRAY | element) || (element != VT_BSTR && element != VT_VARIANT))
-        return DISP_E_TYPEMISMATCH;
-    SAFEARRAY* given = V_ARRAY(value);
+    if (!(V_VT(value) & VT_ARRAY) || (V_VT(value) & VT_BYREF)) return DISP_E_TYPEMISMATCH;
     raii::UniqueSafeArray copy;
-    if (given) {
-        LONG lower = 0, upper = -1;
-        if (SafeArrayGetDim(given) != 1 || FAILED(SafeArrayGetLBound(given, 1, &lower)) ||
-            FAILED(SafeArrayGetUBound(given, 1, &upper)))
-            return DISP_E_TYPEMISMATCH;
-        copy.reset(SafeArrayCreateVector(VT_BSTR, lower, static_cast<ULONG>(upper - lower + 1)));
-        if (!copy) return E_OUTOFMEMORY;
-        for (LONG i = lower; i <= upper; ++i) {
-            raii::UniqueVariant item, text;
-            V_BSTR(item.get()) = nullptr;
-            if (element == VT_BSTR) V_VT(item.get()) = VT_BSTR;
-            HRESULT hr = SafeArrayGetElement(given, &i, element == VT_BSTR ? static_cast<void*>(&V_BSTR(item.get()))
-                                                                            : static_cast<void*>(item.get()));
-            if (SUCCEEDED(hr)) hr = VariantChangeType(text.get(), item.get(), 0, VT_BSTR);
-            if (SUCCEEDED(hr)) hr = SafeArrayPutElement(copy.get(), &i, V_BSTR(text.get()));
-            if (FAILED(hr)) return hr;
-        }
+    try {
+        if (V_ARRAY(value)) setTextArray(copy.put(), variantTexts(value));
+    } catch (const RuntimeError&) {
+        return DISP_E_TYPEMISMATCH;
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
     }
     V_VT(slot) = VT_ARRAY | VT_BSTR;
     V_ARRAY(slot) = copy.release();
