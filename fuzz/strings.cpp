@@ -32,8 +32,8 @@ void checkPhone(const std::wstring& number, bool compress, const std::wstring& a
 void checkShellAndNetwork(const std::wstring& text, long index)
 {
     std::wstring previous = text;
-    const std::wstring applet = ShellRules::AppletCommandLine(index, previous);
-    FUZZ_CHECK(applet == L"rundll32.exe shell32.dll,Control_RunDLL " + previous);
+    const std::wstring applet = ShellRules::AppletCommandLine(L"C:\\S\\rundll32.exe", index, previous);
+    FUZZ_CHECK(applet == L"\"C:\\S\\rundll32.exe\" shell32.dll,Control_RunDLL " + previous);
     FUZZ_CHECK(ShellRules::AppletText(index) ? previous == ShellRules::AppletText(index) : previous == text);
     FUZZ_CHECK(!ShellRules::ShellErrorMessage(index).empty());
 

@@ -24,7 +24,7 @@ STDMETHODIMP qfcLibCore::InitCore(BSTR sAppName, BSTR sAppTitle, BSTR sAppPath, 
 {
     return call([&] {
         // The title becomes part of every application key path, the path a folder name.
-        qfcLibCoreA::InitCore(arg(sAppName), nameArg(sAppTitle), nameArg(sAppPath), iAppMajor, iAppMinor,
+        qfcLibCoreA::InitCore(nameText(sAppName), nameArg(sAppTitle), nameArg(sAppPath), iAppMajor, iAppMinor,
                               iAppRevision);
     });
 }

@@ -55,12 +55,14 @@ bool runOperation(long owner, UINT operation, const std::wstring& from, const st
 
 } // namespace
 
+bool CopiesOrMoves(long vOperation) { return vOperation == qcCopy || vOperation == qcMove; }
+
 bool CopyFile(long vOwnerhWnd, const SourceNames& vFiles, const std::wstring& vDestination, long vOperation,
               long vFlags, const std::wstring& vDialogText)
 {
+    if (!CopiesOrMoves(vOperation)) return false;
     checkFlags(vFlags);
     const std::vector<std::wstring> names = shellNames(vFiles);
-    if (vOperation != qcCopy && vOperation != qcMove) return false;
     if (vDestination.empty() || names.empty() || !DirExists(vDestination)) return false;
     const std::wstring destination = ShellList({shellName(CleanPath(Unquote(vDestination)))});
     return runOperation(vOwnerhWnd, static_cast<UINT>(vOperation), ShellList(names), &destination, vFlags,

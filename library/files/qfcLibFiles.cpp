@@ -18,8 +18,12 @@ CURRENCY currency(long long bytes)
 qfcLibFilesA::SourceNames sourcesArg(VARIANT* vFiles, BSTR vParseChar)
 {
     const VARIANT* files = resolved(vFiles);
-    if (files && (V_VT(files) & VT_ARRAY)) return qfcLibFilesA::NamesFromArray(variantTexts(files));
-    return qfcLibFilesA::NamesFromText(variantText(files), arg(vParseChar));
+    if (files && (V_VT(files) & VT_ARRAY)) {
+        std::vector<std::wstring> names = variantTexts(files);
+        for (std::wstring& name : names) name = withoutTrailingNuls(std::move(name));
+        return qfcLibFilesA::NamesFromArray(names);
+    }
+    return qfcLibFilesA::NamesFromText(withoutTrailingNuls(variantText(files)), arg(vParseChar));
 }
 
 // The caller's array's upper bound, or -1 while it has no elements.
@@ -37,8 +41,9 @@ long upperBound(SAFEARRAY* const* array)
 STDMETHODIMP qfcLibFiles::CopyFile(LONG vOwnerhWnd, VARIANT* vFiles, BSTR vDestination, qcFileOpFunctions vOperation,
                                    qcFileOpFlags vFlags, BSTR vDialogText, BSTR vParseChar, VARIANT_BOOL* result)
 {
-    return call(result, [&] {
-        return qfcLibFilesA::CopyFile(vOwnerhWnd, sourcesArg(vFiles, vParseChar), arg(vDestination), vOperation,
+    return call(result, [&] {  // the operation first: an unknown one is false whatever the names and flags
+        return qfcLibFilesA::CopiesOrMoves(vOperation) &&
+               qfcLibFilesA::CopyFile(vOwnerhWnd, sourcesArg(vFiles, vParseChar), nameText(vDestination), vOperation,
                                       vFlags, arg(vDialogText));
     });
 }
@@ -61,7 +66,7 @@ STDMETHODIMP qfcLibFiles::DeleteFile(LONG vOwnerhWnd, VARIANT* vFiles, qcFileOpF
 
 STDMETHODIMP qfcLibFiles::DirExists(BSTR vPath, VARIANT_BOOL* result)
 {
-    return call(result, [&] { return qfcLibFilesA::DirExists(arg(vPath)); });
+    return call(result, [&] { return qfcLibFilesA::DirExists(nameText(vPath)); });
 }
 
 STDMETHODIMP qfcLibFiles::FileExists(BSTR vFile, VARIANT_BOOL* result)
@@ -75,7 +80,8 @@ STDMETHODIMP qfcLibFiles::FileExtSearch(BSTR vPath, BSTR vFileExt, SAFEARRAY** v
     return call(result, [&] {
         return failure::trap(-1L, [&] {
             std::vector<std::wstring> found;
-            if (!qfcLibFilesA::FindByExtension(arg(vPath), arg(vFileExt), isTrue(vRecursive), found)) return -1L;
+            if (!qfcLibFilesA::FindByExtension(nameText(vPath), nameText(vFileExt), isTrue(vRecursive), found))
+                return -1L;
             if (!found.empty()) appendTextArray(vFileArray, found);
             return upperBound(vFileArray);
         });
@@ -91,13 +97,13 @@ STDMETHODIMP qfcLibFiles::BrowseForFolder(LONG vOwnerhWnd, BSTR vRootDir, BSTR v
                                           BSTR* result)
 {
     return call(result, [&] {
-        return qfcLibFilesA::BrowseForFolder(vOwnerhWnd, arg(vRootDir), arg(vPrompt), readRef(vFlags, qcFolders));
+        return qfcLibFilesA::BrowseForFolder(vOwnerhWnd, nameText(vRootDir), arg(vPrompt), readRef(vFlags, qcFolders));
     });
 }
 
 STDMETHODIMP qfcLibFiles::GetDirSize(BSTR vPath, VARIANT_BOOL vRecursive, CURRENCY* result)
 {
-    return call(result, [&] { return currency(qfcLibFilesA::GetDirSize(arg(vPath), isTrue(vRecursive))); });
+    return call(result, [&] { return currency(qfcLibFilesA::GetDirSize(nameText(vPath), isTrue(vRecursive))); });
 }
 
 STDMETHODIMP qfcLibFiles::GetShortFileName(BSTR vFile, BSTR* result)
@@ -122,7 +128,7 @@ STDMETHODIMP qfcLibFiles::IsShortFileName(BSTR vFileName, VARIANT_BOOL* result)
 
 STDMETHODIMP qfcLibFiles::MakePath(BSTR vDirName, VARIANT_BOOL* result)
 {
-    return call(result, [&] { return qfcLibFilesA::MakePath(arg(vDirName)); });
+    return call(result, [&] { return qfcLibFilesA::MakePath(nameText(vDirName)); });
 }
 
 STDMETHODIMP qfcLibFiles::GetFileTitle(BSTR vFile, VARIANT_BOOL vWithExt, BSTR* result)

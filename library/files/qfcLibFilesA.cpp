@@ -6,6 +6,7 @@
 #include "Raii.h"
 #include "server/Marshal.h"
 #include "registry/qfcLibRegistryB.h"
+#include "strings/StringRules.h"
 #include "strings/TextCase.h"
 
 namespace quillon::qfcLibFilesA {
@@ -211,7 +212,9 @@ bool MakePath(const std::wstring& vDirName)
     for (const std::wstring& folder : FoldersToMake(vDirName)) {
         if (!isDirectory(folder)) CreateDirectoryW(folder.c_str(), nullptr);
     }
-    return true;
+    // True only when the folder is there now: a missing drive or a name the file system refuses is a failure.
+    const std::wstring folder = stringrules::TrimBlanks(vDirName);
+    return !folder.empty() && isDirectory(WithTrailing(folder, L'\\'));
 }
 
 bool FindByExtension(const std::wstring& vPath, const std::wstring& vFileExt, bool vRecursive,
@@ -226,7 +229,7 @@ bool FindByExtension(const std::wstring& vPath, const std::wstring& vFileExt, bo
 long long GetDirSize(const std::wstring& vPath, bool vRecursive)
 {
     const std::wstring folder = CleanPath(vPath);
-    if (folder.empty() || holdsNul(folder)) return -1;
+    if (folder.empty() || holdsNul(folder) || !isDirectory(folder)) return -1;  // not an empty folder
     return folderSize(WithTrailing(folder, L'\\'), vRecursive);
 }
 

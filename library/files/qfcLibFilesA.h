@@ -30,6 +30,7 @@ bool FileExists(const std::wstring& vFile);
 bool DirExists(const std::wstring& vPath);
 std::wstring GetShortFileName(const std::wstring& vFile);
 std::wstring GetSystemFolder(long vFolderToReturn);
+// Makes every missing level; true only when the folder is there afterwards.
 bool MakePath(const std::wstring& vDirName);
 
 // The full names of the matching files, in FileExtSearch's order (a folder's own files first, then its
@@ -37,11 +38,13 @@ bool MakePath(const std::wstring& vDirName);
 bool FindByExtension(const std::wstring& vPath, const std::wstring& vFileExt, bool vRecursive,
                      std::vector<std::wstring>& found);
 
-// Bytes of the listed files (hidden and system ones excluded); -1 for an empty path.
+// Bytes of the listed files (hidden and system ones excluded); -1 for an empty path or no folder.
 long long GetDirSize(const std::wstring& vPath, bool vRecursive);
 
 // Through the shell's file operation; the result is its aborted flag. Flags wider than 16 bits, names holding
-// a NUL and names too long for the shell are refused with a run-time error before anything happens.
+// a NUL and names too long for the shell are refused with a run-time error before anything happens. An operation
+// other than a copy or a move makes CopyFile false before its names or flags are looked at.
+bool CopiesOrMoves(long vOperation);
 bool CopyFile(long vOwnerhWnd, const SourceNames& vFiles, const std::wstring& vDestination, long vOperation,
               long vFlags, const std::wstring& vDialogText);
 bool DeleteFile(long vOwnerhWnd, const SourceNames& vFiles, long vFlags);

@@ -24,10 +24,10 @@ const wchar_t* AppletText(long vAppIndex)
     return applets[vAppIndex];
 }
 
-std::wstring AppletCommandLine(long vAppIndex, std::wstring& previousApplet)
+std::wstring AppletCommandLine(const std::wstring& runner, long vAppIndex, std::wstring& previousApplet)
 {
     if (const wchar_t* applet = AppletText(vAppIndex)) previousApplet = applet;
-    return L"rundll32.exe shell32.dll,Control_RunDLL " + previousApplet;
+    return L"\"" + runner + L"\" shell32.dll,Control_RunDLL " + previousApplet;
 }
 
 const wchar_t* ShellErrorDescription(long code)

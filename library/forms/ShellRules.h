@@ -15,10 +15,10 @@ const wchar_t* ShellVerb(long vShowAction);
 // The applet text of a qcCPApplets value; nullptr outside 0..23.
 const wchar_t* AppletText(long vAppIndex);
 
-// The command line that opens an applet. An index outside the table keeps
-// `previousApplet` (the text of the previous call on the same thread); an
+// The command line that opens an applet with `runner` (the full path of rundll32.exe, quoted here). An
+// index outside the table keeps `previousApplet` (the text of the previous call on the same thread); an
 // index inside it replaces `previousApplet`.
-std::wstring AppletCommandLine(long vAppIndex, std::wstring& previousApplet);
+std::wstring AppletCommandLine(const std::wstring& runner, long vAppIndex, std::wstring& previousApplet);
 
 // The description of a shell-execution result of 32 or less ("Unknown Error." for codes without one).
 const wchar_t* ShellErrorDescription(long code);

@@ -8,7 +8,7 @@ namespace quillon {
 STDMETHODIMP qfcLibWindows::SetWallpaper(BSTR* vFileName, LONG* result)
 {
     return trap(result, 0L, [&] {
-        const std::wstring given = readText(vFileName);
+        const std::wstring given = withoutTrailingNuls(readText(vFileName));
         std::wstring name = given.empty() ? L"{None}" : given;
         checkName(name);
         long set = qfcLibWindowsA::SetWallpaper(name);
@@ -32,8 +32,8 @@ STDMETHODIMP qfcLibWindows::ShellCommand(BSTR vFileEmailURL, BSTR vParameters, q
                                          VARIANT_BOOL vShowErrorMsg, VARIANT_BOOL* result)
 {
     return trap(result, false, [&] {
-        return qfcLibWindowsA::ShellCommand(arg(vFileEmailURL), arg(vParameters), vShowAction, vShowState,
-                                            arg(vDefaultDirectory), vOwnerhWnd, isTrue(vShowErrorMsg));
+        return qfcLibWindowsA::ShellCommand(nameText(vFileEmailURL), nameText(vParameters), vShowAction,
+                                            vShowState, nameText(vDefaultDirectory), vOwnerhWnd, isTrue(vShowErrorMsg));
     });
 }
 

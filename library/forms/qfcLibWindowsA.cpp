@@ -8,6 +8,7 @@
 #include "Failure.h"
 #include "PerThread.h"
 #include "Raii.h"
+#include "files/qfcLibFilesA.h"
 #include "forms/ShellRules.h"
 
 namespace quillon::qfcLibWindowsA {
@@ -107,8 +108,11 @@ void ExecuteCommand(const std::wstring& vCommandLine, bool vWaitForObject)
 
 void OpenCPApplet(long vAppIndex)
 {
+    // Named by its full path: by its bare name the system would look in the caller's folder and the
+    // current folder first, where a program of the same name could have been planted.
+    const std::wstring runner = qfcLibFilesA::GetSystemFolder(qcWindowsSystem) + L"rundll32.exe";
     std::wstring& previous = perthread::get<PreviousApplet>().text;
-    startProcess(ShellRules::AppletCommandLine(vAppIndex, previous), SW_SHOWMINIMIZED, false);
+    startProcess(ShellRules::AppletCommandLine(runner, vAppIndex, previous), SW_SHOWMINIMIZED, false);
 }
 
 bool ShellCommand(const std::wstring& vFileEmailURL, const std::wstring& vParameters, long vShowAction,

@@ -44,7 +44,7 @@ STDMETHODIMP qfcLibNetwork::GetUserID(BSTR* result)
 
 STDMETHODIMP qfcLibNetwork::OpenURL(BSTR vLinkName, LONG vFormHwnd, VARIANT_BOOL* result)
 {
-    return call(result, [&] { return qfcLibNetworkA::OpenURL(arg(vLinkName), vFormHwnd); });
+    return call(result, [&] { return qfcLibNetworkA::OpenURL(nameText(vLinkName), vFormHwnd); });
 }
 
 STDMETHODIMP qfcLibNetwork::GetMachineName(BSTR* result)
@@ -61,7 +61,8 @@ STDMETHODIMP qfcLibNetwork::MapNetDrive(BSTR vPath, BSTR vDrive, BSTR vUserName,
                                         VARIANT_BOOL* vPermConnect, LONG* result)
 {
     return call(result, [&] {
-        return qfcLibNetworkA::MapNetDrive(arg(vPath), arg(vDrive), arg(vUserName), arg(vPassword), vFormHwnd,
+        return qfcLibNetworkA::MapNetDrive(nameText(vPath), nameText(vDrive), nameText(vUserName),
+                                           nameText(vPassword), vFormHwnd,
                                            isTrue(readRef(vPermConnect, VARIANT_FALSE)));
     });
 }
@@ -75,7 +76,7 @@ STDMETHODIMP qfcLibNetwork::UnMapNetDrive(BSTR vDrive, VARIANT_BOOL vPermDisconn
                                           LONG* result)
 {
     return call(result, [&] {
-        return qfcLibNetworkA::UnMapNetDrive(arg(vDrive), isTrue(vPermDisconnect), isTrue(vForce));
+        return qfcLibNetworkA::UnMapNetDrive(nameText(vDrive), isTrue(vPermDisconnect), isTrue(vForce));
     });
 }
 

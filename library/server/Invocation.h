@@ -1,16 +1,24 @@
 // IDispatch::Invoke before the type information's dispatcher runs: the
 // caller's arguments are checked against the member's declaration (bad
-// pointers, too many arguments, unknown or repeated named arguments), and each
-// omitted optional by-reference argument becomes a by-reference argument to a
-// local holding its default (or the type's empty value), so method bodies
-// always receive valid pointers. Failures the dispatcher reports get a
-// readable description in the error info and EXCEPINFO.
+// pointers, argument counts, unknown or repeated named arguments), and every
+// by-reference parameter is handed storage the method may free and replace:
+// the caller's own typed reference, or a slot the frame owns holding the
+// parameter's default (omitted optionals), a deep copy (a value given by
+// value: the caller's value is never freed or changed) or the converted value
+// of a script variable (a reference to a VARIANT), which gets the slot's value
+// back after a successful call. Numbers written as unsigned 32-bit values
+// reach enumerations whose members all are (registry roots) as those values.
+// Bad calls are answered with the dispatch codes themselves, as the system's
+// own dispatch does; the error info carries a readable description.
 #pragma once
 
 #include <oaidl.h>
 
 #include <memory>
+#include <utility>
 #include <vector>
+
+#include "Raii.h"
 
 namespace quillon::server {
 
@@ -25,16 +33,29 @@ public:
     HRESULT prepare(ITypeInfo* info, DISPID id, WORD flags, DISPPARAMS* params, UINT* badArgument);
     // The arguments to hand to the dispatcher (the caller's own when nothing was filled).
     DISPPARAMS* params() { return params_; }
-    // A dispatcher's argument index in the caller's terms.
+    // The caller's index of the argument the dispatcher blamed (kNoIndex: it named none, as Wine's does not;
+    // the first argument given by value that does not convert to its parameter's type is then blamed).
     UINT callerIndex(UINT index) const;
+    static constexpr UINT kNoIndex = ~0u;
+    // After a successful call: each script variable gets the value its slot holds now (texts found for
+    // a variable that held no array of texts as an array of variants, the array every script engine reads).
+    void writeBack();
 
 private:
+    // What the dispatcher gets for one given argument (the caller's own unless substituted).
+    HRESULT handOver(ITypeInfo* info, const ELEMDESC& param, VARIANT* given, VARIANT& argument, bool& substituted);
+    VARIANT* newSlot() { return slots_[slotCount_++].get(); }
+
     DISPPARAMS* params_ = nullptr;
     DISPPARAMS rebuilt_{};
-    std::vector<VARIANT> arguments_;           // in DISPPARAMS order (last parameter first)
-    std::vector<UINT> origin_;                 // per argument: the caller's index, or ~0u for a filled one
-    std::unique_ptr<VARIANT[]> locals_;        // the filled values; their addresses are handed out
-    size_t localCount_ = 0;
+    std::vector<VARIANT> arguments_;            // in DISPPARAMS order (last parameter first)
+    std::vector<UINT> origin_;                  // per argument: the caller's index, or ~0u for a filled one
+    std::unique_ptr<raii::UniqueVariant[]> slots_;  // frame-owned values; their addresses are handed out
+    size_t slotCount_ = 0;
+    struct WriteBack { VARIANT* variable; VARIANT* slot; bool asVariants; };
+    std::vector<WriteBack> writeBacks_;         // script variables and the slots they get back
+    struct ByValue { const VARIANT* given; VARTYPE type; UINT index; };
+    std::vector<ByValue> byValue_;              // arguments the dispatcher converts itself
 };
 
 // Invokes a member of object through its type information with the checks above; className names

@@ -4,8 +4,9 @@
 // raises them, failure::trap records them).
 //
 //   in string          arg(vText)                    -> std::wstring (a null BSTR is "")
-//   in name            nameArg(vPath)                -> std::wstring, refused when it holds a NUL
-//                      checkName(text)                  the same check for a text built in C++
+//   in name            nameArg(vPath)                -> std::wstring without trailing NULs, refused when a NUL is left
+//                      nameText(vPath)                  the same, an inner NUL left for the routine to refuse
+//                      checkName(text)                  the check for a text built in C++; withoutTrailingNuls(text)
 //   in/out string      readText(vStr) / writeText(vStr, text)
 //   in/out VARIANT     variantText(vFiles), variantTexts(vFiles) (a text or an array of texts),
 //                      writeVariant(vSourceCode, text)
@@ -43,9 +44,18 @@ inline void checkName(const std::wstring& text)
 
 inline std::wstring arg(BSTR text) { return raii::toWString(text); }
 
+// Fixed-length buffers of other programs end in NULs: they are no part of a name, path, command line or list.
+inline std::wstring withoutTrailingNuls(std::wstring text)
+{
+    text.erase(text.find_last_not_of(L'\0') + 1);  // all NULs: npos + 1 == 0
+    return text;
+}
+
+inline std::wstring nameText(BSTR text) { return withoutTrailingNuls(arg(text)); }
+
 inline std::wstring nameArg(BSTR text)
 {
-    std::wstring name = arg(text);
+    std::wstring name = nameText(text);
     checkName(name);
     return name;
 }

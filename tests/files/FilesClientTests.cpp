@@ -135,6 +135,19 @@ TEST_F(FilesClient, ExtensionSearchGrowsTheCallersArray)
     SafeArrayDestroy(numbers);
 }
 
+TEST_F(FilesClient, AnUnknownOperationIsFalseBeforeNamesAndFlagsAreLookedAt)
+{
+    raii::UniqueVariant numbers; // names no routine takes
+    V_ARRAY(numbers.get()) = SafeArrayCreateVector(VT_I4, 0, 2);
+    V_VT(numbers.get()) = VT_ARRAY | VT_I4;
+    for (long operation : {long(qcDelete), long(qcRename), 0L}) {
+        VARIANT_BOOL done = VARIANT_TRUE;
+        EXPECT_EQ(S_OK, files_->CopyFile(0, numbers.get(), bstr(L"C:\\").get(), qcFileOpFunctions(operation),
+                                         qcFileOpFlags(0x10000), bstr(L"").get(), bstr(L"|").get(), &done));
+        EXPECT_EQ(VARIANT_FALSE, done) << operation;
+    }
+}
+
 TEST_F(FilesClient, ScriptClientLeavesOutOptionalArguments)
 {
     ScratchFolder scratch(L"Script");
@@ -144,6 +157,7 @@ TEST_F(FilesClient, ScriptClientLeavesOutOptionalArguments)
             scratch.path().substr(0, scratch.path().size() - 1) + L"\"",
         &exitCode);
     EXPECT_EQ(0, exitCode) << output;
-    EXPECT_EQ("title=a\r\nsize=7\r\ncopy=False\r\ncopied=True,True\r\ndelete=False\r\nleft=False\r\nnul=5,True\r\n",
+    EXPECT_EQ("title=a\r\nsearch=1 a.plt|b.plt\r\nappend=2 kept|a.plt|b.plt Variant()\r\n"
+              "size=7\r\ncopy=False\r\ncopied=True,True\r\ndelete=False\r\nleft=False\r\nnul=5,True\r\n",
               output);
 }

@@ -103,6 +103,7 @@ TEST(FilesModule, FolderSizeSumsSixtyFourBitLengthsOfListedFiles)
     ScratchFolder scratch(L"Size");
     EXPECT_EQ(-1, GetDirSize(L"  ", true));
     EXPECT_EQ(0, GetDirSize(scratch.path(), true)) << "an empty folder";
+    EXPECT_EQ(-1, GetDirSize(scratch / L"Missing", true)) << "no folder is not an empty one";
     scratch.file(L"a.bin", 1000);
     const std::wstring held = scratch.file(L"held.bin", 234);
     scratch.file(L"hidden.bin", 5000, FILE_ATTRIBUTE_HIDDEN);
@@ -130,7 +131,12 @@ TEST(FilesModule, MakePathShortNamesAndSystemFolders)
     EXPECT_TRUE(DirExists(scratch / L"a\\b\\c"));
     EXPECT_EQ(before, files_testing::currentDirectory());
     const std::wstring blocker = scratch.file(L"file");
-    EXPECT_TRUE(MakePath(blocker + L"\\x")) << "true even when a level cannot be made";
+    wchar_t drive = L'Q';
+    while (GetLogicalDrives() & (1u << (drive - L'A'))) ++drive;
+    for (const std::wstring& unmade :
+         {blocker + L"\\x", drive + std::wstring(L":\\nodrive\\x"), scratch / L"a|b", std::wstring(L" ")})
+        EXPECT_FALSE(MakePath(unmade)) << "nothing made: " << unmade;
+    EXPECT_TRUE(MakePath(scratch / L"a\\b")) << "it is there";
     EXPECT_FALSE(MakePath(L""));
 
     const std::wstring longName = scratch.file(L"A long folder name\\Пилот with spaces.plt", 10);

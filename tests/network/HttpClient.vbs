@@ -12,6 +12,7 @@ source = "old"
 ok = net.GetHTTPSource("   ", source)
 WScript.Echo "blank=" & ok & "|[" & source & "]"
 source = "old"
-ok = net.GetHTTPSource(WScript.Arguments(1), source)
-WScript.Echo "refused=" & ok & "|[" & source & "]"
+Dim number, message
+ok = net.GetHTTPSource(WScript.Arguments(1), source, , , , , , number, message)
+WScript.Echo "refused=" & ok & "|[" & source & "]|" & TypeName(number) & " " & (number <> 0) & "|" & (message <> "")
 WScript.Quit 0

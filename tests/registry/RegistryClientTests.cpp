@@ -93,8 +93,8 @@ TEST_F(RegistryClient, KeySetAndKeyGetUseTheApplicationKeyOfInitCore)
     EXPECT_EQ(VARIANT_FALSE, ok) << "a missing by-reference root is a trapped failure, not a crash";
 }
 
-// A name holding a NUL would address a shorter name (the registry stops at it): every
-// such call is refused and changes nothing; data keeps its NUL characters.
+// A name holding a NUL with anything after it would address a shorter name (the registry stops at it):
+// every such call is refused and changes nothing; data keeps its NUL characters.
 TEST_F(RegistryClient, NamesHoldingNulAreRefusedAndDataRoundTripsWhole)
 {
     const std::wstring nul(1, L'\0');
@@ -107,8 +107,10 @@ TEST_F(RegistryClient, NamesHoldingNulAreRefusedAndDataRoundTripsWhole)
     };
     VARIANT_BOOL ok = VARIANT_TRUE;
     refused("KeyDelete", registry_->KeyDelete(bstr(nul + L"x").get(), qcApps, &ok), ok);
-    refused("KeyDeleteValue sub", registry_->KeyDeleteValue(bstr(L"Marker").get(), bstr(nul).get(), qcApps, &ok), ok);
-    refused("KeyDeleteValue name", registry_->KeyDeleteValue(bstr(nul).get(), bstr(L"DV").get(), qcApps, &ok), ok);
+    refused("KeyDeleteValue sub",
+            registry_->KeyDeleteValue(bstr(L"Marker").get(), bstr(nul + L"x").get(), qcApps, &ok), ok);
+    refused("KeyDeleteValue name",
+            registry_->KeyDeleteValue(bstr(nul + L"x").get(), bstr(L"DV").get(), qcApps, &ok), ok);
     refused("RegDeleteKey", registry_->RegDeleteKey(qc::kCurrentUser, bstr(kAppKey + L"\\T" + nul + L"junk").get(), &ok),
             ok);
     refused("KeySet", registry_->KeySet(bstr(L"Marker" + nul + L"x").get(), bstr(L"other").get(), bstr(L"").get(),

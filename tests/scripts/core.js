@@ -7,8 +7,12 @@ try {
 } catch (e) {
     WScript.Echo((e.number >>> 0).toString(16).toUpperCase() + " | " + e.description);
 }
+// JScript writes a registry root as a number above the 32-bit range.
+var reg = new ActiveXObject("Quillon.qfcLibRegistry"), key = "Software\\QuillonTests\\ScriptRoots";
+WScript.Echo(reg.RegKeySetString(0x80000001, key, "Root", "current user") + " " +
+             reg.RegKeyGetString(0x80000001, key, "Root") + " " + reg.RegDeleteKey(0x80000001, key));
 try {
-    core.InitCore();
+    reg.RegKeyGetString(0x180000001, key);
 } catch (e) {
-    WScript.Echo((e.number >>> 0).toString(16).toUpperCase() + " | " + e.description);
+    WScript.Echo((e.number >>> 0).toString(16).toUpperCase());
 }

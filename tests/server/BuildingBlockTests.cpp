@@ -47,8 +47,10 @@ struct Counted : IUnknown {
 TEST(Marshal, NamesHoldingNulAreRefusedAndOtherTextsCrossWhole)
 {
     const std::wstring nul(1, L'\0');
-    for (const std::wstring& name : {nul + L"x", L"Software\\T" + nul + L"junk", nul, L"x" + nul})
+    for (const std::wstring& name : {nul + L"x", L"Software\\T" + nul + L"junk", L"x" + nul + L"x" + nul})
         EXPECT_EQ(kInvalidArgument, raisedNumber([&] { nameArg(bstr(name).get()); }));
+    for (const std::wstring& name : {nul, L"x" + nul, L"x" + nul + nul + nul})  // from fixed-length buffers
+        EXPECT_EQ(name[0] == L'x' ? L"x" : L"", nameArg(bstr(name).get()));
     EXPECT_EQ(L"Software\\T", nameArg(bstr(L"Software\\T").get()));
     EXPECT_EQ(L"", nameArg(nullptr)) << "a null BSTR is the empty text";
     EXPECT_EQ(L"a" + nul + L"b", arg(bstr(L"a" + nul + L"b").get())) << "data keeps its NUL characters";

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "ScratchFolder.h"
 #include "TestSupport.h"
 #include "server/DispatchObject.h"
 
@@ -53,16 +54,22 @@ TEST(ErrorPath, FailuresReachVtableAndDispatchClients)
     EXPECT_EQ(L"Quillon.qfcLibFailing: Invalid procedure call or argument", init.source + L": " + init.description);
 }
 
-// cscript runs the script files next to this program: create by ProgID, InitCore,
-// GetAppVersion with and without its optional argument, read a failing call's error.
+// cscript runs the script files next to this program: create by ProgID, InitCore, GetAppVersion with and
+// without its optional argument, read a failing call's error; the same mistakes made on the system's own
+// FileSystemObject and on Quillon give the same numbers and the engine's own texts (printed once when equal);
+// JScript names registry roots by numbers above the 32-bit range.
 TEST(ScriptClients, CallWithAndWithoutOptionalArgumentsAndReadErrors)
 {
     const std::pair<const wchar_t*, const char*> cases[] = {
-        // A missing argument is described for both hosts (JScript shows only what the call hands back).
         {L"core.vbs", "1132 1132 v1.1.32\n5 | Invalid procedure call or argument: a name holds a NUL character | Quillon.qfcLibFiles\n"
-                      "8002000F | Argument not optional\n"},
+                      "unknown member: 438 Object doesn't support this property or method\n"
+                      "missing argument: 450 Wrong number of arguments or invalid property assignment\n"
+                      "extra argument: 450 Wrong number of arguments or invalid property assignment\n"
+                      "wrong type: 13 Type mismatch\n"
+                      "Set: -2147467259 \n" // this engine's own answer to Set with a text
+                      "For Each: 438 Object doesn't support this property or method\n"},
         {L"core.js", "1132 1132 v1.1.32\n800A0005 | Invalid procedure call or argument: a name holds a NUL character\n"
-                     "8002000F | Argument not optional\n"}, // JScript's has no source
+                     "true current user true\n8002000A\n"}, // JScript's errors have no source
     };
     for (const auto& [file, expected] : cases) {
         long exitCode = -1;
@@ -71,4 +78,58 @@ TEST(ScriptClients, CallWithAndWithoutOptionalArgumentsAndReadErrors)
         EXPECT_EQ(0, exitCode) << expected;
         EXPECT_EQ(expected, output);
     }
+}
+
+// Texts from other programs' fixed-length buffers end in NULs: a name with one or several works as without
+// them (a registry key and value, a file, a shell command, a network drive); a NUL inside a name is refused.
+TEST(NamesFromBuffers, TrailingNulsAreDroppedAndInnerOnesRefused)
+{
+    raii::ComScope com;
+    ScratchCurrentUser user(L"TrailingNuls");
+    files_testing::ScratchFolder scratch(L"TrailingNuls");
+    const std::wstring file = scratch.file(L"a.txt");
+    auto registry = create<_qfcLibRegistry>(CLSID_qfcLibRegistry, IID__qfcLibRegistry);
+    auto files = create<_qfcLibFiles>(CLSID_qfcLibFiles, IID__qfcLibFiles);
+    auto windows = create<_qfcLibWindows>(CLSID_qfcLibWindows, IID__qfcLibWindows);
+    auto network = create<_qfcLibNetwork>(CLSID_qfcLibNetwork, IID__qfcLibNetwork);
+    ASSERT_TRUE(registry && files && windows && network);
+    const auto text = [](const std::wstring& name, const std::wstring& tail) { return bstr(name + tail); };
+    const std::wstring share = L"\\\\quillon-nohost\\noshare", inner = std::wstring(1, L'\0') + L"x";
+    const auto mapped = [&](const std::wstring& path, const std::wstring& drive) {
+        LONG code = 0;
+        VARIANT_BOOL permanent = VARIANT_FALSE;
+        EXPECT_EQ(S_OK, network->MapNetDrive(bstr(path).get(), bstr(drive).get(), bstr(L"").get(), bstr(L"").get(), 0,
+                                             &permanent, &code));
+        return code;
+    };
+    const LONG plainDrive = mapped(share, L"Q:");
+    EXPECT_NE(ERROR_INVALID_PARAMETER, plainDrive);
+    for (const std::wstring& tail : {std::wstring(1, L'\0'), std::wstring(3, L'\0')}) {
+        SCOPED_TRACE(testing::Message() << tail.size() << " NUL(s)");
+        VARIANT_BOOL done = VARIANT_FALSE;
+        raii::UniqueBstr read;
+        ASSERT_EQ(S_OK, registry->KeySet(text(L"Value", tail).get(), bstr(L"data").get(),
+                                         text(L"Sub", tail).get(), qcUser, &done));
+        EXPECT_EQ(VARIANT_TRUE, done);
+        ASSERT_EQ(S_OK, registry->KeyGet(text(L"Value", tail).get(), bstr(L"").get(),
+                                         text(L"Sub", tail).get(), qcUser, read.put()));
+        EXPECT_EQ(L"data", raii::toWString(read.get()));
+        EXPECT_EQ(S_OK, files->FileExists(text(file, tail).get(), &done));
+        EXPECT_EQ(VARIANT_TRUE, done);
+        EXPECT_EQ(S_OK, windows->ShellCommand(text(L"cmd.exe", tail).get(), text(L"/c rem", tail).get(),
+                                              SA_Open, qcShowStates(SW_HIDE), text(scratch.path(), tail).get(), -1,
+                                              VARIANT_FALSE, &done));
+        EXPECT_EQ(VARIANT_TRUE, done);
+        EXPECT_EQ(plainDrive, mapped(share + tail, L"Q:" + tail));
+    }
+    VARIANT_BOOL done = VARIANT_TRUE;
+    ASSERT_EQ(S_OK, registry->KeySet(bstr(L"Value").get(), bstr(L"data").get(), text(L"Sub", inner).get(), qcUser,
+                                     &done));
+    EXPECT_EQ(VARIANT_FALSE, done);
+    EXPECT_EQ(HRESULT(0x800A0005), files->FileExists(text(file, inner).get(), &done));
+    EXPECT_EQ(S_OK, windows->ShellCommand(text(L"cmd.exe", inner).get(), bstr(L"").get(), SA_Open,
+                                          qcShowStates(SW_HIDE),
+                                          bstr(L"").get(), -1, VARIANT_FALSE, &done));
+    EXPECT_EQ(VARIANT_FALSE, done);
+    EXPECT_EQ(ERROR_INVALID_PARAMETER, mapped(share + inner, L"Q:"));
 }

@@ -21,8 +21,26 @@ VARIANT boolArg(bool value)
     return v;
 }
 
+VARIANT textArg(const wchar_t* text)
+{
+    VARIANT v;
+    V_VT(&v) = VT_BSTR;
+    V_BSTR(&v) = const_cast<BSTR>(text); // borrowed: the server never frees an argument given by value
+    return v;
+}
+
+VARIANT longArg(LONG value)
+{
+    VARIANT v;
+    V_VT(&v) = VT_I4;
+    V_I4(&v) = value;
+    return v;
+}
+
 } // namespace
 
+// Bad calls get the dispatch codes themselves (clients and script engines decide by them), with the
+// caller's index of the argument to blame; the error info describes them.
 TEST(Dispatch, BadCallsFailWithTheMatchingCode)
 {
     raii::ComScope com;
@@ -32,41 +50,68 @@ TEST(Dispatch, BadCallsFailWithTheMatchingCode)
     EXPECT_EQ(E_INVALIDARG, core->GetIDsOfNames(IID_NULL, nullptr, 1, LOCALE_USER_DEFAULT, &id));
     LPOLESTR nullName[] = {nullptr};
     EXPECT_EQ(E_INVALIDARG, core->GetIDsOfNames(IID_NULL, nullName, 1, LOCALE_USER_DEFAULT, &id));
+    LPOLESTR unknown[] = {const_cast<LPOLESTR>(L"NoSuchMember")};
+    EXPECT_EQ(DISP_E_UNKNOWNNAME, core->GetIDsOfNames(IID_NULL, unknown, 1, LOCALE_USER_DEFAULT, &id));
 
     const DISPID version = idOf(core.get(), L"GetAppVersion"), init = idOf(core.get(), L"InitCore");
     VARIANT args[3] = {boolArg(true), boolArg(true), boolArg(true)};
+    VARIANT skipped;
+    V_VT(&skipped) = VT_ERROR;
+    V_ERROR(&skipped) = DISP_E_PARAMNOTFOUND;
+    // InitCore's arguments, last first, with one replaced.
+    const auto initWith = [&](size_t index, VARIANT replaced) {
+        std::vector<VARIANT> list = {longArg(32), longArg(1), longArg(1),
+                                     textArg(L"C:\\"), textArg(L"V"), textArg(L"V")};
+        list[index] = replaced;
+        return list;
+    };
+    std::vector<VARIANT> firstSkipped = initWith(5, skipped), majorText = initWith(2, textArg(L"x")),
+                         majorHuge = initWith(2, longArg(100000));
     DISPID unknownName = 5, firstName = 0;
-    struct Case { const char* what; DISPID member; DISPPARAMS params; HRESULT expected; };
+    constexpr UINT kNone = 99;
+    struct Case { const char* what; DISPID member; WORD flags; DISPPARAMS params; HRESULT expected; UINT bad; };
     const Case cases[] = {
-        {"null argument array", version, {nullptr, nullptr, 1, 0}, E_INVALIDARG},
-        {"null named list", version, {args, nullptr, 1, 1}, E_INVALIDARG},
-        {"more arguments than declared", version, {args, nullptr, 3, 0}, DISP_E_BADPARAMCOUNT},
-        {"unknown named argument", version, {args, &unknownName, 1, 1}, DISP_E_PARAMNOTFOUND},
-        {"required argument missing", init, {nullptr, nullptr, 0, 0}, DISP_E_PARAMNOTOPTIONAL},
-        {"named argument also given by position", init, {args, &firstName, 2, 1}, DISP_E_PARAMNOTFOUND},
-        {"unknown member", 12345, {nullptr, nullptr, 0, 0}, DISP_E_MEMBERNOTFOUND},
+        {"null argument array", version, DISPATCH_METHOD, {nullptr, nullptr, 1, 0}, E_INVALIDARG, kNone},
+        {"null named list", version, DISPATCH_METHOD, {args, nullptr, 1, 1}, E_INVALIDARG, kNone},
+        {"more arguments than declared", version, DISPATCH_METHOD, {args, nullptr, 3, 0}, DISP_E_BADPARAMCOUNT, kNone},
+        {"fewer arguments than required", init, DISPATCH_METHOD, {nullptr, nullptr, 0, 0}, DISP_E_BADPARAMCOUNT, kNone},
+        {"required argument skipped", init, DISPATCH_METHOD, {firstSkipped.data(), nullptr, 6, 0},
+         DISP_E_PARAMNOTOPTIONAL, kNone},
+        {"unknown named argument", version, DISPATCH_METHOD, {args, &unknownName, 1, 1}, DISP_E_PARAMNOTFOUND, 0},
+        {"named argument also given by position", init, DISPATCH_METHOD, {args, &firstName, 2, 1},
+         DISP_E_PARAMNOTFOUND, 0},
+        {"text for a number", init, DISPATCH_METHOD, {majorText.data(), nullptr, 6, 0}, DISP_E_TYPEMISMATCH, 2},
+        {"number out of range", init, DISPATCH_METHOD, {majorHuge.data(), nullptr, 6, 0}, DISP_E_OVERFLOW, kNone},
+        {"unknown member", 12345, DISPATCH_METHOD, {nullptr, nullptr, 0, 0}, DISP_E_MEMBERNOTFOUND, kNone},
+        {"default value", DISPID_VALUE, DISPATCH_PROPERTYGET, {nullptr, nullptr, 0, 0}, DISP_E_MEMBERNOTFOUND, kNone},
+        {"enumerator", DISPID_NEWENUM, DISPATCH_METHOD | DISPATCH_PROPERTYGET, {nullptr, nullptr, 0, 0},
+         DISP_E_MEMBERNOTFOUND, kNone},
     };
     for (const Case& c : cases) {
         DISPPARAMS params = c.params;
         raii::UniqueVariant result;
-        UINT bad = 99;
-        EXPECT_EQ(c.expected, core->Invoke(c.member, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params,
-                                           result.get(), nullptr, &bad))
+        EXCEPINFO exception = {};
+        UINT bad = kNone;
+        EXPECT_EQ(c.expected, core->Invoke(c.member, IID_NULL, LOCALE_USER_DEFAULT, c.flags, &params, result.get(),
+                                           &exception, &bad))
             << c.what;
+        if (c.bad != kNone) {
+            EXPECT_EQ(c.bad, bad) << c.what;
+        }
+        EXPECT_EQ(0, exception.scode) << c.what;
     }
     EXPECT_EQ(E_INVALIDARG, core->Invoke(version, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, nullptr, nullptr,
                                          nullptr, nullptr));
 
-    // A script host passes an EXCEPINFO and shows only what it carries.
-    DISPPARAMS tooMany = {args, nullptr, 3, 0};
-    EXCEPINFO exception = {};
-    EXPECT_EQ(DISP_E_EXCEPTION, core->Invoke(version, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &tooMany,
-                                             nullptr, &exception, nullptr));
-    EXPECT_EQ(DISP_E_BADPARAMCOUNT, exception.scode);
-    EXPECT_STREQ(L"Wrong number of arguments or invalid property assignment", exception.bstrDescription);
-    SysFreeString(exception.bstrDescription);
-    SysFreeString(exception.bstrSource);
-    SysFreeString(exception.bstrHelpFile);
+    // Hosts that read the error info find a description.
+    DISPPARAMS none = {nullptr, nullptr, 0, 0};
+    ASSERT_EQ(DISP_E_MEMBERNOTFOUND, core->Invoke(12345, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &none,
+                                                  nullptr, nullptr, nullptr));
+    raii::ComPtr<IErrorInfo> info;
+    raii::UniqueBstr description;
+    ASSERT_EQ(S_OK, GetErrorInfo(0, info.put()));
+    info->GetDescription(description.put());
+    EXPECT_EQ(L"Object doesn't support this property or method", raii::toWString(description.get()));
 
     // Named arguments reach their parameter by the type library's name.
     LPOLESTR names[] = {const_cast<LPOLESTR>(L"GetAppVersion"), const_cast<LPOLESTR>(L"vFormatted")};

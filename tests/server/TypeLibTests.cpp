@@ -295,3 +295,86 @@ TEST_F(TypeLibrary, OmittedByReferenceOptionalsReachTheMethodAsTheirDefaults)
     }
     EXPECT_GT(filled, 0);
 }
+
+// Every in/out parameter given by value (a 1 MB text or a number), late-bound: the method works on the frame's
+// copy and the caller's value stays as it was. The other arguments are texts holding a NUL and numbers no
+// routine accepts, so nothing outside the call changes. By reference the caller's texts change as the method says.
+TEST_F(TypeLibrary, InOutParametersGivenByValueLeaveTheCallersValueAlone)
+{
+    const std::wstring large(1 << 20, L'q');
+    int tried = 0;
+    for (const ServerClass& server : kClasses) {
+        raii::ComPtr<IDispatch> object;
+        ASSERT_EQ(S_OK, CoCreateInstance(*server.clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
+                                         object.putVoid()));
+        auto dispatch = dispatchOf(*server.iid);
+        for (UINT index = 0; index < typeAttr(dispatch.get())->cFuncs; ++index) {
+            auto func = funcDesc(dispatch.get(), index);
+            const auto isInOut = [&](SHORT p) {
+                const ELEMDESC& param = func->lprgelemdescParam[p];
+                return param.tdesc.vt == VT_PTR && (param.paramdesc.wParamFlags & PARAMFLAG_FOUT) &&
+                       !(param.paramdesc.wParamFlags & PARAMFLAG_FRETVAL);
+            };
+            const USHORT lastFlags = func->cParams ? func->lprgelemdescParam[func->cParams - 1].paramdesc.wParamFlags : 0;
+            const bool returns = lastFlags & PARAMFLAG_FRETVAL;
+            const UINT count = static_cast<UINT>(func->cParams) - (returns ? 1 : 0);
+            for (SHORT target = 0; target < static_cast<SHORT>(count); ++target) {
+                if (!isInOut(target)) continue;
+                for (bool text : {true, false}) {
+                    SCOPED_TRACE(testing::Message() << server.name << " method " << func->memid << " parameter "
+                                                    << target << (text ? " text" : " number"));
+                    std::vector<raii::UniqueVariant> owned(count); // in DISPPARAMS order, last parameter first
+                    for (SHORT p = 0; p < static_cast<SHORT>(count); ++p) {
+                        VARIANT* arg = owned[count - 1 - p].get();
+                        if (p == target && text) V_BSTR(arg) = raii::makeBstr(large).release(), V_VT(arg) = VT_BSTR;
+                        else if (p == target) V_I4(arg) = 7, V_VT(arg) = VT_I4;
+                        else if (isInOut(p)) continue; // empty
+                        else if (func->lprgelemdescParam[p].tdesc.vt == VT_BSTR)
+                            V_BSTR(arg) = SysAllocStringLen(L"a\0b", 3), V_VT(arg) = VT_BSTR;
+                        else V_I4(arg) = -12345, V_VT(arg) = VT_I4;
+                    }
+                    std::vector<VARIANT> args;
+                    for (auto& arg : owned) args.push_back(*arg.get());
+                    DISPPARAMS params = {args.data(), nullptr, count, 0};
+                    raii::UniqueVariant result;
+                    EXCEPINFO exception = {};
+                    object->Invoke(func->memid, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params,
+                                   result.get(), &exception, nullptr);
+                    for (BSTR held : {exception.bstrSource, exception.bstrDescription, exception.bstrHelpFile})
+                        SysFreeString(held);
+                    const VARIANT& before = *owned[count - 1 - target].get();
+                    const VARIANT& after = args[count - 1 - target];
+                    ASSERT_EQ(V_VT(&before), V_VT(&after));
+                    if (text) {
+                        ASSERT_EQ(V_BSTR(&before), V_BSTR(&after)) << "the caller's text was replaced";
+                        EXPECT_EQ(large, raii::toWString(V_BSTR(&after))) << "the caller's text was changed";
+                    } else {
+                        EXPECT_EQ(7, V_I4(&after));
+                    }
+                    ++tried;
+                }
+            }
+        }
+    }
+    EXPECT_GE(tried, 2 * 19) << "every in/out parameter of the type library";
+
+    raii::ComPtr<IDispatch> strings;
+    ASSERT_EQ(S_OK, CoCreateInstance(CLSID_qfcLibStrings, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
+                                     strings.putVoid()));
+    LPOLESTR name = const_cast<LPOLESTR>(L"SwapStr");
+    DISPID swap = DISPID_UNKNOWN;
+    ASSERT_EQ(S_OK, strings->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &swap));
+    raii::UniqueBstr one = raii::makeBstr(large), two = raii::makeBstr(L"short");
+    BSTR first = one.release(), second = two.release();
+    VARIANT refs[2];
+    V_VT(&refs[0]) = V_VT(&refs[1]) = VT_BYREF | VT_BSTR;
+    V_BSTRREF(&refs[1]) = &first;
+    V_BSTRREF(&refs[0]) = &second;
+    DISPPARAMS params = {refs, nullptr, 2, 0};
+    EXPECT_EQ(S_OK, strings->Invoke(swap, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr, nullptr,
+                                    nullptr));
+    one.reset(first);
+    two.reset(second);
+    EXPECT_EQ(L"short", raii::toWString(one.get()));
+    EXPECT_EQ(large, raii::toWString(two.get()));
+}

@@ -84,7 +84,7 @@ TEST_F(AssociationClient, RegFileAssociateRefusesWhatNamesNoExtensionAndEveryNam
     }
     EXPECT_FALSE(associate(extension_, L"C:\\APP\\APP.EXE" + nul + L"X"));
     EXPECT_FALSE(associate(extension_, L"C:\\APP\\APP.EXE", L"%1" + nul + L" --evil"));
-    EXPECT_FALSE(associate(extension_, L"C:\\APP\\APP.EXE", L"%1", L"C:\\A" + nul));
+    EXPECT_FALSE(associate(extension_, L"C:\\APP\\APP.EXE", L"%1", L"C:\\A" + nul + L"B"));
     EXPECT_FALSE(keyExists(HKEY_CLASSES_ROOT, extension_)) << "a refused call writes nothing";
 }
 

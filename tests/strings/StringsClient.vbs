@@ -9,6 +9,13 @@ WScript.Echo "phone=" & strings.PhoneFormat("612-555-1234")
 WScript.Echo "compress=" & strings.PhoneFormat("(612) 555-1234", True)
 WScript.Echo "replace=" & strings.StringReplace("aXbxc", "x", "+")
 WScript.Echo "strip=" & strings.StringStrip("a,b;c", ",;")
+Dim one, two, unset, m, n, text, chars
+one = "first" : two = "second" : m = 3 : n = -7 : text = "a,b;c" : chars = ",;"
+strings.SwapStr one, two
+strings.SwapInt m, n
+strings.SwapInt unset, m
+WScript.Echo "variables=" & one & " " & two & " " & m & " " & n & " " & unset & " " & TypeName(m) & " " & _
+             strings.StringStrip(text, chars) & " " & text & " " & chars
 
 On Error Resume Next
 strings.EncryptPassword 20, "abc"

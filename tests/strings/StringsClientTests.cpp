@@ -111,6 +111,7 @@ TEST_F(StringsClient, ScriptWithOmittedOptionalArguments)
     EXPECT_EQ(0, exitCode) << output;
     EXPECT_EQ("proper=Hello World/Path\r\nroundtrip=SECRET\r\nphone=(612) 555-1234\r\n"
               "compress=6125551234\r\nreplace=a+b+c\r\nstrip=abc\r\n"
+              "variables=second first 0 3 -7 Integer abc a,b;c ,;\r\n" // plain variables for typed references
               "error5=5 Invalid procedure call or argument\r\nerror6=6 Overflow\r\n",
               output);
 }

@@ -25,7 +25,7 @@ TEST(ShellRules, VerbsFollowTheShowActionsAndOtherValuesPassNone)
 
 TEST(ShellRules, AppletCommandLinesAndThePreviousAppletRule)
 {
-    const std::wstring runner = L"rundll32.exe shell32.dll,Control_RunDLL ";
+    const std::wstring runner = L"\"C:\\System\\rundll32.exe\" shell32.dll,Control_RunDLL ";
     std::wstring previous;
     const std::pair<long, std::wstring> calls[] = {
         {-1, L""},                // nothing kept before the first call
@@ -35,7 +35,8 @@ TEST(ShellRules, AppletCommandLinesAndThePreviousAppletRule)
         {0, L""},                 // index 0 replaces the kept applet with nothing
         {100, L""},
     };
-    for (const auto& [index, applet] : calls) EXPECT_EQ(runner + applet, AppletCommandLine(index, previous)) << index;
+    for (const auto& [index, applet] : calls)
+        EXPECT_EQ(runner + applet, AppletCommandLine(L"C:\\System\\rundll32.exe", index, previous)) << index;
 }
 
 TEST(ShellRules, ErrorBoxTexts)

@@ -260,20 +260,40 @@ TEST_F(WindowsClient, ShellCommandPassesParametersAndFolder)
     EXPECT_EQ(scratch.path(), lines["directory"] + L"\\") << "the default directory becomes the program's folder";
 }
 
-TEST_F(WindowsClient, OpenCPAppletStartsTheControlPanelRunner)
+// The runner is the system's own: a rundll32.exe (the stand-in, which records its start) planted in the
+// current folder or beside the calling program is never the one started.
+TEST_F(WindowsClient, OpenCPAppletStartsTheSystemsControlPanelRunnerOnly)
 {
-    const std::vector<DWORD> before = processesNamed(L"rundll32.exe");
-    ASSERT_EQ(S_OK, windows_->OpenCPApplet(qcControlPanel));
-    std::vector<DWORD> started;
-    EXPECT_TRUE(waitFor([&] {
-        started.clear();
-        for (DWORD id : processesNamed(L"rundll32.exe"))
-            if (std::find(before.begin(), before.end(), id) == before.end()) started.push_back(id);
-        return !started.empty();
-    }));
-    for (DWORD id : started) {
-        raii::UniqueHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, id));
-        if (process) TerminateProcess(process.get(), 0);
+    ScratchFolder scratch(L"Planted");
+    const std::wstring record = scratch / L"planted.txt", before = files_testing::currentDirectory();
+    ScopedVariable recordTo(L"STANDIN_RECORD", record);
+    wchar_t system[MAX_PATH] = {};
+    GetSystemDirectoryW(system, MAX_PATH);
+    for (const std::wstring& planted : {scratch / L"rundll32.exe", programFolder() + L"rundll32.exe"}) {
+        SCOPED_TRACE(planted);
+        ASSERT_TRUE(CopyFileW(standIn().c_str(), planted.c_str(), FALSE));
+        SetCurrentDirectoryW(scratch.path().c_str());
+        const std::vector<DWORD> running = processesNamed(L"rundll32.exe");
+        EXPECT_EQ(S_OK, windows_->OpenCPApplet(qcControlPanel));
+        SetCurrentDirectoryW(before.c_str());
+        std::vector<DWORD> started;
+        EXPECT_TRUE(waitFor([&] {
+            started.clear();
+            for (DWORD id : processesNamed(L"rundll32.exe"))
+                if (std::find(running.begin(), running.end(), id) == running.end()) started.push_back(id);
+            return !started.empty();
+        }));
+        for (DWORD id : started) {
+            raii::UniqueHandle process(OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id));
+            wchar_t image[MAX_PATH] = {};
+            DWORD size = MAX_PATH;
+            if (process && QueryFullProcessImageNameW(process.get(), 0, image, &size)) {
+                EXPECT_EQ(0, _wcsicmp((std::wstring(system) + L"\\rundll32.exe").c_str(), image)) << image;
+            }
+            if (process) TerminateProcess(process.get(), 0);
+        }
+        EXPECT_FALSE(files_testing::exists(record)) << "the planted program ran";
+        DeleteFileW(planted.c_str());
     }
 }
 
