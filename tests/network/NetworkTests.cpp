@@ -246,25 +246,17 @@ TEST_F(NetworkClient, GetHTTPSourceTimesOutOnSilenceNotOnLength)
     EXPECT_LT(GetTickCount64() - started, 5000u) << "the total cap ends a trickle";
 }
 
-TEST_F(NetworkClient, GetHTTPSourceGoesThroughTheUsersProxy)
+// The user's connection settings as the system's Internet options write them.
+void setConnectionSettings(DWORD flags, const std::string& proxy, const std::string& scriptUrl)
 {
-    LoopbackServer proxy([](LoopbackServer::Exchange& exchange) {
-        exchange.respond("200 OK", "text/plain", "proxied " + exchange.method + " " + exchange.target);
-    });
-    ScratchCurrentUser user(L"NetworkProxy");
-    // The user's connection settings as the system's Internet options write them: a fixed proxy, no exceptions.
-    const std::string address = "127.0.0.1:" + std::to_string(proxy.port());
     std::string settings(12, '\0');
-    const DWORD header[] = {0x46, 1, 3 /* direct | proxy */};
+    const DWORD header[] = {0x46, 1, flags};
     std::memcpy(settings.data(), header, sizeof(header));
-    auto field = [&settings](const std::string& text) {
+    for (const std::string& text : {proxy, std::string(), scriptUrl}) {
         DWORD size = static_cast<DWORD>(text.size());
         settings.append(reinterpret_cast<const char*>(&size), sizeof(size));
         settings += text;
-    };
-    field(address);
-    field("");
-    field("");
+    }
     settings.append(32, '\0');
     raii::UniqueHKey key;
     ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER,
@@ -273,12 +265,36 @@ TEST_F(NetworkClient, GetHTTPSourceGoesThroughTheUsersProxy)
     ASSERT_EQ(ERROR_SUCCESS, RegSetValueExW(key.get(), L"DefaultConnectionSettings", 0, REG_BINARY,
                                             reinterpret_cast<const BYTE*>(settings.data()),
                                             static_cast<DWORD>(settings.size())));
+}
 
-    Fetched page = fetch(L"http://quillon.invalid/page?x=1");
-    EXPECT_TRUE(page.ok) << page.errorText;
-    // Wine names the default port in the address it hands the proxy; Windows does not.
-    EXPECT_EQ(0u, page.text.find(L"proxied GET http://quillon.invalid")) << page.text;
-    EXPECT_EQ(page.text.size() - 9, page.text.rfind(L"/page?x=1")) << page.text;
+TEST_F(NetworkClient, GetHTTPSourceGoesThroughTheUsersProxy)
+{
+    std::atomic<int> scripts{0};
+    LoopbackServer proxy([&scripts](LoopbackServer::Exchange& exchange) {
+        if (exchange.target == "/proxy.pac") {
+            ++scripts;
+            return exchange.respond("200 OK", "application/x-ns-proxy-autoconfig",
+                                    "function FindProxyForURL(url, host) { return \"PROXY " +
+                                        exchange.header("host") + "\"; }");
+        }
+        exchange.respond("200 OK", "text/plain", "proxied " + exchange.method + " " + exchange.target);
+    });
+    ScratchCurrentUser user(L"NetworkProxy");
+    const std::string address = "127.0.0.1:" + std::to_string(proxy.port());
+    struct Case { DWORD flags; std::string proxy, script; };
+    const Case cases[] = {
+        {3 /* direct | fixed proxy */, address, ""},
+        {5 /* direct | script */, "", "http://" + address + "/proxy.pac"},
+    };
+    for (const Case& c : cases) {
+        setConnectionSettings(c.flags, c.proxy, c.script);
+        Fetched page = fetch(L"http://quillon.invalid/page?x=1");
+        EXPECT_TRUE(page.ok) << page.errorText;
+        // Wine names the default port in the address it hands the proxy; Windows does not.
+        EXPECT_EQ(0u, page.text.find(L"proxied GET http://quillon.invalid")) << page.text;
+        EXPECT_EQ(page.text.size() - 9, page.text.rfind(L"/page?x=1")) << page.text;
+    }
+    EXPECT_EQ(1, scripts.load()) << "the automatic configuration's script was read";
 }
 
 TEST_F(NetworkClient, GetHTTPSourceServesManyThreadsAndLargeBodies)
