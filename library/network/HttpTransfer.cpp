@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cwchar>
+#include <mutex>
 #include <vector>
 
 #include "Raii.h"
@@ -61,28 +62,18 @@ struct Route {
     std::wstring proxy, bypass;
     HINTERNET session;
 };
-SRWLOCK g_routesLock = SRWLOCK_INIT;
+std::mutex g_routesLock;
 std::vector<Route> g_routes;
 
 HINTERNET sessionFor(const std::wstring& proxy = L"", const std::wstring& bypass = L"")
 {
-    AcquireSRWLockExclusive(&g_routesLock);
-    HINTERNET session = nullptr;
+    std::lock_guard<std::mutex> lock(g_routesLock);
     for (const Route& route : g_routes)
-        if (route.proxy == proxy && route.bypass == bypass) session = route.session;
-    if (!session) {
-        session = openSession(proxy, bypass);
-        try {
-            if (session) g_routes.push_back({proxy, bypass, session});
-        } catch (...) {
-            ReleaseSRWLockExclusive(&g_routesLock);
-            WinHttpCloseHandle(session);
-            throw;
-        }
-    }
-    DWORD error = GetLastError();
-    ReleaseSRWLockExclusive(&g_routesLock);
-    if (!session) fail(error);
+        if (route.proxy == proxy && route.bypass == bypass) return route.session;
+    g_routes.reserve(g_routes.size() + 1); // so that the push below cannot throw and lose the handle
+    HINTERNET session = openSession(proxy, bypass);
+    if (!session) fail(GetLastError());
+    g_routes.push_back({proxy, bypass, session});
     return session;
 }
 
@@ -286,7 +277,7 @@ std::string readBody(HINTERNET handle, const Clock& clock, bool announced, ULONG
         check(WinHttpQueryDataAvailable(handle, &available));
         if (available == 0) return body;
         size_t at = body.size();
-        if (body.capacity() - at < available) body.reserve(std::max(body.capacity() * 2, at + available));
+        if (body.capacity() - at < available) body.reserve(std::max<size_t>(body.capacity() * 2, at + available));
         body.resize(at + available);
         DWORD got = 0;
         check(WinHttpReadData(handle, &body[at], available, &got));
@@ -318,7 +309,7 @@ void checkTexts(const Request& request)
 {
     for (const std::wstring* text : {&request.method, &request.userName, &request.password, &request.contentType})
         if (text->find(L'\0') != std::wstring::npos) fail(ERROR_INVALID_PARAMETER);
-    if (request.body.size() > MAXDWORD) fail(ERROR_INVALID_PARAMETER);
+    if (static_cast<ULONGLONG>(request.body.size()) > MAXDWORD) fail(ERROR_INVALID_PARAMETER);
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "Raii.h"
+#include "TextCodes.h"
 #include "forms/ShellRules.h"
 #include "forms/qfcLibWindowsA.h"
 #include "network/HttpTransfer.h"
@@ -32,39 +33,15 @@ void check(HRESULT hr)
     if (FAILED(hr)) throw Failure{hr, {}};
 }
 
-std::string utf8Of(const std::wstring& text)
-{
-    if (text.empty()) return std::string();
-    if (text.size() > INT_MAX / 4) throw Failure{E_OUTOFMEMORY, {}};
-    int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                   nullptr);
-    std::string bytes(size, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size, nullptr, nullptr);
-    return bytes;
-}
-
-std::wstring utf16Of(const char* data, size_t size, bool bigEndian)
-{
-    std::wstring text(size / 2, L'\0');
-    for (size_t i = 0; i < text.size(); ++i) {
-        unsigned char first = static_cast<unsigned char>(data[2 * i]), second = static_cast<unsigned char>(data[2 * i + 1]);
-        text[i] = static_cast<wchar_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
-    }
-    if (size % 2) text += L'\uFFFD';
-    return text;
-}
-
 // A code page the system cannot convert from is read as UTF-8, like a response that names none.
 std::wstring textOf(unsigned codePage, const char* data, size_t size)
 {
     if (size == 0) return std::wstring();
-    if (codePage == NetworkRules::kUtf16 || codePage == NetworkRules::kUtf16BigEndian)
-        return utf16Of(data, size, codePage == NetworkRules::kUtf16BigEndian);
     if (size > INT_MAX) throw Failure{E_OUTOFMEMORY, {}};
-    int length = MultiByteToWideChar(codePage, 0, data, static_cast<int>(size), nullptr, 0);
-    if (length == 0 && codePage != NetworkRules::kUtf8) return textOf(NetworkRules::kUtf8, data, size);
-    std::wstring text(length, L'\0');
-    MultiByteToWideChar(codePage, 0, data, static_cast<int>(size), text.data(), length);
+    if (codePage == NetworkRules::kUtf16 || codePage == NetworkRules::kUtf16BigEndian)
+        return textcodes::FromUtf16(data, size, codePage == NetworkRules::kUtf16BigEndian);
+    std::wstring text = textcodes::FromCodePage(codePage, data, size);
+    if (text.empty() && codePage != NetworkRules::kUtf8) return textOf(NetworkRules::kUtf8, data, size);
     return text;
 }
 
@@ -140,7 +117,8 @@ HttpTransfer::Request requestOf(const std::wstring& vURL, const std::wstring& sM
     if (vBody.isBytes) {
         request.body = vBody.bytes;
     } else if (!vBody.text.empty()) {
-        request.body = utf8Of(vBody.text);
+        request.body = textcodes::ToCodePage(CP_UTF8, vBody.text);
+        if (request.body.empty()) throw Failure{E_OUTOFMEMORY, {}};
         request.contentType = L"text/plain; charset=UTF-8";
     }
     return request;

@@ -111,6 +111,7 @@ TEST_F(NetworkClient, GetHTTPSourceFetchesPagesWhateverTheirStatus)
     struct Case { const wchar_t *path, *method, *body; bool xml; const wchar_t* expected; };
     const Case cases[] = {
         {L"/text", L"", L"", false, L"Hello \u00e9t\u00e9"},
+        {L"/echo", L"", L"", false, L"GET|"},
         {L"/echo", L" post ", L"a=1&b=\u00e9", false, L"POST|a=1&b=\u00e9"}, // trimmed, upper-cased, body in UTF-8
         {L"/echo", L"put", L"x", false, L"PUT|x"},
         {L"/missing", L"GET", L"", false, L"Not here"},                       // an error status is a page like any other
