@@ -9,7 +9,7 @@
 namespace {
 
 const std::string kPage(10 * 1024, 'p');
-constexpr int kRequests = 40;
+constexpr int kRequests = 20;
 
 HRESULT lastError() { return HRESULT_FROM_WIN32(GetLastError()); }
 
@@ -45,18 +45,24 @@ void run()
 
     raii::UniqueBstr url = raii::makeBstr(server.url(L"/page")), method = raii::makeBstr(L"GET");
     const std::wstring expected(kPage.begin(), kPage.end());
-    const auto viaVtable = bench::nsPerCall(
-        [&] {
-            raii::UniqueVariant source, body;
-            VARIANT_BOOL ok = VARIANT_FALSE;
-            HRESULT hr = network->GetHTTPSource(url.get(), source.get(), method.get(), *body.get(), nullptr, nullptr,
-                                                VARIANT_FALSE, nullptr, nullptr, &ok);
-            if (FAILED(hr)) return hr;
-            bool whole = ok && V_VT(source.get()) == VT_BSTR && raii::toWString(V_BSTR(source.get())) == expected;
-            return whole ? S_OK : E_UNEXPECTED;
-        },
-        kRequests);
-    const auto bare = bench::nsPerCall([&] { return bareGet(session.get(), server.port()); }, kRequests);
+    const auto candidate = [&] {
+        raii::UniqueVariant source, body;
+        VARIANT_BOOL ok = VARIANT_FALSE;
+        HRESULT hr = network->GetHTTPSource(url.get(), source.get(), method.get(), *body.get(), nullptr, nullptr,
+                                            VARIANT_FALSE, nullptr, nullptr, &ok);
+        if (FAILED(hr)) return hr;
+        bool whole = ok && V_VT(source.get()) == VT_BSTR && raii::toWString(V_BSTR(source.get())) == expected;
+        return whole ? S_OK : E_UNEXPECTED;
+    };
+    // Turns taken in alternation, the best of each kept: a busy machine slows both sides alike.
+    bench::Timing viaVtable{1e300}, bare{1e300};
+    auto keepBest = [](bench::Timing& best, const bench::Timing& measured) {
+        if (best.ok() && (!measured.ok() || measured.ns < best.ns)) best = measured;
+    };
+    for (int turn = 0; turn < 3; ++turn) {
+        keepBest(viaVtable, bench::nsPerCall(candidate, kRequests));
+        keepBest(bare, bench::nsPerCall([&] { return bareGet(session.get(), server.port()); }, kRequests));
+    }
     bench::report("GetHTTPSource 10 KB via vtable vs bare WinHTTP GET", viaVtable, bare);
 }
 

@@ -309,7 +309,9 @@ void checkTexts(const Request& request)
 {
     for (const std::wstring* text : {&request.method, &request.userName, &request.password, &request.contentType})
         if (text->find(L'\0') != std::wstring::npos) fail(ERROR_INVALID_PARAMETER);
-    if (static_cast<ULONGLONG>(request.body.size()) > MAXDWORD) fail(ERROR_INVALID_PARAMETER);
+#ifdef _WIN64 // WinHTTP counts a body in 32 bits
+    if (request.body.size() > MAXDWORD) fail(ERROR_INVALID_PARAMETER);
+#endif
 }
 
 } // namespace
