@@ -180,4 +180,10 @@ private:
     HRESULT hr_;
 };
 
+// WinHTTP handles; present where <winhttp.h> was included before this header.
+#if defined(__WINE_WINHTTP_H) || defined(_WINHTTPX_)
+struct InternetTraits { static HINTERNET invalid() { return nullptr; } static void close(HINTERNET h) { WinHttpCloseHandle(h); } };
+using UniqueInternet = Unique<HINTERNET, InternetTraits>;
+#endif
+
 } // namespace raii

@@ -43,6 +43,15 @@ void checkShellAndNetwork(const std::wstring& text, long index)
         const std::wstring drive = NetworkRules::DriveName(text, use);
         FUZZ_CHECK(drive.empty() || (drive.size() == 2 && drive[0] >= L'A' && drive[0] <= L'Z' && drive[1] == L':'));
     }
+
+    // A response's charset: a part of its Content-Type; a byte-order mark: a prefix of its bytes.
+    const std::wstring charset = NetworkRules::CharsetOf(text);
+    FUZZ_CHECK(charset.size() < text.size() || charset.empty());
+    FUZZ_CHECK(NetworkRules::CodePageOf(charset) == 0 || !charset.empty());
+    std::string bytes(text.begin(), text.end());
+    size_t markLength = 99;
+    const unsigned marked = NetworkRules::CodePageOfMark(bytes, markLength);
+    FUZZ_CHECK(marked ? markLength >= 2 && markLength <= bytes.size() : markLength == 0);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 
 #include "Raii.h"
 #include "StartupRules.h"
+#include "TextCodes.h"
 
 namespace vantorel {
 namespace {
@@ -59,16 +60,7 @@ std::wstring localeLongDate(const SYSTEMTIME& moment)
     return length > 0 ? std::wstring(text) : std::wstring();
 }
 
-std::string toAnsi(const std::wstring& text)
-{
-    if (text.empty()) return {};
-    int size = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string result(static_cast<size_t>(size > 0 ? size : 0), '\0');
-    if (size > 0)
-        WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), result.data(), size, nullptr,
-                            nullptr);
-    return result;
-}
+std::string toAnsi(const std::wstring& text) { return textcodes::ToCodePage(CP_ACP, text); }
 
 bool appendLines(const std::wstring& path, const std::vector<std::wstring>& lines)
 {

@@ -2,29 +2,10 @@
 
 #include <windows.h>
 
+#include "TextCodes.h"
+
 namespace quillon::runonce {
 namespace {
-
-std::wstring fromCodePage(UINT codePage, DWORD flags, const char* bytes, size_t size)
-{
-    if (size == 0 || size > 0x7FFFFFFF) return {};
-    const int length = MultiByteToWideChar(codePage, flags, bytes, static_cast<int>(size), nullptr, 0);
-    if (length <= 0) return {};
-    std::wstring text(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(codePage, flags, bytes, static_cast<int>(size), text.data(), length);
-    return text;
-}
-
-std::wstring fromUtf16(const std::string& bytes, bool bigEndian)
-{
-    std::wstring text;
-    text.reserve(bytes.size() / 2);
-    for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
-        const auto first = static_cast<unsigned char>(bytes[i]), second = static_cast<unsigned char>(bytes[i + 1]);
-        text.push_back(static_cast<wchar_t>(bigEndian ? (first << 8) | second : (second << 8) | first));
-    }
-    return text;
-}
 
 bool startsWith(const std::string& bytes, const char* mark, size_t size)
 {
@@ -35,12 +16,13 @@ bool startsWith(const std::string& bytes, const char* mark, size_t size)
 
 std::wstring decodeText(const std::string& bytes)
 {
-    if (startsWith(bytes, "\xEF\xBB\xBF", 3)) return fromCodePage(CP_UTF8, 0, bytes.data() + 3, bytes.size() - 3);
-    if (startsWith(bytes, "\xFF\xFE", 2)) return fromUtf16(bytes, false);
-    if (startsWith(bytes, "\xFE\xFF", 2)) return fromUtf16(bytes, true);
+    using namespace textcodes;
+    if (startsWith(bytes, "\xEF\xBB\xBF", 3)) return FromCodePage(CP_UTF8, bytes.data() + 3, bytes.size() - 3);
+    if (startsWith(bytes, "\xFF\xFE", 2)) return FromUtf16(bytes.data() + 2, bytes.size() - 2, false);
+    if (startsWith(bytes, "\xFE\xFF", 2)) return FromUtf16(bytes.data() + 2, bytes.size() - 2, true);
     if (bytes.empty()) return {};
-    std::wstring utf8 = fromCodePage(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), bytes.size());
-    return utf8.empty() ? fromCodePage(CP_ACP, 0, bytes.data(), bytes.size()) : utf8;
+    std::wstring utf8 = FromCodePage(CP_UTF8, bytes.data(), bytes.size(), MB_ERR_INVALID_CHARS);
+    return utf8.empty() ? FromCodePage(CP_ACP, bytes.data(), bytes.size()) : utf8;
 }
 
 std::string wholeCharacters(const std::string& bytes)

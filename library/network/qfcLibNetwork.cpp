@@ -6,15 +6,39 @@ namespace quillon {
 
 namespace {
 
-// The fetched text, or no object where XML was asked for and nothing came.
-void writeSource(VARIANT* vSourceCode, VARIANT& source)
+// A byte array goes as it is; anything else as its text (missing or null: none).
+qfcLibNetworkA::HttpBody bodyArg(const VARIANT& vBody)
 {
-    if (V_VT(&source) == VT_BSTR) return writeVariant(vSourceCode, arg(V_BSTR(&source)));
+    qfcLibNetworkA::HttpBody body;
+    const VARIANT* value = resolved(&vBody);
+    if (value && (V_VT(value) & ~VT_BYREF) == (VT_ARRAY | VT_UI1)) {
+        SAFEARRAY* array = (V_VT(value) & VT_BYREF) ? *V_ARRAYREF(value) : V_ARRAY(value);
+        body.isBytes = true;
+        if (!array) return body;
+        LONG lower = 0, upper = -1;
+        if (SafeArrayGetDim(array) != 1) body.error = DISP_E_TYPEMISMATCH;
+        else if (SUCCEEDED(body.error = SafeArrayGetLBound(array, 1, &lower)) &&
+                 SUCCEEDED(body.error = SafeArrayGetUBound(array, 1, &upper)) && upper >= lower)
+            body.bytes.assign(static_cast<const char*>(array->pvData), static_cast<size_t>(upper - lower + 1));
+        return body;
+    }
+    if (isMissing(value)) return body;
+    raii::UniqueVariant text;
+    body.error = VariantChangeType(text.get(), const_cast<VARIANT*>(value), VARIANT_ALPHABOOL, VT_BSTR);
+    if (SUCCEEDED(body.error)) body.text = arg(V_BSTR(text.get()));
+    return body;
+}
+
+// The fetched text; where XML was asked for and nothing came, no object.
+void writeSource(VARIANT* vSourceCode, const std::wstring& source, bool noObject)
+{
+    if (!noObject) return writeVariant(vSourceCode, source);
     VARIANT* target = resolved(vSourceCode);
     if (!target) return;
     if (V_VT(target) & VT_BYREF) throw RuntimeError(kTypeMismatch);
     VariantClear(target);
-    VariantCopy(target, &source);
+    V_VT(target) = VT_DISPATCH;
+    V_DISPATCH(target) = nullptr;
 }
 
 } // namespace
@@ -25,12 +49,11 @@ STDMETHODIMP qfcLibNetwork::GetHTTPSource(BSTR vURL, VARIANT* vSourceCode, BSTR 
                                           BSTR* sErrorMSG, VARIANT_BOOL* result)
 {
     return trap(result, false, [&] {
-        raii::UniqueVariant source;
+        std::wstring source, message;
         long number = 0;
-        std::wstring message;
-        bool fetched = qfcLibNetworkA::GetHTTPSource(arg(vURL), *source.get(), arg(sMethod), vBody, arg(vUserName),
+        bool fetched = qfcLibNetworkA::GetHTTPSource(arg(vURL), source, arg(sMethod), bodyArg(vBody), arg(vUserName),
                                                      arg(vPassword), isTrue(bReturnXML), number, message);
-        writeSource(vSourceCode, *source.get());
+        writeSource(vSourceCode, source, !fetched && isTrue(bReturnXML));
         writeRef(iErrorNum, LONG(number));
         writeText(sErrorMSG, message);
         return fetched;

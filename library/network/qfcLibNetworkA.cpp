@@ -1,14 +1,17 @@
 #include "qfcLibNetworkA.h"
 
+#include <msxml2.h>
 #include <winnetwk.h>
 
+#include <climits>
+#include <cstring>
 #include <vector>
 
 #include "Raii.h"
-#include "server/Failure.h"
+#include "TextCodes.h"
 #include "forms/ShellRules.h"
 #include "forms/qfcLibWindowsA.h"
-#include "network/HttpExchange.h"
+#include "network/HttpTransfer.h"
 #include "network/NetworkRules.h"
 
 namespace quillon::qfcLibNetworkA {
@@ -16,33 +19,109 @@ namespace {
 
 HWND windowFromLong(long value) { return reinterpret_cast<HWND>(static_cast<LONG_PTR>(value)); }
 
-// The body as the request's process sends it: a byte array as given, a
-// missing or null body as the empty text, anything else as its text.
-HRESULT requestBody(const VARIANT& vBody, raii::UniqueVariant& body)
+// The system's XML document objects, newest first, and the interface used.
+const CLSID kXmlDocumentClasses[] = {
+    {0x88D96A05, 0xF192, 0x11D4, {0xA6, 0x5F, 0x00, 0x40, 0x96, 0x32, 0x51, 0xE5}},
+    {0xF5078F32, 0xC551, 0x11D3, {0x89, 0xB9, 0x00, 0x00, 0xF8, 0x1F, 0xE2, 0x21}},
+};
+const IID kXmlDocumentInterface = {0x2933BF81, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60}};
+
+using HttpTransfer::Failure;
+
+void check(HRESULT hr)
 {
-    HRESULT hr = VariantCopyInd(body.put(), const_cast<VARIANT*>(&vBody));
-    if (FAILED(hr)) return hr;
-    VARTYPE type = V_VT(body.get());
-    if (type == (VT_ARRAY | VT_UI1) || type == VT_BSTR) return S_OK;
-    if (type == VT_EMPTY || type == VT_NULL || type == VT_ERROR) {
-        VARIANT* text = body.put();
-        V_VT(text) = VT_BSTR;
-        V_BSTR(text) = nullptr;
-        return S_OK;
-    }
-    return VariantChangeType(body.get(), body.get(), VARIANT_ALPHABOOL, VT_BSTR);
+    if (FAILED(hr)) throw Failure{hr, {}};
 }
 
-void clearSource(VARIANT& vSourceCode, bool asXml)
+// A code page the system cannot convert from is read as UTF-8, like a response that names none.
+std::wstring textOf(unsigned codePage, const char* data, size_t size)
 {
-    VariantClear(&vSourceCode);
-    if (asXml) {
-        V_VT(&vSourceCode) = VT_DISPATCH;
-        V_DISPATCH(&vSourceCode) = nullptr;
-    } else {
-        V_VT(&vSourceCode) = VT_BSTR;
-        V_BSTR(&vSourceCode) = SysAllocString(L"");
+    if (size == 0) return std::wstring();
+    if (size > INT_MAX) throw Failure{E_OUTOFMEMORY, {}};
+    if (codePage == NetworkRules::kUtf16 || codePage == NetworkRules::kUtf16BigEndian)
+        return textcodes::FromUtf16(data, size, codePage == NetworkRules::kUtf16BigEndian);
+    std::wstring text = textcodes::FromCodePage(codePage, data, size);
+    if (text.empty() && codePage != NetworkRules::kUtf8) return textOf(NetworkRules::kUtf8, data, size);
+    return text;
+}
+
+// As the XML request object reads a response: the charset of its Content-Type,
+// else its byte-order mark, else UTF-8. A mark of the chosen encoding is not text.
+std::wstring decodedText(const HttpTransfer::Response& response)
+{
+    unsigned codePage = NetworkRules::CodePageOf(NetworkRules::CharsetOf(response.contentType));
+    size_t markLength = 0;
+    unsigned marked = NetworkRules::CodePageOfMark(response.body, markLength);
+    if (codePage == 0) codePage = marked ? marked : NetworkRules::kUtf8;
+    else if (codePage == NetworkRules::kUtf16 && marked == NetworkRules::kUtf16BigEndian) codePage = marked;
+    if (marked != codePage) markLength = 0;
+    return textOf(codePage, response.body.data() + markLength, response.body.size() - markLength);
+}
+
+raii::ComPtr<IXMLDOMDocument> xmlDocument()
+{
+    raii::ComPtr<IXMLDOMDocument> document;
+    HRESULT hr = E_FAIL;
+    for (const CLSID& type : kXmlDocumentClasses) {
+        hr = CoCreateInstance(type, nullptr, CLSCTX_INPROC_SERVER, kXmlDocumentInterface, document.putVoid());
+        if (SUCCEEDED(hr)) break;
     }
+    check(hr);
+    // A response is not trusted to make the parser fetch other documents.
+    check(document->put_async(VARIANT_FALSE));
+    check(document->put_resolveExternals(VARIANT_FALSE));
+    check(document->put_validateOnParse(VARIANT_FALSE));
+    return document;
+}
+
+// Invalid XML is a failure with the parser's reason, not an empty success.
+[[noreturn]] void failParsing(IXMLDOMDocument* document)
+{
+    raii::ComPtr<IXMLDOMParseError> error;
+    long code = 0;
+    raii::UniqueBstr reason;
+    if (SUCCEEDED(document->get_parseError(error.put())) && error) {
+        error->get_errorCode(&code);
+        error->get_reason(reason.put());
+    }
+    std::wstring text = raii::toWString(reason.get());
+    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r')) text.pop_back();
+    throw Failure{FAILED(code) ? code : E_FAIL, text};
+}
+
+// The response parsed by the system's XML document object from its bytes (so
+// its own declaration or mark decides the encoding) and written out again.
+std::wstring xmlText(const std::string& body)
+{
+    raii::ComScope apartment; // the caller's own, when it has one
+    raii::ComPtr<IXMLDOMDocument> document = xmlDocument();
+    raii::UniqueVariant source;
+    raii::UniqueSafeArray bytes(SafeArrayCreateVector(VT_UI1, 0, static_cast<ULONG>(body.size())));
+    if (!bytes) throw Failure{E_OUTOFMEMORY, {}};
+    if (!body.empty()) std::memcpy(bytes.get()->pvData, body.data(), body.size());
+    V_VT(source.get()) = VT_ARRAY | VT_UI1;
+    V_ARRAY(source.get()) = bytes.release();
+    VARIANT_BOOL loaded = VARIANT_FALSE;
+    check(document->load(*source.get(), &loaded));
+    if (loaded != VARIANT_TRUE) failParsing(document.get());
+    raii::UniqueBstr text;
+    check(document->get_xml(text.put()));
+    return raii::toWString(text.get());
+}
+
+HttpTransfer::Request requestOf(const std::wstring& vURL, const std::wstring& sMethod, const HttpBody& vBody,
+                                const std::wstring& vUserName, const std::wstring& vPassword)
+{
+    check(vBody.error);
+    HttpTransfer::Request request{vURL, NetworkRules::RequestMethod(sMethod), vUserName, vPassword, {}, {}};
+    if (vBody.isBytes) {
+        request.body = vBody.bytes;
+    } else if (!vBody.text.empty()) {
+        request.body = textcodes::ToCodePage(CP_UTF8, vBody.text);
+        if (request.body.empty()) throw Failure{E_OUTOFMEMORY, {}};
+        request.contentType = L"text/plain; charset=UTF-8";
+    }
+    return request;
 }
 
 long connectionDialog(long vFormHwnd, DWORD type) { return WNetConnectionDialog(windowFromLong(vFormHwnd), type); }
@@ -52,38 +131,32 @@ constexpr long kInvalidDrive = -1;
 
 } // namespace
 
-bool GetHTTPSource(const std::wstring& vURL, VARIANT& vSourceCode, const std::wstring& sMethod, const VARIANT& vBody,
-                   const std::wstring& vUserName, const std::wstring& vPassword, bool bReturnXML, long& iErrorNum,
-                   std::wstring& sErrorMSG, const HttpOptions& options)
+bool GetHTTPSource(const std::wstring& vURL, std::wstring& vSourceCode, const std::wstring& sMethod,
+                   const HttpBody& vBody, const std::wstring& vUserName, const std::wstring& vPassword,
+                   bool bReturnXML, long& iErrorNum, std::wstring& sErrorMSG, const HttpLimits& limits)
 {
     iErrorNum = 0;
     sErrorMSG.clear();
-    clearSource(vSourceCode, bReturnXML);
+    vSourceCode.clear();
     if (ShellRules::TrimSpaces(vURL).empty()) {
         iErrorNum = -1;
         sErrorMSG = L"No valid URL specified";
         return false;
     }
-    HttpExchange::Request request;
-    request.url = vURL;
-    request.method = NetworkRules::RequestMethod(sMethod);
-    request.userName = vUserName;
-    request.password = vPassword;
-    request.asXml = bReturnXML;
-    HttpExchange::Reply reply;
-    reply.hr = requestBody(vBody, request.body);
-    if (SUCCEEDED(reply.hr)) reply = HttpExchange::Run(request, options.timeoutMs, options.hostLibrary);
-    raii::UniqueBstr text = raii::makeBstr(reply.text);
-    if (SUCCEEDED(reply.hr) && !text) reply.hr = E_OUTOFMEMORY;
-    if (FAILED(reply.hr)) {
-        iErrorNum = reply.hr;
-        sErrorMSG = reply.errorText.empty() ? HttpExchange::Describe(reply.hr) : reply.errorText;
-        return false;
+    Failure failed{E_OUTOFMEMORY, {}};
+    try {
+        HttpTransfer::Response response = HttpTransfer::Exchange(
+            requestOf(vURL, sMethod, vBody, vUserName, vPassword), {limits.silenceMs, limits.totalMs});
+        vSourceCode = bReturnXML ? xmlText(response.body) : decodedText(response);
+        return true;
+    } catch (const Failure& failure) {
+        failed = failure;
+    } catch (const std::bad_alloc&) {
     }
-    VariantClear(&vSourceCode);
-    V_VT(&vSourceCode) = VT_BSTR;
-    V_BSTR(&vSourceCode) = text.release();
-    return true;
+    vSourceCode.clear();
+    iErrorNum = failed.hr;
+    sErrorMSG = failed.text.empty() ? HttpTransfer::Describe(failed.hr) : failed.text;
+    return false;
 }
 
 std::wstring GetUserID()

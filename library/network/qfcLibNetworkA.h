@@ -3,25 +3,38 @@
 #pragma once
 
 #include <windows.h>
-#include <oaidl.h>
 
 #include <string>
 
 namespace quillon::qfcLibNetworkA {
 
-// Longest wait for a whole HTTP response; a request that takes longer is cancelled.
-constexpr DWORD kHttpTimeoutMs = 60000;
+// A request ends after this long without progress in any phase (name
+// resolution, connection, sending, each wait for data) ...
+constexpr DWORD kHttpSilenceMs = 60 * 1000;
+// ... or after this long in all, however steadily its data arrives.
+constexpr DWORD kHttpTotalMs = 15 * 60 * 1000;
 
-struct HttpOptions {
-    DWORD timeoutMs = kHttpTimeoutMs;
-    std::wstring hostLibrary; // the library whose entry runs the request; "" for this one
+struct HttpLimits {
+    DWORD silenceMs = kHttpSilenceMs;
+    DWORD totalMs = kHttpTotalMs;
 };
 
-// Never raises: every failure gives false with its number and text in iErrorNum and sErrorMSG.
-// vSourceCode receives the response text (or its XML when bReturnXML is true).
-bool GetHTTPSource(const std::wstring& vURL, VARIANT& vSourceCode, const std::wstring& sMethod, const VARIANT& vBody,
-                   const std::wstring& vUserName, const std::wstring& vPassword, bool bReturnXML, long& iErrorNum,
-                   std::wstring& sErrorMSG, const HttpOptions& options = {});
+// A request's body: a text (sent in UTF-8) or bytes sent as they are. A
+// caller's value that could not be made a body gives its HRESULT in error,
+// which the request reports as its failure.
+struct HttpBody {
+    std::wstring text;
+    std::string bytes;
+    bool isBytes = false;
+    HRESULT error = S_OK;
+};
+
+// Never raises: every failure gives false with its number and text in iErrorNum
+// and sErrorMSG, and vSourceCode "". vSourceCode receives the response text, or
+// with bReturnXML the XML of the response as the system's XML document writes it.
+bool GetHTTPSource(const std::wstring& vURL, std::wstring& vSourceCode, const std::wstring& sMethod,
+                   const HttpBody& vBody, const std::wstring& vUserName, const std::wstring& vPassword,
+                   bool bReturnXML, long& iErrorNum, std::wstring& sErrorMSG, const HttpLimits& limits = {});
 
 // "Unknown" when the system cannot tell.
 std::wstring GetUserID();

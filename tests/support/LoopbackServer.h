@@ -1,0 +1,82 @@
+// A small HTTP server on 127.0.0.1 for the network tests and the benchmark:
+// each connection gets a thread of its own and is handed, with the request it
+// sent, to the test's handler, which answers as it likes (whole, slowly, never).
+// Uses no test framework, so the benchmark can take it too.
+#pragma once
+
+#include <winsock2.h>
+#include <windows.h>
+
+#include <atomic>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace testing_support {
+
+// Winsock for the life of the object.
+class WinsockScope {
+public:
+    WinsockScope();
+    ~WinsockScope();
+    WinsockScope(const WinsockScope&) = delete;
+    WinsockScope& operator=(const WinsockScope&) = delete;
+};
+
+class LoopbackServer {
+public:
+    // One connection and the request read from it.
+    class Exchange {
+    public:
+        std::string method, target, head, body; // head: the request line and headers, lower-cased
+
+        // Sends a whole response with Content-Length and "Connection: close"; extra: more header lines, each
+        // ending in "\r\n".
+        void respond(const std::string& status, const std::string& type, const std::string& content,
+                     const std::string& extra = "");
+        bool send(const std::string& bytes);
+        // The value of a request header (name lower-case), "" when missing.
+        std::string header(const std::string& name) const;
+        // Waits until the client closes the connection (true) or the server stops or timeoutMs passes (false).
+        bool waitForClose(DWORD timeoutMs);
+        // Waits timeoutMs unless the server stops first; false when it stopped.
+        bool pause(DWORD timeoutMs);
+
+    private:
+        friend class LoopbackServer;
+        Exchange(SOCKET socket, const std::atomic<bool>& stopping) : socket_(socket), stopping_(stopping) {}
+        bool readRequest();
+        SOCKET socket_;
+        const std::atomic<bool>& stopping_;
+    };
+    using Handler = std::function<void(Exchange&)>;
+
+    explicit LoopbackServer(Handler handler);
+    ~LoopbackServer();
+    LoopbackServer(const LoopbackServer&) = delete;
+    LoopbackServer& operator=(const LoopbackServer&) = delete;
+
+    unsigned short port() const { return port_; }
+    std::wstring url(const std::wstring& path) const;
+    // Requests served so far.
+    int served() const { return served_; }
+
+private:
+    void acceptLoop();
+
+    Handler handler_;
+    unsigned short port_ = 0;
+    SOCKET listener_ = INVALID_SOCKET;
+    std::atomic<bool> stopping_{false};
+    std::atomic<int> served_{0};
+    std::mutex mutex_;
+    std::vector<std::thread> workers_;
+    std::thread acceptor_;
+};
+
+// An http address on 127.0.0.1 where nothing listens.
+std::wstring refusedUrl();
+
+} // namespace testing_support
