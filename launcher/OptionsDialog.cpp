@@ -118,13 +118,6 @@ const KeepSide kLogos{kChkClearLogos, kLstLogos, kCmdKeepLogos, &options::Values
 const int kSysCheckBoxes[] = {kSysCheckBox0, kSysCheckBox1, kSysCheckBox2};
 const int kUserBoxes[] = {kUserBox1, kUserBox2, kUserBox3};
 
-std::wstring windowText(HWND window)
-{
-    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
 std::wstring listEntry(HWND list, int index)
 {
     const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
@@ -174,7 +167,7 @@ private:
 
     bool ticked(int id) const { return SendMessageW(control(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
     void tick(int id, bool state) { SendMessageW(control(id), BM_SETCHECK, state ? BST_CHECKED : BST_UNCHECKED, 0); }
-    std::wstring text(int id) const { return windowText(control(id)); }
+    std::wstring text(int id) const { return ui::windowText(control(id)); }
     void setText(int id, const std::wstring& value) { SetWindowTextW(control(id), value.c_str()); }
     void enable(int id, bool state) { EnableWindow(control(id), state ? TRUE : FALSE); }
     void markDirty() { enable(kCmdApply, true); }

@@ -6,17 +6,6 @@
 #include <string>
 
 namespace vantorel::options {
-namespace {
-
-std::wstring captionOf(HWND window)
-{
-    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
-} // namespace
-
 void TabPane::sample(HWND tabs)
 {
     colour_ = GetSysColor(COLOR_BTNFACE);
@@ -97,7 +86,7 @@ LRESULT HoverCheckBoxes::customDraw(NMCUSTOMDRAW& draw) const
     RECT glyphRect{area.left, area.top + (area.bottom - area.top - glyph.cy) / 2, area.left + glyph.cx, 0};
     glyphRect.bottom = glyphRect.top + glyph.cy;
     DrawThemeBackground(theme, draw.hdc, BP_CHECKBOX, state, &glyphRect, nullptr);
-    const std::wstring caption = captionOf(box);
+    const std::wstring caption = ui::windowText(box);
     RECT textRect{glyphRect.right + owner_.pixels(45), area.top, area.right, area.bottom};
     raii::Selection font(draw.hdc, reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0)));
     SetBkMode(draw.hdc, TRANSPARENT);
