@@ -9,23 +9,13 @@
 using namespace testing_support;
 using namespace options_testing;
 using launch_testing::setValue;
+using launch_testing::valueOf;
 
 namespace {
 
-const std::wstring kAppKeyPath = launch_testing::kAppKey;
-const std::wstring kSystemKeyPath = launch_testing::kSystemKey;
-const std::wstring kUserKeyPath = L"Software\\Brannock\\User";
-
-std::wstring valueOf(const std::wstring& key, const std::wstring& name)
-{
-    std::wstring data;
-    return readString(HKEY_CURRENT_USER, key, name, &data) ? data : L"<missing>";
-}
-
-void createFile(const std::wstring& path)
-{
-    CloseHandle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-}
+const std::wstring& kAppKeyPath = launch_testing::kAppKey;
+const std::wstring& kSystemKeyPath = launch_testing::kSystemKey;
+const std::wstring& kUserKeyPath = launch_testing::kUserKey;
 
 class OptionsRun : public ::testing::Test {
 protected:
@@ -287,7 +277,7 @@ TEST_F(OptionsRun, KeepListsLoadSelectDeleteAndStoreAnEmptiedListAsEmpty)
     CreateDirectoryW(game.c_str(), nullptr);
     CreateDirectoryW((game + L"\\custom").c_str(), nullptr);
     CreateDirectoryW((game + L"\\custom\\graphics").c_str(), nullptr);
-    createFile(game + L"\\custom\\graphics\\Chosen Logo.ogf");
+    std::ofstream((game + L"\\custom\\graphics\\Chosen Logo.ogf").c_str());
     setValue(kAppKeyPath, L"EXEPath", game + L"\\main.exe");
     setValue(kAppKeyPath, L"ClearLogos", L"True");
     setValue(kAppKeyPath, L"RandomizePilot", L"False");
@@ -330,9 +320,9 @@ TEST_F(OptionsRun, BrowseTakesMainExeInAnyLetterCaseAndIgnoresOtherPrograms)
     const std::wstring lower = install.folder() + L"\\lower";
     CreateDirectoryW(upper.c_str(), nullptr);
     CreateDirectoryW(lower.c_str(), nullptr);
-    createFile(upper + L"\\MAIN.EXE");
-    createFile(lower + L"\\main.exe");
-    createFile(lower + L"\\setup.exe");
+    std::ofstream((upper + L"\\MAIN.EXE").c_str());
+    std::ofstream((lower + L"\\main.exe").c_str());
+    std::ofstream((lower + L"\\setup.exe").c_str());
     const struct {
         std::wstring answer, shown;
     } cases[] = {
@@ -359,22 +349,20 @@ const wchar_t kMissingClass[] = L"{7D8BB1B2-B914-46A2-80EB-000000000000}";
 TEST_F(OptionsRun, HoveringASystemSettingTurnsItsCaptionWhiteAndTheOthersBlack)
 {
     const LauncherInstall install(L"Hover");
-    const int boxes[3] = {kSysCheckBox0, kSysCheckBox1, kSysCheckBox2};
     runWithDialog(install, L" /OPTIONS", [&](const Dialog& d) {
         d.click(kChkRandomize);
         EXPECT_TRUE(d.enabled(kCmdApply)) << "Randomize Pilot marks the dialog dirty like every other box";
         d.showTab(1);
         auto white = [&](int box) { return whitePixels(d.item(box)); };
-        for (int box : boxes) EXPECT_EQ(0, white(box)) << "before hovering";
+        auto noneWhite = [&] { return white(kSysCheckBox0) + white(kSysCheckBox1) + white(kSysCheckBox2) == 0; };
+        EXPECT_TRUE(waitFor(noneWhite, 5000)) << "before hovering, once painted";
         d.pointAt(d.item(kSysCheckBox1), 40, 6);
         EXPECT_TRUE(waitFor([&] { return white(kSysCheckBox1) > 10; }, 5000)) << "the hovered caption is drawn white";
         EXPECT_EQ(0, white(kSysCheckBox0) + white(kSysCheckBox2));
         RECT tabs{};
         GetClientRect(d.item(kTabBox), &tabs);
         d.pointAt(d.item(kTabBox), tabs.right / 2, tabs.bottom - 20);
-        EXPECT_TRUE(waitFor([&] { return white(kSysCheckBox0) + white(kSysCheckBox1) + white(kSysCheckBox2) == 0; },
-                            5000))
-            << "over the bare tab area";
+        EXPECT_TRUE(waitFor(noneWhite, 5000)) << "over the bare tab area";
         d.click(kCmdCancel);
     });
 }

@@ -1,5 +1,5 @@
-// The options dialog's pieces that work without its window: the option
-// catalogue, the dialog's decisions, its model and the common-dialog object.
+// The options dialog's pieces that work without its window: the dialog's
+// decisions, its model and the common-dialog object.
 #include <gtest/gtest.h>
 
 #include <future>
@@ -7,7 +7,6 @@
 #include "CommonDialog.h"
 #include "FakeSettings.h"
 #include "LateBound.h"
-#include "OptionCatalogue.h"
 #include "OptionsModel.h"
 #include "OptionsRules.h"
 #include "TestSupport.h"
@@ -16,19 +15,6 @@
 using namespace vantorel;
 
 namespace {
-
-TEST(OptionCatalogue, TextsAsShipped)
-{
-    using catalogue::kOptions;
-    ASSERT_EQ(35u, catalogue::kOptionCount);
-    EXPECT_STREQ(L"-nointro", kOptions[0].text);
-    EXPECT_STREQ(L"-httpproxy [ip:port]", kOptions[34].text);
-    // Double blanks after some full stops are part of the texts.
-    EXPECT_NE(nullptr, wcsstr(kOptions[1].description, L"50 FPS.  To remove the cap"));
-    EXPECT_NE(nullptr, wcsstr(kOptions[33].description, L"moved.  The default value is 9.1;"));
-    // The secondary joystick's example names the primary one's option, as shipped.
-    EXPECT_NE(nullptr, wcsstr(kOptions[31].description, L"'-deadzone0 0.2' sets the deadzone for the secondary"));
-}
 
 TEST(OptionsRules, StoredSwitchesShowWhatTheLauncherWillDo)
 {
