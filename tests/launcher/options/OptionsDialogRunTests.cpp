@@ -270,9 +270,23 @@ TEST_F(OptionsRun, ASecondStartBringsTheOpenDialogForwardAndAKilledOneBlocksNoth
     EXPECT_TRUE(next.logHas("BEGIN Procedure - Options:Form_Load"));
 }
 
-TEST_F(OptionsRun, KeepListsLoadSelectDeleteAndStoreAnEmptiedListAsEmpty)
+// Browse takes main.exe in any letter case and ignores other programs.
+TEST_F(OptionsRun, KeepListsLoadSelectDeleteAndStoreAnEmptiedListAsEmptyAndBrowseTakesOnlyMainExe)
 {
     const LauncherInstall install(L"Keep");
+    const std::wstring upper = install.folder() + L"\\UPPER", lower = install.folder() + L"\\lower";
+    CreateDirectoryW(upper.c_str(), nullptr);
+    CreateDirectoryW(lower.c_str(), nullptr);
+    for (const std::wstring& file : {upper + L"\\MAIN.EXE", lower + L"\\main.exe", lower + L"\\setup.exe"})
+        std::ofstream(file.c_str());
+    const struct {
+        std::wstring answer, shown;
+    } browsed[] = {
+        {upper + L"\\MAIN.EXE", upper + L"\\MAIN.EXE"},
+        {lower + L"\\setup.exe", upper + L"\\MAIN.EXE"}, // another program is ignored
+        {L"", upper + L"\\MAIN.EXE"},                    // cancelling changes nothing
+        {lower + L"\\main.exe", lower + L"\\main.exe"},
+    };
     const std::wstring game = install.folder() + L"\\game";
     CreateDirectoryW(game.c_str(), nullptr);
     CreateDirectoryW((game + L"\\custom").c_str(), nullptr);
@@ -307,49 +321,28 @@ TEST_F(OptionsRun, KeepListsLoadSelectDeleteAndStoreAnEmptiedListAsEmpty)
             send(d.item(kLstLogos), LB_SETCURSEL, 0);
             d.key(kLstLogos, VK_DELETE);
         }
+        for (const auto& c : browsed) {
+            d.clickLater(kCmdMainExe);
+            answerFileDialog(L"Locate MAIN.EXE", c.answer);
+            EXPECT_EQ(0, lstrcmpiW(c.shown.c_str(), d.text(kTxtMainExe).c_str())) << d.text(kTxtMainExe);
+        }
         d.click(kCmdOK);
     });
     EXPECT_EQ(L"", valueOf(kAppKeyPath, L"KeepLogos")) << "an emptied list stays empty";
     EXPECT_EQ(L"x.osf||y.osf", valueOf(kAppKeyPath, L"KeepTaunts")) << "a disabled list is stored all the same";
 }
 
-TEST_F(OptionsRun, BrowseTakesMainExeInAnyLetterCaseAndIgnoresOtherPrograms)
-{
-    const LauncherInstall install(L"Browse");
-    const std::wstring upper = install.folder() + L"\\UPPER";
-    const std::wstring lower = install.folder() + L"\\lower";
-    CreateDirectoryW(upper.c_str(), nullptr);
-    CreateDirectoryW(lower.c_str(), nullptr);
-    std::ofstream((upper + L"\\MAIN.EXE").c_str());
-    std::ofstream((lower + L"\\main.exe").c_str());
-    std::ofstream((lower + L"\\setup.exe").c_str());
-    const struct {
-        std::wstring answer, shown;
-    } cases[] = {
-        {upper + L"\\MAIN.EXE", upper + L"\\MAIN.EXE"},
-        {lower + L"\\setup.exe", upper + L"\\MAIN.EXE"}, // another program is ignored
-        {L"", upper + L"\\MAIN.EXE"},                    // cancelling changes nothing
-        {lower + L"\\main.exe", lower + L"\\main.exe"},
-    };
-    runWithDialog(install, L" /OPTIONS", [&](const Dialog& d) {
-        for (const auto& c : cases) {
-            d.clickLater(kCmdMainExe);
-            answerFileDialog(L"Locate MAIN.EXE", c.answer);
-            EXPECT_EQ(0, lstrcmpiW(c.shown.c_str(), d.text(kTxtMainExe).c_str())) << d.text(kTxtMainExe);
-            EXPECT_TRUE(d.enabled(kCmdApply));
-        }
-        d.click(kCmdCancel);
-    });
-}
-
 // Where a class registration may send the splash component's class elsewhere (this program's prefix is its own).
 const wchar_t kSplashTreatAs[] = L"Software\\Classes\\CLSID\\{7D8BB1B2-B914-46A2-80EB-46B16062EFA3}\\TreatAs";
 const wchar_t kMissingClass[] = L"{7D8BB1B2-B914-46A2-80EB-000000000000}";
 
-TEST_F(OptionsRun, HoveringASystemSettingTurnsItsCaptionWhiteAndTheOthersBlack)
+// Hovering a system setting turns its caption white and the others black; entering a user box
+// selects its text; the logo shows the about screen when it can.
+TEST_F(OptionsRun, HoverUserBoxesAndTheAboutScreen)
 {
+    setValue(kUserKeyPath, L"UserName", L"  Grace Hopper  ");
     const LauncherInstall install(L"Hover");
-    runWithDialog(install, L" /OPTIONS", [&](const Dialog& d) {
+    const RunOutcome out = runWithDialog(install, L" /OPTIONS", [&](const Dialog& d) {
         d.click(kChkRandomize);
         EXPECT_TRUE(d.enabled(kCmdApply)) << "Randomize Pilot marks the dialog dirty like every other box";
         d.showTab(1);
@@ -363,15 +356,7 @@ TEST_F(OptionsRun, HoveringASystemSettingTurnsItsCaptionWhiteAndTheOthersBlack)
         GetClientRect(d.item(kTabBox), &tabs);
         d.pointAt(d.item(kTabBox), tabs.right / 2, tabs.bottom - 20);
         EXPECT_TRUE(waitFor(noneWhite, 5000)) << "over the bare tab area";
-        d.click(kCmdCancel);
-    });
-}
 
-TEST_F(OptionsRun, EnteringAUserBoxSelectsItsTextAndTheLogoShowsTheAboutScreenWhenItCan)
-{
-    setValue(kUserKeyPath, L"UserName", L"  Grace Hopper  ");
-    const LauncherInstall install(L"About");
-    const RunOutcome out = runWithDialog(install, L" /OPTIONS", [&](const Dialog& d) {
         d.showTab(2);
         EXPECT_EQ(L"Grace Hopper", d.text(kUserBox1)) << "user details are shown trimmed";
         d.pointAt(d.item(kUserBox1), 30, 6);
