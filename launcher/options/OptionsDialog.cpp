@@ -658,20 +658,20 @@ LRESULT OptionsDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
     return ui::Window::onMessage(message, wParam, lParam);
 }
 
+BOOL CALLBACK findOptionsWindow(HWND window, LPARAM result)
+{
+    wchar_t name[32] = {};
+    GetClassNameW(window, name, ARRAYSIZE(name));
+    if (lstrcmpW(name, kOptionsWindowClass) != 0) return TRUE;
+    *reinterpret_cast<OptionsDialog**>(result) = static_cast<OptionsDialog*>(ui::Window::from(window));
+    return FALSE;
+}
+
 // The loaded dialog of this thread, found through its window: the window owns the object.
 OptionsDialog* loadedDialog()
 {
     OptionsDialog* found = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM result) -> BOOL {
-            wchar_t name[32] = {};
-            GetClassNameW(window, name, ARRAYSIZE(name));
-            if (lstrcmpW(name, kOptionsWindowClass) != 0) return TRUE;
-            *reinterpret_cast<OptionsDialog**>(result) = static_cast<OptionsDialog*>(ui::Window::from(window));
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    EnumThreadWindows(GetCurrentThreadId(), findOptionsWindow, reinterpret_cast<LPARAM>(&found));
     return found;
 }
 
