@@ -180,10 +180,8 @@ void FormObject::get(Member member, VARIANT& result)
         V_BSTR(&result) = raii::makeBstr(name_).release();
         return;
     case kCaption: {
-        std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window_)) + 1, L'\0');
-        text.resize(static_cast<size_t>(GetWindowTextW(window_, text.data(), static_cast<int>(text.size()))));
         V_VT(&result) = VT_BSTR;
-        V_BSTR(&result) = raii::makeBstr(text).release();
+        V_BSTR(&result) = raii::makeBstr(ui::windowText(window_)).release();
         return;
     }
     case kLeft: return whole(pixelsToTwips(rect.left, at));

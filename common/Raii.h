@@ -15,6 +15,7 @@
 #include <objbase.h>
 #include <oleauto.h>
 #include <shtypes.h>
+#include <uxtheme.h>
 #include <string>
 #include <utility>
 
@@ -69,6 +70,11 @@ template <class T> struct GdiTraits { static T invalid() { return nullptr; } sta
 using UniqueFont = Unique<HFONT, GdiTraits<HFONT>>;
 using UniqueBrush = Unique<HBRUSH, GdiTraits<HBRUSH>>;
 using UniqueBitmap = Unique<HBITMAP, GdiTraits<HBITMAP>>;
+using UniquePen = Unique<HPEN, GdiTraits<HPEN>>;
+// A region; SetWindowRgn takes it over, so hand it on with release().
+using UniqueRegion = Unique<HRGN, GdiTraits<HRGN>>;
+struct ThemeTraits { static HTHEME invalid() { return nullptr; } static void close(HTHEME t) { CloseThemeData(t); } };
+using UniqueTheme = Unique<HTHEME, ThemeTraits>;
 using UniqueLocal = Unique<HLOCAL, LocalTraits>;
 using UniqueSafeArray = Unique<SAFEARRAY*, SafeArrayTraits>;
 using UniqueIdList = Unique<LPITEMIDLIST, IdListTraits>;
@@ -91,6 +97,19 @@ public:
 private:
     HWND window_;
     HDC dc_;
+};
+
+// An object selected into a device context for a scope; the one it replaced goes back.
+class Selection {
+public:
+    Selection(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
+    ~Selection() { SelectObject(dc_, previous_); }
+    Selection(const Selection&) = delete;
+    Selection& operator=(const Selection&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_;
 };
 
 // The two handles CreateProcess returns; both closed once.

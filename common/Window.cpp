@@ -72,6 +72,13 @@ HRESULT registerClass(const Frame& frame, WNDPROC procedure)
 
 } // namespace
 
+std::wstring windowText(HWND window)
+{
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
 HMODULE thisModule()
 {
     HMODULE module = nullptr;

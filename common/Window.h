@@ -51,6 +51,9 @@ struct Frame {
 
 // The module the calling code is linked into.
 HMODULE thisModule();
+
+// A window's caption or a control's text.
+std::wstring windowText(HWND window);
 // Unregisters every window class this module registered; windows of them must be gone.
 void unregisterClasses();
 

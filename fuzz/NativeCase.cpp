@@ -2,7 +2,7 @@
 // and CharLowerBuffW on Windows): ASCII and Latin-1 letters, one UTF-16 unit
 // for one, every other unit unchanged. The rules only rely on the mapping
 // keeping the length, which both do.
-#include "launcher/StartupRules.h"
+#include "launcher/startup/StartupRules.h"
 #include "strings/TextCase.h"
 
 namespace {

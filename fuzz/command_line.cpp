@@ -2,8 +2,8 @@
 #include <cstring>
 
 #include "FuzzInput.h"
-#include "launcher/LaunchRules.h"
-#include "launcher/StartupRules.h"
+#include "launcher/launch/LaunchRules.h"
+#include "launcher/startup/StartupRules.h"
 
 using namespace vantorel;
 using namespace fuzzinput;

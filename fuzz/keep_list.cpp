@@ -1,7 +1,7 @@
 // The culling's keep lists: split, joined as the options dialog stores them, and the bare-name test.
 #include "FuzzInput.h"
-#include "launcher/CullingRules.h"
-#include "launcher/OptionsRules.h"
+#include "launcher/launch/CullingRules.h"
+#include "launcher/options/OptionsRules.h"
 
 using namespace vantorel;
 using namespace fuzzinput;

@@ -3,7 +3,7 @@
 #include <limits>
 
 #include "FuzzInput.h"
-#include "launcher/LogFormat.h"
+#include "launcher/log/LogFormat.h"
 
 using namespace vantorel::logformat;
 using namespace fuzzinput;

@@ -1,7 +1,7 @@
 // Path clean-up and the path splitters of the library and of the launcher's start-up.
 #include "FuzzInput.h"
 #include "files/FileNames.h"
-#include "launcher/StartupRules.h"
+#include "launcher/startup/StartupRules.h"
 
 using namespace quillon::qfcLibFilesA;
 using namespace fuzzinput;

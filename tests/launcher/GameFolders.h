@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -17,12 +18,30 @@ namespace launch_testing {
 
 const std::wstring kAppKey = L"Software\\Brannock\\Apps\\Vantorel";
 const std::wstring kSystemKey = L"Software\\Brannock\\System";
+const std::wstring kUserKey = L"Software\\Brannock\\User";
 
 // Writes a text value of the current user.
 inline void setValue(const std::wstring& key, const std::wstring& name, const std::wstring& data)
 {
     RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), name.c_str(), REG_SZ, data.c_str(),
                     static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
+}
+
+// A text value, or "<missing>".
+inline std::wstring valueOf(const std::wstring& key, const std::wstring& name, HKEY root = HKEY_CURRENT_USER)
+{
+    std::wstring data;
+    return testing_support::readString(root, key, name, &data) ? data : L"<missing>";
+}
+
+// The folder read-only-folder.sh made, through Wine's drive of the Unix root, ending in a backslash.
+inline std::wstring readOnlyFolder()
+{
+    wchar_t unixPath[MAX_PATH] = {};
+    GetEnvironmentVariableW(L"QUILLON_READ_ONLY_FOLDER", unixPath, MAX_PATH);
+    std::wstring folder = std::wstring(L"Z:") + unixPath + L"\\";
+    std::replace(folder.begin(), folder.end(), L'/', L'\\');
+    return folder;
 }
 
 inline std::string narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }

@@ -8,7 +8,7 @@
 
 namespace vantorel {
 
-// What SetSysINI reads from the dialog: the three system check boxes (1 ticked,
+// What the options dialog stores as SetSysINI: the three system check boxes (1 ticked,
 // 0 clear, 2 greyed), SysBox(0..1) and UserBox(1..3) (index 0 unused).
 struct SystemControls {
     int sysCheckBox[3] = {0, 0, 0};
@@ -16,12 +16,9 @@ struct SystemControls {
     std::wstring userBox[4];
 };
 
-// Copies the controls into the settings collection and logs each value.
+// Copies the controls into the settings collection (written to the registry with
+// its next save) and logs each value, as Options:SetSysINI.
 void copySystemControls(const SystemControls& controls, qcolProperties& settings, qcLogging& log);
-
-// The loaded options dialog's controls into SysProperties; written to the
-// registry with the collection's next save.
-void SetSysINI();
 
 // Text without the blanks before and after it (spaces only, as the settings are trimmed).
 std::wstring trimBlanks(const std::wstring& text);

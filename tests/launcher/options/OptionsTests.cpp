@@ -1,12 +1,13 @@
-// The options dialog's pieces that work without its window: the option
-// catalogue, the dialog's decisions and the common-dialog object.
+// The options dialog's pieces that work without its window: the dialog's
+// decisions, its model and the common-dialog object.
 #include <gtest/gtest.h>
 
 #include <future>
 
 #include "CommonDialog.h"
+#include "FakeSettings.h"
 #include "LateBound.h"
-#include "OptionCatalogue.h"
+#include "OptionsModel.h"
 #include "OptionsRules.h"
 #include "TestSupport.h"
 #include "WindowWatcher.h"
@@ -14,19 +15,6 @@
 using namespace vantorel;
 
 namespace {
-
-TEST(OptionCatalogue, TextsAsShipped)
-{
-    using catalogue::kOptions;
-    ASSERT_EQ(35u, catalogue::kOptionCount);
-    EXPECT_STREQ(L"-nointro", kOptions[0].text);
-    EXPECT_STREQ(L"-httpproxy [ip:port]", kOptions[34].text);
-    // Double blanks after some full stops are part of the texts.
-    EXPECT_NE(nullptr, wcsstr(kOptions[1].description, L"50 FPS.  To remove the cap"));
-    EXPECT_NE(nullptr, wcsstr(kOptions[33].description, L"moved.  The default value is 9.1;"));
-    // The secondary joystick's example names the primary one's option, as shipped.
-    EXPECT_NE(nullptr, wcsstr(kOptions[31].description, L"'-deadzone0 0.2' sets the deadzone for the secondary"));
-}
 
 TEST(OptionsRules, StoredSwitchesShowWhatTheLauncherWillDo)
 {
@@ -72,6 +60,50 @@ TEST(OptionsRules, AboutLooksRoundHalvesToEven)
         short look;
     } cases[] = {{0.0, 1}, {0.12, 1}, {0.125, 2}, {0.375, 2}, {0.5, 3}, {0.625, 4}, {0.875, 4}, {0.9999, 5}};
     for (const auto& c : cases) EXPECT_EQ(c.look, options::aboutLook(c.draw)) << c.draw;
+}
+
+TEST(OptionsModel, LoadsWhatTheLauncherWillDoAndStoresEveryValueBack)
+{
+    FakeSettings store;
+    qcolProperties settings(store);
+    const wchar_t* shared[][2] = {{L"ShowSplash", L"0"},      {L"WinAnimate", L"True"}, {L"IsDLLDebugging", L"yes"},
+                                  {L"AreaCode", L"555"},      {L"NetworkPort", L" 80"}, {L"UserName", L"  Ada "},
+                                  {L"UserCompany", L""},      {L"UserEMail", L"a@b"}};
+    for (const auto& row : shared) {
+        auto property = std::make_shared<qcProperty>();
+        property->Value(row[0]);
+        property->Data(row[1]);
+        settings.Add(property, row[0]);
+    }
+    auto app = [&](const wchar_t* name) -> std::wstring& { return store.values[FakeSettings::address(name, L"", kAppsKey)]; };
+    app(L"ClearLogos") = L"True";
+    app(L"KeepLogos") = L"a.ogf||b.ogf";
+
+    options::Values values = options::load(store, settings);
+    EXPECT_TRUE(values.randomizePilot) << "an unset switch shows its default";
+    EXPECT_FALSE(values.taunts.clear);
+    EXPECT_TRUE(values.logos.clear);
+    EXPECT_TRUE(values.taunts.kept.empty());
+    EXPECT_EQ((std::vector<std::wstring>{L"a.ogf", L"", L"b.ogf"}), values.logos.kept);
+    EXPECT_EQ(0, values.system.sysCheckBox[0] + values.system.sysCheckBox[2] * 2) << "\"yes\" is not a boolean text";
+    EXPECT_EQ(1, values.system.sysCheckBox[1]);
+    EXPECT_EQ(L"Ada", values.system.userBox[1]);
+    EXPECT_EQ(L" 80", values.system.sysBox[1]);
+
+    values.randomizePilot = false;
+    values.taunts = {true, {}};
+    values.logos.kept.pop_back();
+    values.system.userBox[2] = L" Analytical ";
+    qcLogging log(LogIdentity{}, store);
+    options::store(values, store, settings, log);
+    const struct {
+        const wchar_t* name;
+        const wchar_t* data;
+    } stored[] = {{L"RandomizePilot", L"0"}, {L"ClearTaunts", L"1"}, {L"ClearLogos", L"1"}, {L"KeepTaunts", L""},
+                  {L"KeepLogos", L"a.ogf|"}, {L"RunOnce", L"True"}};
+    for (const auto& value : stored) EXPECT_EQ(value.data, app(value.name)) << value.name;
+    EXPECT_EQ(L"Analytical", settings.Item(std::wstring(L"UserCompany"))->Data());
+    EXPECT_EQ(L"1", settings.Item(std::wstring(L"WinAnimate"))->Data());
 }
 
 class CommonDialogTest : public testing_support::ComTest {

@@ -1,8 +1,6 @@
 // Culling that cannot back up every kept file removes nothing and the game
 // starts anyway. The logo folder that cannot be written comes from
 // read-only-folder.sh, since Wine takes a folder's write permission from Unix.
-#include <algorithm>
-
 #include "GameFolders.h"
 #include "LauncherInstall.h"
 #include "ScratchFolder.h"
@@ -12,16 +10,6 @@ using namespace testing_support;
 using namespace launch_testing;
 
 namespace {
-
-// The script's folder, through Wine's drive of the Unix root, ending in a backslash.
-std::wstring readOnlyFolder()
-{
-    wchar_t unixPath[MAX_PATH] = {};
-    GetEnvironmentVariableW(L"QUILLON_READ_ONLY_FOLDER", unixPath, MAX_PATH);
-    std::wstring folder = std::wstring(L"Z:") + unixPath + L"\\";
-    std::replace(folder.begin(), folder.end(), L'/', L'\\');
-    return folder;
-}
 
 std::vector<std::string> contentsOfAll(const std::wstring& folder, const std::vector<std::wstring>& names)
 {

@@ -1,8 +1,5 @@
 #include "SystemSettings.h"
 
-#include "Initialization.h"
-#include "OptionsDialog.h"
-
 namespace vantorel {
 namespace {
 
@@ -43,7 +40,5 @@ void copySystemControls(const SystemControls& controls, qcolProperties& settings
     log.Post(L"RegKey: Area Code", data(L"AreaCode"));
     log.StopProc(L"", L"Void");
 }
-
-void SetSysINI() { copySystemControls(optionsDialogControls(), SysProperties(), applicationLog()); }
 
 } // namespace vantorel

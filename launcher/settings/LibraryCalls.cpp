@@ -86,6 +86,16 @@ std::wstring fileTitle(const std::wstring& file, bool withExtension, const wchar
     return raii::toWString(result.get());
 }
 
+std::wstring openFileName(const std::wstring& extension, IDispatch* dialog, const std::wstring& folder,
+                          const std::wstring& title, const wchar_t* procedure)
+{
+    raii::UniqueBstr chosen;
+    check(slots::files().GetOpenFileName(text(extension).get(), &dialog, text(folder).get(), text(L"").get(),
+                                         text(title).get(), chosen.put()),
+          procedure);
+    return raii::toWString(chosen.get());
+}
+
 void executeCommand(const std::wstring& commandLine, const wchar_t* procedure)
 {
     check(slots::windows().ExecuteCommand(text(commandLine).get(), VARIANT_FALSE), procedure);

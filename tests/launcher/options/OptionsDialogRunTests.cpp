@@ -1,135 +1,21 @@
-// The options dialog of a running Vantorel.exe, driven as a user would: found
-// by its caption, texts typed with window messages, buttons clicked, tabs
-// switched; the registry and the log are read afterwards.
-#include <windows.h>
-#include <commctrl.h>
-
-#include <atomic>
-#include <functional>
+// The options dialog of a running Vantorel.exe, driven as a user would
+// (OptionsDriver.h); the registry and the log are read afterwards.
 #include <thread>
 
 #include "GameFolders.h"
-#include "LauncherInstall.h"
-#include "OptionsDialog.h"
+#include "OptionsDriver.h"
 #include "Splash.h"
-#include "TestSupport.h"
-#include "WindowPicture.h"
 
 using namespace testing_support;
-using namespace vantorel;
+using namespace options_testing;
+using launch_testing::setValue;
+using launch_testing::valueOf;
 
 namespace {
 
-const std::wstring kAppKeyPath = L"Software\\Brannock\\Apps\\Vantorel";
-const std::wstring kSystemKeyPath = L"Software\\Brannock\\System";
-const std::wstring kUserKeyPath = L"Software\\Brannock\\User";
-
-void setValue(const std::wstring& key, const std::wstring& name, const std::wstring& data)
-{
-    RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), name.c_str(), REG_SZ, data.c_str(),
-                    static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
-}
-
-std::wstring valueOf(const std::wstring& key, const std::wstring& name)
-{
-    std::wstring data;
-    return readString(HKEY_CURRENT_USER, key, name, &data) ? data : L"<missing>";
-}
-
-LRESULT send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
-{
-    DWORD_PTR result = 0;
-    SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, 10000, &result);
-    return static_cast<LRESULT>(result);
-}
-
-void createFile(const std::wstring& path)
-{
-    CloseHandle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-}
-
-// The dialog as another program sees it.
-class Dialog {
-public:
-    explicit Dialog(HWND window) : window_(window) {}
-    HWND window() const { return window_; }
-    HWND item(int id) const { return GetDlgItem(window_, id); }
-    bool open() const { return IsWindow(window_) && IsWindowVisible(window_); }
-
-    std::wstring text(int id) const
-    {
-        wchar_t buffer[2048] = {};
-        send(item(id), WM_GETTEXT, ARRAYSIZE(buffer), reinterpret_cast<LPARAM>(buffer));
-        return buffer;
-    }
-    bool ticked(int id) const { return send(item(id), BM_GETCHECK) == BST_CHECKED; }
-    bool enabled(int id) const { return IsWindowEnabled(item(id)) != FALSE; }
-    void type(int id, const std::wstring& value) const
-    {
-        send(item(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(value.c_str()));
-    }
-    void click(int id) const { send(item(id), BM_CLICK); }
-    // For a click that opens a dialog of its own: returns at once.
-    void clickLater(int id) const { PostMessageW(item(id), BM_CLICK, 0, 0); }
-    void showTab(int index) const
-    {
-        send(item(kTabBox), TCM_SETCURFOCUS, static_cast<WPARAM>(index));
-        Sleep(50);
-    }
-    std::vector<std::wstring> entries(int id) const
-    {
-        std::vector<std::wstring> result;
-        const LRESULT count = send(item(id), LB_GETCOUNT);
-        for (LRESULT i = 0; i < count; ++i) {
-            wchar_t buffer[512] = {};
-            send(item(id), LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(buffer));
-            result.push_back(buffer);
-        }
-        return result;
-    }
-    void key(int id, WPARAM virtualKey) const
-    {
-        send(item(id), WM_KEYDOWN, virtualKey, 1);
-        send(item(id), WM_KEYUP, virtualKey, 0xC0000001);
-    }
-    void doubleClickFirstRow(int id) const
-    {
-        // The pointer goes there too: a list tracking the mouse follows the real one.
-        POINT point{4, 4};
-        ClientToScreen(item(id), &point);
-        SetCursorPos(point.x, point.y);
-        Sleep(50);
-        send(item(id), LB_SETTOPINDEX, 0);
-        const LPARAM at = MAKELPARAM(4, 4);
-        send(item(id), WM_LBUTTONDOWN, MK_LBUTTON, at);
-        send(item(id), WM_LBUTTONUP, 0, at);
-        send(item(id), WM_LBUTTONDBLCLK, MK_LBUTTON, at);
-        send(item(id), WM_LBUTTONUP, 0, at);
-    }
-
-private:
-    HWND window_;
-};
-
-using Scenario = std::function<void(const Dialog&)>;
-
-// Runs the launcher; the scenario plays the user once the dialog is shown, and
-// must close it. Any other dialog (a message box) is answered with OK.
-RunOutcome runWithDialog(const LauncherInstall& install, const std::wstring& arguments, const Scenario& scenario)
-{
-    std::atomic<bool> played{false};
-    return install.run(arguments, [&](const SeenWindow& window) {
-        if (window.title == kOptionsCaption && !played.exchange(true)) {
-            Sleep(200);
-            scenario(Dialog(window.handle));
-        } else if (window.className == kWelcomeWindowClass) {
-            closeDialogs(window);
-        } else if (window.className == L"#32770" && window.title != L"Choose Logos To Save" &&
-                   window.title != L"Choose Taunts To Save" && window.title != L"Locate MAIN.EXE") {
-            PostMessageW(window.handle, WM_COMMAND, IDOK, 0);
-        }
-    });
-}
+const std::wstring& kAppKeyPath = launch_testing::kAppKey;
+const std::wstring& kSystemKeyPath = launch_testing::kSystemKey;
+const std::wstring& kUserKeyPath = launch_testing::kUserKey;
 
 class OptionsRun : public ::testing::Test {
 protected:
@@ -253,38 +139,14 @@ TEST_F(OptionsRun, OpensCleanWithTheDefaultsInKeyboardOrderAndRefusesTheCloseBox
         EXPECT_EQ(L"-nointro ", d.text(kTxtParameters));
         EXPECT_TRUE(d.enabled(kCmdApply));
 
-        PostMessageW(d.window(), WM_CLOSE, 0, 0);
-        PostMessageW(d.window(), WM_SYSCOMMAND, SC_CLOSE, 0);
-        Sleep(300);
+        send(d.window(), WM_CLOSE);
+        send(d.window(), WM_SYSCOMMAND, SC_CLOSE);
         EXPECT_TRUE(d.open()) << "the close box is refused";
         d.click(kCmdCancel);
     });
     EXPECT_EQ(0, out.exitCode);
     EXPECT_EQ(L"<missing>", valueOf(kAppKeyPath, L"RunOnce")) << "Cancel stores nothing";
     EXPECT_TRUE(out.logHas("POST - Command Selected: &Cancel"));
-}
-
-TEST_F(OptionsRun, StoredSwitchesShowAsTheLauncherReadsThem)
-{
-    setValue(kAppKeyPath, L"RunOnce", L"True");
-    setValue(kAppKeyPath, L"RandomizePilot", L"False");
-    setValue(kAppKeyPath, L"ClearTaunts", L"True");
-    setValue(kAppKeyPath, L"ClearLogos", L"1");
-    setValue(kSystemKeyPath, L"ShowSplash", L"True");
-    const LauncherInstall install(L"Switches");
-    runWithDialog(install, L" /OPTIONS", [&](const Dialog& d) {
-        EXPECT_FALSE(d.ticked(kChkRandomize)) << "\"False\" is a clear box";
-        EXPECT_TRUE(d.ticked(kChkClearTaunts)) << "\"True\" is a ticked box";
-        EXPECT_TRUE(d.ticked(kChkClearLogos));
-        EXPECT_TRUE(d.enabled(kLstTaunts) && d.enabled(kCmdKeepTaunts) && d.enabled(kLstLogos) &&
-                    d.enabled(kCmdKeepLogos));
-        EXPECT_FALSE(d.enabled(kCmdApply)) << "ticking from the stored value leaves the dialog clean";
-        d.click(kChkRandomize);
-        EXPECT_TRUE(d.enabled(kCmdApply)) << "Randomize Pilot marks the dialog dirty like every other box";
-        d.showTab(1);
-        EXPECT_TRUE(d.ticked(kSysCheckBox0));
-        d.click(kCmdCancel);
-    });
 }
 
 TEST_F(OptionsRun, ApplyStoresEverythingCancelKeepsItAndTheLogShowsOneConfirmation)
@@ -345,7 +207,7 @@ TEST_F(OptionsRun, OkEndsTheLauncherOnlyOnAnExplicitRequest)
     RECT closedAt{};
     const RunOutcome explicitRun = runWithDialog(install, L" /OPTIONS", [&](const Dialog& d) {
         SetWindowPos(d.window(), nullptr, 123, 77, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-        Sleep(100);
+        send(d.window(), WM_NULL);
         GetWindowRect(d.window(), &closedAt);
         d.click(kCmdOK);
     });
@@ -358,15 +220,15 @@ TEST_F(OptionsRun, OkEndsTheLauncherOnlyOnAnExplicitRequest)
     const RunOutcome firstRun = install.run(L"", [&](const SeenWindow& window) {
         if (window.title != kOptionsCaption || played.exchange(true)) return;
         HWND welcome = nullptr;
-        for (int tries = 0; tries < 200 && !welcome; ++tries, Sleep(25)) welcome = FindWindowW(kWelcomeWindowClass, nullptr);
+        waitFor([&] { return (welcome = FindWindowW(kWelcomeWindowClass, nullptr)) != nullptr; }, 5000);
+        waitUntilLoaded(Dialog(window.handle));
         RECT openedAt{};
         GetWindowRect(window.handle, &openedAt);
         EXPECT_EQ(closedAt.left, openedAt.left);
         EXPECT_EQ(closedAt.top, openedAt.top);
         EXPECT_EQ(closedAt.right - closedAt.left, openedAt.right - openedAt.left) << "the size stays its own";
         Dialog(window.handle).click(kCmdOK);
-        Sleep(300);
-        EXPECT_FALSE(IsWindow(window.handle));
+        EXPECT_TRUE(waitFor([&] { return !IsWindow(window.handle); }, 5000));
         DWORD id = 0;
         GetWindowThreadProcessId(welcome, &id);
         raii::UniqueHandle launcher(OpenProcess(SYNCHRONIZE, FALSE, id));
@@ -408,26 +270,46 @@ TEST_F(OptionsRun, ASecondStartBringsTheOpenDialogForwardAndAKilledOneBlocksNoth
     EXPECT_TRUE(next.logHas("BEGIN Procedure - Options:Form_Load"));
 }
 
-TEST_F(OptionsRun, KeepListsLoadSelectDeleteAndStoreAnEmptiedListAsEmpty)
+// Browse takes main.exe in any letter case and ignores other programs.
+TEST_F(OptionsRun, KeepListsLoadSelectDeleteAndStoreAnEmptiedListAsEmptyAndBrowseTakesOnlyMainExe)
 {
     const LauncherInstall install(L"Keep");
+    const std::wstring upper = install.folder() + L"\\UPPER", lower = install.folder() + L"\\lower";
+    CreateDirectoryW(upper.c_str(), nullptr);
+    CreateDirectoryW(lower.c_str(), nullptr);
+    for (const std::wstring& file : {upper + L"\\MAIN.EXE", lower + L"\\main.exe", lower + L"\\setup.exe"})
+        std::ofstream(file.c_str());
+    const struct {
+        std::wstring answer, shown;
+    } browsed[] = {
+        {upper + L"\\MAIN.EXE", upper + L"\\MAIN.EXE"},
+        {lower + L"\\setup.exe", upper + L"\\MAIN.EXE"}, // another program is ignored
+        {L"", upper + L"\\MAIN.EXE"},                    // cancelling changes nothing
+        {lower + L"\\main.exe", lower + L"\\main.exe"},
+    };
     const std::wstring game = install.folder() + L"\\game";
     CreateDirectoryW(game.c_str(), nullptr);
     CreateDirectoryW((game + L"\\custom").c_str(), nullptr);
     CreateDirectoryW((game + L"\\custom\\graphics").c_str(), nullptr);
-    createFile(game + L"\\custom\\graphics\\Chosen Logo.ogf");
+    std::ofstream((game + L"\\custom\\graphics\\Chosen Logo.ogf").c_str());
     setValue(kAppKeyPath, L"EXEPath", game + L"\\main.exe");
-    setValue(kAppKeyPath, L"ClearLogos", L"1");
+    setValue(kAppKeyPath, L"ClearLogos", L"True");
+    setValue(kAppKeyPath, L"RandomizePilot", L"False");
+    setValue(kSystemKeyPath, L"ShowSplash", L"True");
     setValue(kAppKeyPath, L"KeepLogos", L"a.ogf|b.ogf");
     setValue(kAppKeyPath, L"KeepTaunts", L"x.osf||y.osf");
     using Names = std::vector<std::wstring>;
     runWithDialog(install, L" /OPTIONS", [&](const Dialog& d) {
+        EXPECT_FALSE(d.ticked(kChkRandomize)) << "\"False\" is a clear box";
+        EXPECT_TRUE(d.ticked(kChkClearLogos) && d.ticked(kSysCheckBox0)) << "\"True\" is a ticked box";
+        EXPECT_TRUE(d.enabled(kLstLogos) && d.enabled(kCmdKeepLogos));
+        EXPECT_FALSE(d.enabled(kLstTaunts) || d.enabled(kCmdKeepTaunts));
         EXPECT_EQ((Names{L"a.ogf", L"b.ogf"}), d.entries(kLstLogos));
         EXPECT_EQ((Names{L"x.osf", L"", L"y.osf"}), d.entries(kLstTaunts));
         d.clickLater(kCmdKeepLogos);
         EXPECT_TRUE(answerFileDialog(L"Choose Logos To Save", L"Chosen Logo.ogf")) << "the dialog is titled for logos";
         EXPECT_EQ((Names{L"a.ogf", L"b.ogf", L"Chosen Logo.ogf"}), d.entries(kLstLogos));
-        EXPECT_FALSE(d.enabled(kCmdApply)) << "adding through Select leaves Apply alone";
+        EXPECT_FALSE(d.enabled(kCmdApply)) << "loading stored switches and adding through Select leave Apply alone";
         d.clickLater(kCmdKeepLogos);
         answerFileDialog(L"Choose Logos To Save", L"");
         EXPECT_EQ(3u, d.entries(kLstLogos).size()) << "cancelling changes nothing";
@@ -439,117 +321,61 @@ TEST_F(OptionsRun, KeepListsLoadSelectDeleteAndStoreAnEmptiedListAsEmpty)
             send(d.item(kLstLogos), LB_SETCURSEL, 0);
             d.key(kLstLogos, VK_DELETE);
         }
+        for (const auto& c : browsed) {
+            d.clickLater(kCmdMainExe);
+            answerFileDialog(L"Locate MAIN.EXE", c.answer);
+            EXPECT_EQ(0, lstrcmpiW(c.shown.c_str(), d.text(kTxtMainExe).c_str())) << d.text(kTxtMainExe);
+        }
         d.click(kCmdOK);
     });
     EXPECT_EQ(L"", valueOf(kAppKeyPath, L"KeepLogos")) << "an emptied list stays empty";
     EXPECT_EQ(L"x.osf||y.osf", valueOf(kAppKeyPath, L"KeepTaunts")) << "a disabled list is stored all the same";
 }
 
-TEST_F(OptionsRun, BrowseTakesMainExeInAnyLetterCaseAndIgnoresOtherPrograms)
-{
-    const LauncherInstall install(L"Browse");
-    const std::wstring upper = install.folder() + L"\\UPPER";
-    const std::wstring lower = install.folder() + L"\\lower";
-    CreateDirectoryW(upper.c_str(), nullptr);
-    CreateDirectoryW(lower.c_str(), nullptr);
-    createFile(upper + L"\\MAIN.EXE");
-    createFile(lower + L"\\main.exe");
-    createFile(lower + L"\\setup.exe");
-    const struct {
-        std::wstring answer, shown;
-    } cases[] = {
-        {upper + L"\\MAIN.EXE", upper + L"\\MAIN.EXE"},
-        {lower + L"\\setup.exe", upper + L"\\MAIN.EXE"}, // another program is ignored
-        {L"", upper + L"\\MAIN.EXE"},                    // cancelling changes nothing
-        {lower + L"\\main.exe", lower + L"\\main.exe"},
-    };
-    runWithDialog(install, L" /OPTIONS", [&](const Dialog& d) {
-        for (const auto& c : cases) {
-            d.clickLater(kCmdMainExe);
-            answerFileDialog(L"Locate MAIN.EXE", c.answer);
-            EXPECT_EQ(0, lstrcmpiW(c.shown.c_str(), d.text(kTxtMainExe).c_str())) << d.text(kTxtMainExe);
-            EXPECT_TRUE(d.enabled(kCmdApply));
-        }
-        d.click(kCmdCancel);
-    });
-}
-
-namespace {
-
-// How many pure white pixels a check box shows in its caption (right of its white box).
-int whitePixels(HWND window)
-{
-    SIZE size{};
-    std::vector<BYTE> pixels;
-    if (FAILED(windowPixels(window, size, pixels))) return -1;
-    int count = 0;
-    for (int y = 0; y < size.cy; ++y)
-        for (int x = 20; x < size.cx; ++x) {
-            const BYTE* pixel = &pixels[(size_t(y) * size.cx + x) * 4];
-            count += pixel[0] == 0xFF && pixel[1] == 0xFF && pixel[2] == 0xFF;
-        }
-    return count;
-}
-
 // Where a class registration may send the splash component's class elsewhere (this program's prefix is its own).
 const wchar_t kSplashTreatAs[] = L"Software\\Classes\\CLSID\\{7D8BB1B2-B914-46A2-80EB-46B16062EFA3}\\TreatAs";
 const wchar_t kMissingClass[] = L"{7D8BB1B2-B914-46A2-80EB-000000000000}";
 
-void pointAt(HWND window, int x, int y)
-{
-    POINT point{x, y};
-    ClientToScreen(window, &point);
-    SetCursorPos(point.x, point.y);
-    Sleep(300);
-}
-
-} // namespace
-
-TEST_F(OptionsRun, HoveringASystemSettingTurnsItsCaptionWhiteAndTheOthersBlack)
-{
-    const LauncherInstall install(L"Hover");
-    const int boxes[3] = {kSysCheckBox0, kSysCheckBox1, kSysCheckBox2};
-    runWithDialog(install, L" /OPTIONS", [&](const Dialog& d) {
-        d.showTab(1);
-        Sleep(200);
-        for (int box : boxes) EXPECT_EQ(0, whitePixels(d.item(box))) << "before hovering";
-        pointAt(d.item(kSysCheckBox1), 40, 6);
-        EXPECT_GT(whitePixels(d.item(kSysCheckBox1)), 10) << "the hovered caption is drawn white";
-        EXPECT_EQ(0, whitePixels(d.item(kSysCheckBox0)) + whitePixels(d.item(kSysCheckBox2)));
-        RECT tabs{};
-        GetClientRect(d.item(kTabBox), &tabs);
-        pointAt(d.item(kTabBox), tabs.right / 2, tabs.bottom - 20);
-        for (int box : boxes) EXPECT_EQ(0, whitePixels(d.item(box))) << "over the bare tab area";
-        d.click(kCmdCancel);
-    });
-}
-
-TEST_F(OptionsRun, EnteringAUserBoxSelectsItsTextAndTheLogoShowsTheAboutScreenWhenItCan)
+// Hovering a system setting turns its caption white and the others black; entering a user box
+// selects its text; the logo shows the about screen when it can.
+TEST_F(OptionsRun, HoverUserBoxesAndTheAboutScreen)
 {
     setValue(kUserKeyPath, L"UserName", L"  Grace Hopper  ");
-    const LauncherInstall install(L"About");
+    const LauncherInstall install(L"Hover");
     const RunOutcome out = runWithDialog(install, L" /OPTIONS", [&](const Dialog& d) {
+        d.click(kChkRandomize);
+        EXPECT_TRUE(d.enabled(kCmdApply)) << "Randomize Pilot marks the dialog dirty like every other box";
+        d.showTab(1);
+        auto white = [&](int box) { return whitePixels(d.item(box)); };
+        auto noneWhite = [&] { return white(kSysCheckBox0) + white(kSysCheckBox1) + white(kSysCheckBox2) == 0; };
+        EXPECT_TRUE(waitFor(noneWhite, 5000)) << "before hovering, once painted";
+        d.pointAt(d.item(kSysCheckBox1), 40, 6);
+        EXPECT_TRUE(waitFor([&] { return white(kSysCheckBox1) > 10; }, 5000)) << "the hovered caption is drawn white";
+        EXPECT_EQ(0, white(kSysCheckBox0) + white(kSysCheckBox2));
+        RECT tabs{};
+        GetClientRect(d.item(kTabBox), &tabs);
+        d.pointAt(d.item(kTabBox), tabs.right / 2, tabs.bottom - 20);
+        EXPECT_TRUE(waitFor(noneWhite, 5000)) << "over the bare tab area";
+
         d.showTab(2);
         EXPECT_EQ(L"Grace Hopper", d.text(kUserBox1)) << "user details are shown trimmed";
-        pointAt(d.item(kUserBox1), 30, 6);
+        d.pointAt(d.item(kUserBox1), 30, 6);
         send(d.item(kUserBox1), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 6));
         send(d.item(kUserBox1), WM_LBUTTONUP, 0, MAKELPARAM(30, 6));
-        Sleep(200);
-        EXPECT_EQ(MAKELONG(0, 12), send(d.item(kUserBox1), EM_GETSEL)) << "the whole text is selected";
+        EXPECT_TRUE(waitFor([&] { return send(d.item(kUserBox1), EM_GETSEL) == MAKELONG(0, 12); }, 5000))
+            << "the whole text is selected";
 
         d.clickLater(kLogo);
         HWND about = nullptr;
-        for (int tries = 0; tries < 100 && !about; ++tries, Sleep(30)) about = FindWindowW(kSplashWindowClass, nullptr);
-        EXPECT_TRUE(about && IsWindowVisible(about));
-        Sleep(2500);
-        EXPECT_TRUE(about && IsWindowVisible(about)) << "the about screen stays until clicked";
+        waitFor([&] { return (about = FindWindowW(kSplashWindowClass, nullptr)) != nullptr; }, 5000);
+        // Shown as the about screen (active, until clicked), not as the start-up splash that closes itself.
+        EXPECT_TRUE(about && waitFor([&] { return GetForegroundWindow() == about; }, 5000));
         if (about) PostMessageW(about, WM_LBUTTONDOWN, MK_LBUTTON, 0);
-        Sleep(200);
+        EXPECT_TRUE(waitFor([&] { return !FindWindowW(kSplashWindowClass, nullptr); }, 5000));
 
         // A broken registration sends the splash component's class elsewhere: the logo then only logs.
         RegSetKeyValueW(HKEY_LOCAL_MACHINE, kSplashTreatAs, nullptr, REG_SZ, kMissingClass, sizeof(kMissingClass));
         d.click(kLogo);
-        Sleep(500);
         RegDeleteTreeW(HKEY_LOCAL_MACHINE, kSplashTreatAs);
         EXPECT_FALSE(FindWindowW(kSplashWindowClass, nullptr));
         EXPECT_TRUE(d.open());
@@ -579,7 +405,6 @@ TEST_F(OptionsRun, Picture)
             d.showTab(tab);
             if (tab == 0) send(d.item(kLstParameters), LB_SETCURSEL, 1), d.key(kLstParameters, VK_DOWN),
                           d.key(kLstParameters, VK_UP);
-            Sleep(300);
             for (int other = 0; other < 3; ++other)
                 EXPECT_EQ(tab == other, IsWindowVisible(d.item(ownControl[other])) != FALSE) << tab << " " << other;
             if (!picturesFolder().empty()) {
@@ -590,12 +415,11 @@ TEST_F(OptionsRun, Picture)
             // The about screen, over the dialog (another process's window: read from the screen).
             d.clickLater(kLogo);
             HWND about = nullptr;
-            for (int tries = 0; tries < 100 && !about; ++tries, Sleep(30)) about = FindWindowW(kSplashWindowClass, nullptr);
-            ASSERT_TRUE(about);
-            Sleep(500);
+            ASSERT_TRUE(waitFor([&] { return (about = FindWindowW(kSplashWindowClass, nullptr)) != nullptr; }, 5000));
+            send(about, WM_NULL);
             EXPECT_EQ(S_OK, saveWindowPicture(about, picturesFolder() + L"about.png"));
             PostMessageW(about, WM_LBUTTONDOWN, MK_LBUTTON, 0);
-            Sleep(200);
+            waitFor([&] { return !IsWindow(about); }, 5000);
         }
         d.click(kCmdCancel);
     });

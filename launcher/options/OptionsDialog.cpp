@@ -1,27 +1,24 @@
 #include "OptionsDialog.h"
 
 #include <commctrl.h>
-#include <uxtheme.h>
-#include <vsstyle.h>
 
-#include <ctime>
 #include <new>
 #include <vector>
 
 #include "CommonDialog.h"
-#include "CullingRules.h"
 #include "FormObject.h"
 #include "Initialization.h"
 #include "LaunchRules.h"
 #include "LauncherError.h"
+#include "LibraryCalls.h"
 #include "LibrarySlots.h"
 #include "LoadedForms.h"
 #include "OptionCatalogue.h"
+#include "OptionsModel.h"
 #include "OptionsRules.h"
 #include "Raii.h"
-#include "SettingsStore.h"
 #include "Splash.h"
-#include "StartupRules.h"
+#include "ThemedCheckBoxes.h"
 #include "Window.h"
 
 namespace vantorel {
@@ -106,27 +103,20 @@ std::vector<ui::Control> controlTable()
 // The two keep-list editors differ only in these.
 struct KeepSide {
     int clearBox, list, select;
-    const wchar_t* clearValue;
-    const wchar_t* keepValue;
+    options::KeepList options::Values::*values;
     const wchar_t* extension;
     const wchar_t* folder;
     const wchar_t* title;
+    const wchar_t* procedure;
 };
 
-const KeepSide kTaunts{kChkClearTaunts, kLstTaunts, kCmdKeepTaunts, L"ClearTaunts", L"KeepTaunts", L"osf",
-                       L"custom\\sounds\\", L"Choose Taunts To Save"};
-const KeepSide kLogos{kChkClearLogos, kLstLogos, kCmdKeepLogos, L"ClearLogos", L"KeepLogos", L"ogf",
-                      L"custom\\graphics\\", L"Choose Logos To Save"};
+const KeepSide kTaunts{kChkClearTaunts, kLstTaunts, kCmdKeepTaunts, &options::Values::taunts, L"osf",
+                       L"custom\\sounds\\", L"Choose Taunts To Save", L"Options:cmdKeepTaunts_Click"};
+const KeepSide kLogos{kChkClearLogos, kLstLogos, kCmdKeepLogos, &options::Values::logos, L"ogf",
+                      L"custom\\graphics\\", L"Choose Logos To Save", L"Options:cmdKeepLogos_Click"};
 
 const int kSysCheckBoxes[] = {kSysCheckBox0, kSysCheckBox1, kSysCheckBox2};
 const int kUserBoxes[] = {kUserBox1, kUserBox2, kUserBox3};
-
-std::wstring windowText(HWND window)
-{
-    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
 
 std::wstring listEntry(HWND list, int index)
 {
@@ -140,40 +130,6 @@ std::wstring listEntry(HWND list, int index)
 
 const wchar_t* checkText(bool ticked) { return ticked ? L"1" : L"0"; }
 
-std::wstring appValue(const wchar_t* value, const wchar_t* defaultData, const wchar_t* procedure)
-{
-    return librarySettings().KeyGet(value, defaultData, L"", kAppsKey, procedure);
-}
-
-void setAppValue(const wchar_t* value, const std::wstring& data, const wchar_t* procedure)
-{
-    librarySettings().KeySet(value, data, L"", kAppsKey, procedure);
-}
-
-std::wstring settingData(const wchar_t* name) { return SysProperties().Item(std::wstring(name))->Data(); }
-
-std::wstring callText(HRESULT hr, raii::UniqueBstr& result, const wchar_t* procedure)
-{
-    check(hr, procedure);
-    return raii::toWString(result.get());
-}
-
-std::wstring filePath(const std::wstring& file, const wchar_t* procedure)
-{
-    raii::UniqueBstr result;
-    return callText(slots::files().GetFilePath(raii::makeBstr(file).get(), result.put()), result, procedure);
-}
-
-std::wstring fileTitleWithExtension(const std::wstring& file, const wchar_t* procedure)
-{
-    raii::UniqueBstr result;
-    return callText(slots::files().GetFileTitle(raii::makeBstr(file).get(), VARIANT_TRUE, result.put()), result,
-                    procedure);
-}
-
-class OptionsDialog;
-OptionsDialog* g_dialog = nullptr;
-
 class OptionsDialog final : public ui::Window {
 public:
     OptionsDialog()
@@ -185,10 +141,7 @@ public:
     {
     }
 
-    ~OptionsDialog() override;
-
     void formLoad();
-    SystemControls systemControls() const;
     bool exitOnComplete = false;
 
 private:
@@ -210,52 +163,41 @@ private:
     void loadLogo();
     void showPage(int page);
     void fitTabRegion();
-    bool isSysCheckBox(HWND window) const;
     bool onTab(HWND window) const;
-    void makePaneBrush();
 
     bool ticked(int id) const { return SendMessageW(control(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
     void tick(int id, bool state) { SendMessageW(control(id), BM_SETCHECK, state ? BST_CHECKED : BST_UNCHECKED, 0); }
-    std::wstring text(int id) const { return windowText(control(id)); }
+    std::wstring text(int id) const { return ui::windowText(control(id)); }
     void setText(int id, const std::wstring& value) { SetWindowTextW(control(id), value.c_str()); }
     void enable(int id, bool state) { EnableWindow(control(id), state ? TRUE : FALSE); }
     void markDirty() { enable(kCmdApply, true); }
 
     void openAtPlace();
     void fillCatalogue();
-    void loadKeepList(const KeepSide& side);
-    void storeKeepList(const KeepSide& side);
+    void show(const options::Values& values);
+    void logShown();
+    options::Values shown() const;
+    std::vector<std::wstring> entries(int list) const;
     void switchClicked(const KeepSide& side);
     void selectKept(const KeepSide& side);
     void deleteKept(int list);
     void browseForGame();
     void showDescription();
     void prependSelectedOption();
-    void commandClick(int index);
-    void storeEverything();
+    void commandClick(int id);
     void unload();
     void unloadSteps();
     void showAbout();
-    void hover(HWND window);
-    HWND underMouse(HWND window) const;
-    COLORREF captionColour(HWND box) const;
-    LRESULT drawThemedCheckBox(NMCUSTOMDRAW& draw);
 
     raii::ComPtr<IDispatch> commonDialog_;
     raii::ComPtr<IDispatch> form_;
     HWND tooltips_ = nullptr;
-    HBITMAP logo_ = nullptr;
-    int hovered_ = -1; // index of the SysCheckBox under the mouse, -1 for none
+    raii::UniqueBitmap logo_;
     int page_ = kPropertiesPage;
-    COLORREF paneColour_ = 0;
-    raii::UniqueBrush paneBrush_;
+    options::TabPane pane_;
+    options::HoverCheckBoxes sysBoxes_{*this, {kSysCheckBox0, kSysCheckBox1, kSysCheckBox2}, kTabBox};
     bool unloaded_ = false;
 };
-
-OptionsDialog::~OptionsDialog()
-{
-    if (logo_) DeleteObject(logo_);
-}
 
 template <class Action>
 void OptionsDialog::guarded(Action action)
@@ -291,7 +233,7 @@ void OptionsDialog::onCreate()
                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, handle(), nullptr, ui::thisModule(),
                                 nullptr);
     addTooltip(kLogo, L"Click for About Screen");
-    makePaneBrush();
+    pane_.sample(control(kTabBox));
     loadLogo();
     commonDialog_ = raii::ComPtr<IDispatch>::attach(createCommonDialog(handle()));
     form_ = raii::ComPtr<IDispatch>::attach(ui::createFormObject(handle(), L"frmOptions"));
@@ -339,9 +281,10 @@ void OptionsDialog::loadLogo()
     RECT button{};
     GetClientRect(control(kLogo), &button);
     const int margin = pixels(60);
-    logo_ = static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kLogoBitmap), IMAGE_BITMAP,
-                                            button.right - 2 * margin, button.bottom - 2 * margin, LR_DEFAULTCOLOR));
-    if (logo_) SendMessageW(control(kLogo), BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(logo_));
+    logo_.reset(static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kLogoBitmap),
+                                                IMAGE_BITMAP, button.right - 2 * margin, button.bottom - 2 * margin,
+                                                LR_DEFAULTCOLOR)));
+    if (logo_) SendMessageW(control(kLogo), BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(logo_.get()));
 }
 
 void OptionsDialog::showPage(int page)
@@ -360,25 +303,22 @@ void OptionsDialog::fitTabRegion()
     HWND description = control(kTxtDescription);
     RECT tabRect{}, hole{};
     GetWindowRect(tabs, &tabRect);
-    HRGN region = CreateRectRgn(0, 0, tabRect.right - tabRect.left, tabRect.bottom - tabRect.top);
+    raii::UniqueRegion region(CreateRectRgn(0, 0, tabRect.right - tabRect.left, tabRect.bottom - tabRect.top));
     if (page_ == kPropertiesPage) {
         GetWindowRect(description, &hole);
         OffsetRect(&hole, -tabRect.left, -tabRect.top);
-        HRGN cut = CreateRectRgnIndirect(&hole);
-        CombineRgn(region, region, cut, RGN_DIFF);
-        DeleteObject(cut);
+        raii::UniqueRegion cut(CreateRectRgnIndirect(&hole));
+        CombineRgn(region.get(), region.get(), cut.get(), RGN_DIFF);
     }
-    SetWindowRgn(tabs, region, TRUE); // the window owns the region from here
+    SetWindowRgn(tabs, region.release(), TRUE); // the window owns the region from here
 }
 
 bool OptionsDialog::onPaint(HDC dc, const RECT&)
 {
-    HPEN pen = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_3DHILIGHT));
-    HGDIOBJ previous = SelectObject(dc, pen);
+    raii::UniquePen pen(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_3DHILIGHT)));
+    raii::Selection selected(dc, pen.get());
     MoveToEx(dc, pixels(90), pixels(kLineTop), nullptr);
     LineTo(dc, pixels(6885), pixels(kLineTop));
-    SelectObject(dc, previous);
-    DeleteObject(pen);
     return true;
 }
 
@@ -396,38 +336,11 @@ void OptionsDialog::openAtPlace()
 void OptionsDialog::formLoad()
 {
     qcLogging& log = applicationLog();
-    const wchar_t* procedure = L"Options:Form_Load";
-    log.StartProc(procedure);
+    log.StartProc(L"Options:Form_Load");
     openAtPlace();
-    tick(kChkRandomize, options::switchShows(appValue(L"RandomizePilot", L"1", procedure), true));
-    setText(kTxtMainExe, appValue(L"EXEPath", L"", procedure));
-    setText(kTxtParameters, appValue(L"Parameters", L"", procedure));
     fillCatalogue();
-    for (const KeepSide* side : {&kTaunts, &kLogos}) {
-        if (!options::switchShows(appValue(side->clearValue, L"0", procedure), false)) continue;
-        tick(side->clearBox, true);
-        switchClicked(*side);
-    }
-    loadKeepList(kTaunts);
-    loadKeepList(kLogos);
-
-    tick(kSysCheckBox0, rules::showsSplash(settingData(L"ShowSplash")));
-    log.Post(L"RegKey: ShowSplash", checkText(ticked(kSysCheckBox0)));
-    if (launch::readBooleanText(settingData(L"WinAnimate")).value_or(false)) tick(kSysCheckBox1, true);
-    if (launch::readBooleanText(settingData(L"IsDLLDebugging")).value_or(false)) tick(kSysCheckBox2, true);
-    setText(kSysBox0, settingData(L"AreaCode"));
-    setText(kSysBox1, settingData(L"NetworkPort"));
-    log.Post(L"RegKey: WinAnimate", checkText(ticked(kSysCheckBox1)));
-    log.Post(L"RegKey: IsDLLDebugging", checkText(ticked(kSysCheckBox2)));
-    log.Post(L"RegKey: Area Code", text(kSysBox0));
-    log.Post(L"RegKey: Network Port", text(kSysBox1));
-    setText(kUserBox1, trimBlanks(settingData(L"UserName")));
-    setText(kUserBox2, trimBlanks(settingData(L"UserCompany")));
-    setText(kUserBox3, trimBlanks(settingData(L"UserEMail")));
-    log.Post(L"RegKey: User Name", text(kUserBox1));
-    log.Post(L"RegKey: User Company", text(kUserBox2));
-    log.Post(L"RegKey: User EMail", text(kUserBox3));
-
+    show(options::load(librarySettings(), SysProperties()));
+    logShown();
     addTooltip(kSysCheckBox0, L"Show SplashScreen");
     addTooltip(kSysCheckBox1, L"Enable Window Animation");
     addTooltip(kSysCheckBox2, L"Enable DLL Debugging (Developers Use)");
@@ -443,21 +356,66 @@ void OptionsDialog::fillCatalogue()
         SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(option.text));
 }
 
-void OptionsDialog::loadKeepList(const KeepSide& side)
+void OptionsDialog::show(const options::Values& values)
 {
-    const std::wstring stored = appValue(side.keepValue, L"", L"Options:Form_Load");
-    if (stored.empty()) return;
-    for (const std::wstring& entry : culling::splitKeepList(stored))
-        SendMessageW(control(side.list), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+    tick(kChkRandomize, values.randomizePilot);
+    setText(kTxtMainExe, values.exePath);
+    setText(kTxtParameters, values.parameters);
+    for (const KeepSide* side : {&kTaunts, &kLogos}) {
+        const options::KeepList& list = values.*(side->values);
+        if (list.clear) {
+            tick(side->clearBox, true);
+            switchClicked(*side);
+        }
+        for (const std::wstring& entry : list.kept)
+            SendMessageW(control(side->list), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+    }
+    for (int i = 0; i < 3; ++i) tick(kSysCheckBoxes[i], values.system.sysCheckBox[i] == 1);
+    setText(kSysBox0, values.system.sysBox[0]);
+    setText(kSysBox1, values.system.sysBox[1]);
+    for (int i = 0; i < 3; ++i) setText(kUserBoxes[i], values.system.userBox[i + 1]);
 }
 
-void OptionsDialog::storeKeepList(const KeepSide& side)
+// What the dialog shows of the shared settings, as it shows them.
+void OptionsDialog::logShown()
 {
-    HWND list = control(side.list);
-    std::vector<std::wstring> entries;
+    const struct {
+        const wchar_t* post;
+        int id;
+        bool box;
+    } shown[] = {
+        {L"RegKey: ShowSplash", kSysCheckBox0, true}, {L"RegKey: WinAnimate", kSysCheckBox1, true},
+        {L"RegKey: IsDLLDebugging", kSysCheckBox2, true}, {L"RegKey: Area Code", kSysBox0, false},
+        {L"RegKey: Network Port", kSysBox1, false}, {L"RegKey: User Name", kUserBox1, false},
+        {L"RegKey: User Company", kUserBox2, false}, {L"RegKey: User EMail", kUserBox3, false},
+    };
+    for (const auto& row : shown)
+        applicationLog().Post(row.post, row.box ? std::wstring(checkText(ticked(row.id))) : text(row.id));
+}
+
+std::vector<std::wstring> OptionsDialog::entries(int id) const
+{
+    HWND list = control(id);
+    std::vector<std::wstring> result;
     const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
-    for (int i = 0; i < count; ++i) entries.push_back(listEntry(list, i));
-    setAppValue(side.keepValue, options::joinKeepList(entries), L"Options:Command_Click");
+    for (int i = 0; i < count; ++i) result.push_back(listEntry(list, i));
+    return result;
+}
+
+options::Values OptionsDialog::shown() const
+{
+    options::Values values;
+    values.randomizePilot = ticked(kChkRandomize);
+    values.exePath = text(kTxtMainExe);
+    values.parameters = text(kTxtParameters);
+    for (const KeepSide* side : {&kTaunts, &kLogos})
+        values.*(side->values) = {ticked(side->clearBox), entries(side->list)};
+    for (int i = 0; i < 3; ++i)
+        values.system.sysCheckBox[i] = static_cast<int>(SendMessageW(control(kSysCheckBoxes[i]), BM_GETCHECK, 0, 0));
+    values.system.sysBox[0] = text(kSysBox0);
+    values.system.sysBox[1] = text(kSysBox1);
+    for (int i = 0; i < 3; ++i) values.system.userBox[i + 1] = text(kUserBoxes[i]);
+    return values;
 }
 
 void OptionsDialog::switchClicked(const KeepSide& side)
@@ -470,17 +428,13 @@ void OptionsDialog::switchClicked(const KeepSide& side)
 
 void OptionsDialog::selectKept(const KeepSide& side)
 {
-    const wchar_t* procedure = side.list == kLstLogos ? L"Options:cmdKeepLogos_Click" : L"Options:cmdKeepTaunts_Click";
-    const std::wstring gameFolder = filePath(appValue(L"EXEPath", L"", procedure), procedure);
-    IDispatch* dialog = commonDialog_.get();
-    raii::UniqueBstr chosen;
-    check(slots::files().GetOpenFileName(raii::makeBstr(side.extension).get(), &dialog,
-                                         raii::makeBstr(options::keepListFolder(gameFolder, side.folder)).get(),
-                                         raii::makeBstr(L"").get(), raii::makeBstr(side.title).get(), chosen.put()),
-          procedure);
-    const std::wstring file = raii::toWString(chosen.get());
+    const std::wstring gameFolder = calls::filePath(options::storedExePath(librarySettings(), side.procedure),
+                                                    side.procedure);
+    const std::wstring file = calls::openFileName(side.extension, commonDialog_.get(),
+                                                  options::keepListFolder(gameFolder, side.folder), side.title,
+                                                  side.procedure);
     if (file.empty()) return;
-    const std::wstring name = fileTitleWithExtension(file, procedure);
+    const std::wstring name = calls::fileTitle(file, true, side.procedure);
     SendMessageW(control(side.list), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
 }
 
@@ -496,14 +450,8 @@ void OptionsDialog::deleteKept(int list)
 
 void OptionsDialog::browseForGame()
 {
-    const wchar_t* procedure = L"Options:cmdMainExe_Click";
-    IDispatch* dialog = commonDialog_.get();
-    raii::UniqueBstr chosen;
-    check(slots::files().GetOpenFileName(raii::makeBstr(L"exe").get(), &dialog, raii::makeBstr(L"c:\\").get(),
-                                         raii::makeBstr(L"").get(), raii::makeBstr(L"Locate MAIN.EXE").get(),
-                                         chosen.put()),
-          procedure);
-    const std::wstring file = raii::toWString(chosen.get());
+    const std::wstring file = calls::openFileName(L"exe", commonDialog_.get(), L"c:\\", L"Locate MAIN.EXE",
+                                                  L"Options:cmdMainExe_Click");
     if (!file.empty() && options::isGameExecutable(file)) setText(kTxtMainExe, file);
 }
 
@@ -522,31 +470,16 @@ void OptionsDialog::prependSelectedOption()
     markDirty();
 }
 
-void OptionsDialog::storeEverything()
-{
-    const wchar_t* procedure = L"Options:Command_Click";
-    setAppValue(L"RandomizePilot", checkText(ticked(kChkRandomize)), procedure);
-    setAppValue(L"EXEPath", text(kTxtMainExe), procedure);
-    setAppValue(L"Parameters", text(kTxtParameters), procedure);
-    setAppValue(L"ClearTaunts", checkText(ticked(kChkClearTaunts)), procedure);
-    setAppValue(L"ClearLogos", checkText(ticked(kChkClearLogos)), procedure);
-    storeKeepList(kTaunts);
-    storeKeepList(kLogos);
-    SetSysINI();
-    setAppValue(L"RunOnce", L"True", procedure);
-}
-
-void OptionsDialog::commandClick(int index)
+void OptionsDialog::commandClick(int id)
 {
     qcLogging& log = applicationLog();
-    log.StartProc(L"Options:Command(" + std::to_wstring(index) + L")_Click");
-    const std::wstring caption = text(index);
-    log.Post(L"Command Selected", caption);
-    if (caption == L"&Cancel") {
+    log.StartProc(L"Options:Command(" + std::to_wstring(id) + L")_Click");
+    log.Post(L"Command Selected", text(id));
+    if (id == kCmdCancel) {
         unload();
-    } else if (caption == L"&OK" || caption == L"A&pply") {
-        storeEverything();
-        if (caption == L"A&pply") {
+    } else {
+        options::store(shown(), librarySettings(), SysProperties(), log);
+        if (id == kCmdApply) {
             enable(kCmdApply, false);
         } else if (exitOnComplete) {
             log.StopProc(L"", L"Void");
@@ -582,7 +515,6 @@ void OptionsDialog::unloadSteps()
 void OptionsDialog::onDestroy()
 {
     guarded([this] { unloadSteps(); });
-    if (g_dialog == this) g_dialog = nullptr;
     if (tooltips_) DestroyWindow(tooltips_);
     tooltips_ = nullptr;
     forms::unloaded(handle());
@@ -666,100 +598,6 @@ bool OptionsDialog::onTab(HWND window) const
     return false;
 }
 
-// Labels and check boxes on the tabs take the colour of the tab's pane, which
-// a theme may draw lighter than the dialog.
-void OptionsDialog::makePaneBrush()
-{
-    paneColour_ = GetSysColor(COLOR_BTNFACE);
-    if (HTHEME theme = OpenThemeData(control(kTabBox), L"TAB")) {
-        HDC screen = GetDC(handle());
-        HDC memory = CreateCompatibleDC(screen);
-        HBITMAP sample = CreateCompatibleBitmap(screen, 16, 16);
-        ReleaseDC(handle(), screen);
-        HGDIOBJ previous = SelectObject(memory, sample);
-        RECT area{0, 0, 16, 16};
-        FillRect(memory, &area, GetSysColorBrush(COLOR_BTNFACE));
-        DrawThemeBackground(theme, memory, TABP_PANE, 0, &area, nullptr);
-        paneColour_ = GetPixel(memory, 8, 8);
-        SelectObject(memory, previous);
-        DeleteObject(sample);
-        DeleteDC(memory);
-        CloseThemeData(theme);
-    }
-    paneBrush_.reset(CreateSolidBrush(paneColour_));
-}
-
-bool OptionsDialog::isSysCheckBox(HWND window) const
-{
-    for (int id : kSysCheckBoxes)
-        if (window && control(id) == window) return true;
-    return false;
-}
-
-COLORREF OptionsDialog::captionColour(HWND box) const
-{
-    for (int i = 0; i < 3; ++i)
-        if (control(kSysCheckBoxes[i]) == box) return i == hovered_ ? RGB(255, 255, 255) : RGB(0, 0, 0);
-    return GetSysColor(COLOR_BTNTEXT);
-}
-
-HWND OptionsDialog::underMouse(HWND window) const
-{
-    if (window != handle()) return window;
-    POINT point{};
-    RECT tabs{};
-    GetCursorPos(&point);
-    GetWindowRect(control(kTabBox), &tabs);
-    return PtInRect(&tabs, point) ? control(kTabBox) : window;
-}
-
-void OptionsDialog::hover(HWND window)
-{
-    int now = hovered_;
-    if (window == control(kTabBox)) now = -1;
-    for (int i = 0; i < 3; ++i)
-        if (window == control(kSysCheckBoxes[i])) now = i;
-    if (now == hovered_) return;
-    hovered_ = now;
-    for (int id : kSysCheckBoxes) InvalidateRect(control(id), nullptr, TRUE);
-}
-
-// Themed check boxes draw their captions in the theme's colour whatever the
-// colour message answers, so the highlighted ones are drawn here.
-LRESULT OptionsDialog::drawThemedCheckBox(NMCUSTOMDRAW& draw)
-{
-    HTHEME theme = GetWindowTheme(draw.hdr.hwndFrom);
-    if (!theme || draw.dwDrawStage != CDDS_PREPAINT) return CDRF_DODEFAULT;
-    HWND box = draw.hdr.hwndFrom;
-    RECT area = draw.rc;
-    FillRect(draw.hdc, &area, GetSysColorBrush(COLOR_BTNFACE));
-    const bool checked = SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
-    int state = checked ? CBS_CHECKEDNORMAL : CBS_UNCHECKEDNORMAL;
-    if (!IsWindowEnabled(box)) state += 3;
-    else if (draw.uItemState & CDIS_SELECTED) state += 2;
-    else if (draw.uItemState & CDIS_HOT) state += 1;
-    SIZE glyph{pixels(195), pixels(195)};
-    GetThemePartSize(theme, draw.hdc, BP_CHECKBOX, state, nullptr, TS_DRAW, &glyph);
-    RECT glyphRect{area.left, area.top + (area.bottom - area.top - glyph.cy) / 2, area.left + glyph.cx, 0};
-    glyphRect.bottom = glyphRect.top + glyph.cy;
-    DrawThemeBackground(theme, draw.hdc, BP_CHECKBOX, state, &glyphRect, nullptr);
-    const std::wstring caption = windowText(box);
-    RECT textRect{glyphRect.right + pixels(45), area.top, area.right, area.bottom};
-    HGDIOBJ previous = SelectObject(draw.hdc, reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0)));
-    SetBkMode(draw.hdc, TRANSPARENT);
-    SetTextColor(draw.hdc, captionColour(box));
-    DrawTextW(draw.hdc, caption.c_str(), static_cast<int>(caption.size()), &textRect,
-              DT_SINGLELINE | DT_VCENTER | DT_LEFT);
-    if (draw.uItemState & CDIS_FOCUS) {
-        RECT measured = textRect;
-        DrawTextW(draw.hdc, caption.c_str(), static_cast<int>(caption.size()), &measured,
-                  DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_CALCRECT);
-        DrawFocusRect(draw.hdc, &measured);
-    }
-    SelectObject(draw.hdc, previous);
-    return CDRF_SKIPDEFAULT;
-}
-
 LRESULT OptionsDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
@@ -769,31 +607,27 @@ LRESULT OptionsDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
             showPage(static_cast<int>(SendMessageW(control(kTabBox), TCM_GETCURSEL, 0, 0)));
             return 0;
         }
-        if (header->code == NM_CUSTOMDRAW && isSysCheckBox(header->hwndFrom))
-            return drawThemedCheckBox(*reinterpret_cast<NMCUSTOMDRAW*>(lParam));
+        if (header->code == NM_CUSTOMDRAW && sysBoxes_.owns(header->hwndFrom))
+            return sysBoxes_.customDraw(*reinterpret_cast<NMCUSTOMDRAW*>(lParam));
         break;
     }
     case WM_CTLCOLORSTATIC: {
         HWND box = reinterpret_cast<HWND>(lParam);
         if (!onTab(box)) break;
         HDC dc = reinterpret_cast<HDC>(wParam);
-        if (isSysCheckBox(box)) {
-            // On the dialog's own colour: a white caption must stand out from a light pane.
-            SetTextColor(dc, captionColour(box));
-            SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-            return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
-        }
-        SetBkColor(dc, paneColour_);
-        return reinterpret_cast<LRESULT>(paneBrush_.get());
+        // On the dialog's own colour: a white caption must stand out from a light pane.
+        if (sysBoxes_.owns(box)) return sysBoxes_.colourStatic(dc, box);
+        SetBkColor(dc, pane_.colour());
+        return reinterpret_cast<LRESULT>(pane_.brush());
     }
     case WM_SETCURSOR:
         // Every control asks its parent first when the mouse moves over it; the
         // tab strip lets the mouse through to the dialog outside its tabs.
-        if (HIWORD(lParam) == WM_MOUSEMOVE) hover(underMouse(reinterpret_cast<HWND>(wParam)));
+        if (HIWORD(lParam) == WM_MOUSEMOVE) sysBoxes_.track(reinterpret_cast<HWND>(wParam));
         if (reinterpret_cast<HWND>(wParam) == handle()) break;
         return FALSE;
     case WM_THEMECHANGED:
-        makePaneBrush();
+        pane_.sample(control(kTabBox));
         break;
     case WM_SIZE:
         PostMessageW(handle(), kRefitMessage, 0, 0);
@@ -824,24 +658,30 @@ LRESULT OptionsDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
     return ui::Window::onMessage(message, wParam, lParam);
 }
 
-SystemControls OptionsDialog::systemControls() const
+BOOL CALLBACK findOptionsWindow(HWND window, LPARAM result)
 {
-    SystemControls controls;
-    for (int i = 0; i < 3; ++i)
-        controls.sysCheckBox[i] = static_cast<int>(SendMessageW(control(kSysCheckBoxes[i]), BM_GETCHECK, 0, 0));
-    controls.sysBox[0] = text(kSysBox0);
-    controls.sysBox[1] = text(kSysBox1);
-    for (int i = 0; i < 3; ++i) controls.userBox[i + 1] = text(kUserBoxes[i]);
-    return controls;
+    wchar_t name[32] = {};
+    GetClassNameW(window, name, ARRAYSIZE(name));
+    if (lstrcmpW(name, kOptionsWindowClass) != 0) return TRUE;
+    *reinterpret_cast<OptionsDialog**>(result) = static_cast<OptionsDialog*>(ui::Window::from(window));
+    return FALSE;
+}
+
+// The loaded dialog of this thread, found through its window: the window owns the object.
+OptionsDialog* loadedDialog()
+{
+    OptionsDialog* found = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), findOptionsWindow, reinterpret_cast<LPARAM>(&found));
+    return found;
 }
 
 } // namespace
 
 void loadOptionsDialog()
 {
-    if (g_dialog) {
-        ShowWindow(g_dialog->handle(), SW_SHOW);
-        SetForegroundWindow(g_dialog->handle());
+    if (OptionsDialog* loaded = loadedDialog()) {
+        ShowWindow(loaded->handle(), SW_SHOW);
+        SetForegroundWindow(loaded->handle());
         return;
     }
     INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES};
@@ -853,26 +693,13 @@ void loadOptionsDialog()
         delete dialog;
         check(hr, L"Options:Form_Load");
     }
-    g_dialog = dialog;
     forms::loaded(dialog->handle());
     dialog->formLoad();
 }
 
-bool optionsDialogLoaded() { return g_dialog != nullptr; }
-HWND optionsDialogWindow() { return g_dialog ? g_dialog->handle() : nullptr; }
-
 void setExitOnComplete(bool vState)
 {
-    if (g_dialog) g_dialog->exitOnComplete = vState;
-}
-
-bool exitOnComplete() { return g_dialog && g_dialog->exitOnComplete; }
-
-SystemControls optionsDialogControls()
-{
-    if (!g_dialog)
-        throw LauncherError(E_UNEXPECTED, L"The options dialog is not loaded", L"Options:SetSysINI");
-    return g_dialog->systemControls();
+    if (OptionsDialog* loaded = loadedDialog()) loaded->exitOnComplete = vState;
 }
 
 } // namespace vantorel

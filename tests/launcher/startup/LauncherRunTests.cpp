@@ -12,7 +12,6 @@ using namespace launch_testing;
 
 namespace {
 
-const std::wstring kUserKey = L"Software\\Brannock\\User";
 const std::wstring kStaleKey = kAppKey + L"\\Deeper";
 const std::wstring kAppPaths = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\app paths\\";
 const std::wstring kRegistryClass = L"CLSID\\" + guidText(CLSID_qfcLibRegistry);
@@ -21,12 +20,6 @@ const char kFirstRunLine[] = "POST - Insert Application Path Info A: -1";
 const char kLaunchLine[] = "BEGIN Procedure - LaunchGame <@> ";
 const char kOptionsLine[] = "BEGIN Procedure - Options:Form_Load";
 const char kResetLine[] = "POST - Command Parameter '/SETUP' Detected.  Restoring Registry Settings...: ";
-
-std::wstring valueOf(HKEY root, const std::wstring& key, const std::wstring& name)
-{
-    std::wstring data;
-    return readString(root, key, name, &data) ? data : L"<missing>";
-}
 
 class LauncherRun : public ::testing::Test {
 protected:
@@ -47,8 +40,8 @@ TEST_F(LauncherRun, FirstRunOnAnEmptyRegistryRegistersThePathAndStoresTheSharedD
     EXPECT_EQ(0, out.exitCode);
     EXPECT_TRUE(out.saw(kWelcomeWindowClass)) << "the welcome dialog, closed by its close box";
     EXPECT_TRUE(out.boxText().empty()) << "no error box: " << testing::PrintToString(out.boxText());
-    EXPECT_EQ(install.exePath(), valueOf(HKEY_LOCAL_MACHINE, kAppPaths + L"Vantorel.exe", L""));
-    EXPECT_EQ(install.folder(), valueOf(HKEY_LOCAL_MACHINE, kAppPaths + L"Vantorel.exe", L"Path"));
+    EXPECT_EQ(install.exePath(), valueOf(kAppPaths + L"Vantorel.exe", L"", HKEY_LOCAL_MACHINE));
+    EXPECT_EQ(install.folder(), valueOf(kAppPaths + L"Vantorel.exe", L"Path", HKEY_LOCAL_MACHINE));
 
     ASSERT_GE(out.log.size(), 8u);
     EXPECT_EQ("Log Number: 0", out.log[1]);
@@ -57,11 +50,11 @@ TEST_F(LauncherRun, FirstRunOnAnEmptyRegistryRegistersThePathAndStoresTheSharedD
                              "POST - Insert Application Path Info B: -1", kOptionsLine,
                              "(Vantorel.Exe) - Build: 1.1.32 - Application Termination. "})
         EXPECT_TRUE(out.logHas(line)) << line;
-    EXPECT_EQ(L"1", valueOf(HKEY_CURRENT_USER, kAppKey, L"Log")) << "stopping the log counts the run";
+    EXPECT_EQ(L"1", valueOf(kAppKey, L"Log")) << "stopping the log counts the run";
 
     // The shared defaults are written (two of them stand for the table).
-    EXPECT_EQ(L"401", valueOf(HKEY_CURRENT_USER, kSystemKey, L"NetworkPort"));
-    EXPECT_EQ(L"", valueOf(HKEY_CURRENT_USER, kUserKey, L"UserEMail"));
+    EXPECT_EQ(L"401", valueOf(kSystemKey, L"NetworkPort"));
+    EXPECT_EQ(L"", valueOf(kUserKey, L"UserEMail"));
 }
 
 TEST_F(LauncherRun, EachStartTakesTheRoadItsSwitchesAndSettingsSelect)
@@ -105,7 +98,7 @@ TEST_F(LauncherRun, EachStartTakesTheRoadItsSwitchesAndSettingsSelect)
         EXPECT_TRUE(out.logHas(kOptionsLine));
         EXPECT_EQ(c.reset, out.logHas(kResetLine));
         EXPECT_EQ(!c.reset, keyExists(HKEY_CURRENT_USER, kStaleKey)) << "the reset takes the sub-keys too";
-        if (!c.reset) { EXPECT_EQ(L"42", valueOf(HKEY_CURRENT_USER, kAppKey, L"Log")); }
+        if (!c.reset) { EXPECT_EQ(L"42", valueOf(kAppKey, L"Log")); }
         EXPECT_EQ(c.splash, out.saw(vantorel::kSplashWindowClass));
     }
 }

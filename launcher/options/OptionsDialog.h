@@ -5,22 +5,14 @@
 
 #include <windows.h>
 
-#include "SystemSettings.h"
-
 namespace vantorel {
 
 // Loads (and so shows) the dialog, filled from the registry and SysProperties;
 // a loaded dialog is brought to the front instead.
 void loadOptionsDialog();
-bool optionsDialogLoaded();
-HWND optionsDialogWindow();
 
-// When true, OK ends the launcher instead of only closing the dialog.
+// When true, OK ends the launcher instead of only closing the loaded dialog.
 void setExitOnComplete(bool vState);
-bool exitOnComplete();
-
-// The system and user controls of the loaded dialog; throws LauncherError when none is loaded.
-SystemControls optionsDialogControls();
 
 constexpr wchar_t kOptionsCaption[] = L"D3 Launcher Options";
 constexpr wchar_t kOptionsWindowClass[] = L"VantorelOptions";

@@ -4,13 +4,13 @@
 // write permission from Unix.
 #include <shlobj.h>
 
-#include <algorithm>
-
+#include "GameFolders.h"
 #include "LauncherInstall.h"
 #include "ScratchFolder.h"
 #include "TestSupport.h"
 
 using namespace testing_support;
+using launch_testing::readOnlyFolder;
 
 namespace {
 
@@ -19,16 +19,6 @@ std::wstring playersLogFolder()
     wchar_t folder[MAX_PATH] = {};
     SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder);
     return std::wstring(folder) + L"\\Brannock\\Vantorel\\";
-}
-
-// The script's folder, through Wine's drive of the Unix root.
-std::wstring readOnlyFolder()
-{
-    wchar_t unixPath[MAX_PATH] = {};
-    GetEnvironmentVariableW(L"QUILLON_READ_ONLY_FOLDER", unixPath, MAX_PATH);
-    std::wstring folder = std::wstring(L"Z:") + unixPath;
-    std::replace(folder.begin(), folder.end(), L'/', L'\\');
-    return folder;
 }
 
 // A run's lines apart from times, run numbers and the program's folder.
@@ -54,7 +44,7 @@ TEST(LogFolder, TheLogStaysBesideAWritableProgramAndMovesForAReadOnlyOne)
     EXPECT_EQ(0, beside.exitCode);
     EXPECT_FALSE(files_testing::exists(playersLogFolder() + L"Vantorel.log"));
 
-    LauncherInstall readOnly(LauncherInstall::Existing{readOnlyFolder()});
+    LauncherInstall readOnly(LauncherInstall::Existing{readOnlyFolder().substr(0, readOnlyFolder().size() - 1)});
     ASSERT_TRUE(readOnly.ready());
     const std::wstring probe = readOnly.folder() + L"\\probe.txt";
     ASSERT_EQ(INVALID_HANDLE_VALUE, CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr))
