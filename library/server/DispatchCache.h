@@ -31,7 +31,8 @@ struct MemberFacts {
 
 class InterfaceCache {
 public:
-    // Reads every member of info; E_OUTOFMEMORY or the type information's failure leaves it unusable.
+    // Reads every member of info (throws std::bad_alloc); a failure of the type information leaves it
+    // unusable, as status() tells.
     explicit InterfaceCache(ITypeInfo* info);
     InterfaceCache(const InterfaceCache&) = delete;
     InterfaceCache& operator=(const InterfaceCache&) = delete;

@@ -77,6 +77,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved
             quillon::perthread::releaseThread();
         } else {
             quillon::perthread::releaseAll();
+            freeDispatchFacts();
             releaseTypeLibrary();
         }
         break;

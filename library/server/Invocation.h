@@ -57,7 +57,7 @@ private:
     DISPPARAMS rebuilt_{};
     std::vector<VARIANT> arguments_;            // in DISPPARAMS order (last parameter first)
     std::vector<UINT> origin_;                  // per argument: the caller's index, or ~0u for a filled one
-    std::unique_ptr<raii::UniqueVariant[]> slots_;  // frame-owned values, made on first use; their addresses are handed out
+    std::unique_ptr<raii::UniqueVariant[]> slots_;  // frame-owned values (made on first use); their addresses go out
     size_t slotCount_ = 0;
     struct WriteBack { VARIANT* variable; VARIANT* slot; bool asVariants; };
     std::vector<WriteBack> writeBacks_;         // script variables and the slots they get back

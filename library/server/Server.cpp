@@ -17,7 +17,7 @@ LONG g_locks = 0;
 SRWLOCK g_typeLibLock = SRWLOCK_INIT;
 raii::ComPtr<ITypeLib> g_typeLib;
 
-// Plain and atomic globals: nothing here runs at exit. The library has seven interfaces.
+// Plain and atomic globals, so no destructor runs at exit; the library has seven interfaces.
 constexpr int kInterfaceSlots = 16;
 SRWLOCK g_slotLock = SRWLOCK_INIT;
 IID g_slotIids[kInterfaceSlots] = {};
@@ -101,7 +101,8 @@ HRESULT interfaceCache(int slot, const InterfaceCache** result) noexcept
         if (FAILED(built->status())) return built->status();
         // Threads that raced here built the same facts: the first one published is kept.
         InterfaceCache* first = nullptr;
-        if (g_caches[slot].compare_exchange_strong(first, built.get(), std::memory_order_acq_rel)) first = built.release();
+        if (g_caches[slot].compare_exchange_strong(first, built.get(), std::memory_order_acq_rel))
+            first = built.release();
         *result = first;
         return S_OK;
     });
@@ -109,9 +110,13 @@ HRESULT interfaceCache(int slot, const InterfaceCache** result) noexcept
 
 void releaseTypeLibrary()
 {
-    for (std::atomic<InterfaceCache*>& cache : g_caches) delete cache.exchange(nullptr);
     TypeLibLock lock;
     g_typeLib.reset();
+}
+
+void freeDispatchFacts()
+{
+    for (std::atomic<InterfaceCache*>& cache : g_caches) delete cache.exchange(nullptr);
 }
 
 } // namespace quillon::server

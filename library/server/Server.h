@@ -30,7 +30,10 @@ int interfaceSlot(REFIID iid) noexcept;
 // The dispatch facts of the interface in this slot, read on first use and shared by every thread; taking
 // them after that is one atomic read.
 HRESULT interfaceCache(int slot, const InterfaceCache** result) noexcept;
-// Drops the cached type library and dispatch facts; called only when nothing uses the server.
+// Drops the cached type library; called only when nothing uses the server. The dispatch facts stay: a call
+// racing with DllCanUnloadNow may still read them, and they hold the type information they need.
 void releaseTypeLibrary();
+// Frees the dispatch facts: only once the module is being unloaded, when no call can reach them.
+void freeDispatchFacts();
 
 } // namespace quillon::server
