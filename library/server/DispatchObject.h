@@ -14,7 +14,8 @@
 //     { return trap(result, false, [&] { return qfcLibRegistryA::KeyDelete(nameArg(vSubKey), vBaseKey); }); }
 //
 // Dispatch goes through the type information, so named calls get the type
-// library's defaults for omitted optional arguments.
+// library's defaults for omitted optional arguments; what the frame reads of
+// it is cached per interface (Server.h).
 #pragma once
 
 #include <new>
@@ -77,23 +78,26 @@ public:
         if (!result) return E_POINTER;
         *result = nullptr;
         if (index != 0) return DISP_E_BADINDEX;
-        return server::typeInfo(Derived::iid(), result);
+        const server::InterfaceCache* facts = nullptr;
+        HRESULT hr = dispatchFacts(&facts);
+        if (SUCCEEDED(hr)) (*result = facts->info())->AddRef();
+        return hr;
     }
     STDMETHODIMP GetIDsOfNames(REFIID reserved, LPOLESTR* names, UINT count, LCID, DISPID* ids) override
     {
         if (reserved != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
-        raii::ComPtr<ITypeInfo> info;
-        HRESULT hr = server::typeInfo(Derived::iid(), info.put());
-        return FAILED(hr) ? hr : server::idsOfNamesChecked(info.get(), names, count, ids);
+        const server::InterfaceCache* facts = nullptr;
+        HRESULT hr = dispatchFacts(&facts);
+        return FAILED(hr) ? hr : server::idsOfNamesChecked(facts->info(), names, count, ids);
     }
     STDMETHODIMP Invoke(DISPID id, REFIID reserved, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                         EXCEPINFO* exception, UINT* badArgument) override
     {
         if (reserved != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
-        raii::ComPtr<ITypeInfo> info;
-        HRESULT hr = server::typeInfo(Derived::iid(), info.put());
+        const server::InterfaceCache* facts = nullptr;
+        HRESULT hr = dispatchFacts(&facts);
         if (FAILED(hr)) return hr;
-        return server::invokeChecked(info.get(), static_cast<Interface*>(this), Derived::kName, id, flags, params,
+        return server::invokeChecked(*facts, static_cast<Interface*>(this), Derived::kName, id, flags, params,
                                      result, exception, badArgument);
     }
 
@@ -130,6 +134,12 @@ protected:
     }
 
 private:
+    static HRESULT dispatchFacts(const server::InterfaceCache** result)
+    {
+        static const int slot = server::interfaceSlot(Derived::iid());
+        return server::interfaceCache(slot, result);
+    }
+
     template <class Body>
     HRESULT guarded(Body&& body)
     {

@@ -71,9 +71,15 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved
         quillon::perthread::releaseThread();
         break;
     case DLL_PROCESS_DETACH:
-        // At process exit (reserved set) other threads are gone mid-way: free only this thread's values.
-        if (reserved) quillon::perthread::releaseThread();
-        else quillon::perthread::releaseAll();
+        // At process exit (reserved set) other threads are gone mid-way: free only this thread's values
+        // (the dispatch facts go with the process). Unloaded, nothing can call into the server any more.
+        if (reserved) {
+            quillon::perthread::releaseThread();
+        } else {
+            quillon::perthread::releaseAll();
+            freeDispatchFacts();
+            releaseTypeLibrary();
+        }
         break;
     }
     return TRUE;

@@ -14,125 +14,9 @@ namespace {
 
 constexpr UINT kFilled = ~0u;
 
-// A FUNCDESC borrowed from its type info.
-class FuncDesc {
-public:
-    FuncDesc(ITypeInfo* info, FUNCDESC* desc) : info_(info), desc_(desc) {}
-    ~FuncDesc() { if (desc_) info_->ReleaseFuncDesc(desc_); }
-    FuncDesc(const FuncDesc&) = delete;
-    FuncDesc& operator=(const FuncDesc&) = delete;
-    const FUNCDESC* get() const { return desc_; }
-
-private:
-    ITypeInfo* info_;
-    FUNCDESC* desc_;
-};
-
-FUNCDESC* findMember(ITypeInfo* info, DISPID id, WORD flags)
-{
-    TYPEATTR* attr = nullptr;
-    if (FAILED(info->GetTypeAttr(&attr))) return nullptr;
-    const WORD count = attr->cFuncs;
-    info->ReleaseTypeAttr(attr);
-    for (WORD i = 0; i < count; ++i) {
-        FUNCDESC* desc = nullptr;
-        if (FAILED(info->GetFuncDesc(i, &desc))) continue;
-        if (desc->memid == id && (desc->invkind & flags)) return desc;
-        info->ReleaseFuncDesc(desc);
-    }
-    return nullptr;
-}
-
-bool isDeclaredArgument(const ELEMDESC& param)
-{
-    return !(param.paramdesc.wParamFlags & (PARAMFLAG_FRETVAL | PARAMFLAG_FLCID));
-}
-
-bool isOptional(const ELEMDESC& param)
-{
-    return param.paramdesc.wParamFlags & (PARAMFLAG_FOPT | PARAMFLAG_FHASDEFAULT);
-}
-
 bool isOmitted(const VARIANT* argument)
 {
     return !argument || (V_VT(argument) == VT_ERROR && V_ERROR(argument) == DISP_E_PARAMNOTFOUND);
-}
-
-// The automation type of a value of this description; VT_EMPTY for what cannot be filled.
-VARTYPE valueType(ITypeInfo* info, const TYPEDESC& type)
-{
-    if (type.vt == VT_PTR || type.vt == VT_USERDEFINED) {
-        const bool pointer = type.vt == VT_PTR;
-        const TYPEDESC& named = pointer ? *type.lptdesc : type;
-        if (named.vt != VT_USERDEFINED) return VT_EMPTY;
-        ITypeInfo* ref = nullptr;
-        if (FAILED(info->GetRefTypeInfo(named.hreftype, &ref))) return VT_EMPTY;
-        TYPEATTR* attr = nullptr;
-        VARTYPE result = VT_EMPTY;
-        if (SUCCEEDED(ref->GetTypeAttr(&attr))) {
-            if (pointer && attr->typekind == TKIND_DISPATCH) result = VT_DISPATCH;
-            else if (pointer && attr->typekind == TKIND_INTERFACE) result = attr->guid == IID_IUnknown ? VT_UNKNOWN : VT_DISPATCH;
-            else if (!pointer && attr->typekind == TKIND_ENUM) result = VT_I4;
-            else if (!pointer && attr->typekind == TKIND_ALIAS) result = valueType(ref, attr->tdescAlias);
-            ref->ReleaseTypeAttr(attr);
-        }
-        ref->Release();
-        return result;
-    }
-    if (type.vt == VT_SAFEARRAY) return valueType(info, *type.lptdesc) == VT_BSTR ? VT_ARRAY | VT_BSTR : VT_EMPTY;
-    switch (type.vt) {
-    case VT_I1: case VT_I2: case VT_I4: case VT_I8: case VT_INT: case VT_UI1: case VT_UI2: case VT_UI4:
-    case VT_UI8: case VT_UINT: case VT_R4: case VT_R8: case VT_CY: case VT_DATE: case VT_BSTR: case VT_BOOL:
-    case VT_VARIANT: case VT_DISPATCH: case VT_UNKNOWN: case VT_ERROR: case VT_DECIMAL:
-        return type.vt;
-    default:
-        return VT_EMPTY;
-    }
-}
-
-// The type's empty value: "", 0, no object, no array.
-HRESULT emptyValue(VARTYPE type, VARIANT* value)
-{
-    VariantClear(value);
-    if (type == VT_VARIANT) return S_OK;  // VT_EMPTY
-    V_VT(value) = type;
-    V_UI8(value) = 0;
-    if (type == VT_BSTR && !(V_BSTR(value) = SysAllocString(L""))) return E_OUTOFMEMORY;
-    return S_OK;
-}
-
-// The default of a parameter converted to its type, or the type's empty value.
-HRESULT defaultValue(const ELEMDESC& param, VARTYPE type, VARIANT* value)
-{
-    VariantInit(value);
-    if (param.paramdesc.wParamFlags & PARAMFLAG_FHASDEFAULT) {
-        VARIANT* given = &param.paramdesc.pparamdescex->varDefaultValue;
-        HRESULT hr = type == VT_VARIANT ? VariantCopy(value, given) : VariantChangeType(value, given, 0, type);
-        if (SUCCEEDED(hr)) return hr;
-        if (hr == E_OUTOFMEMORY) return hr;
-        VariantClear(value);
-    }
-    return emptyValue(type, value);
-}
-
-// An enumeration whose members are all 0x80000000 or above as unsigned values (the registry roots).
-bool namesUnsignedEnum(ITypeInfo* info, const TYPEDESC& type)
-{
-    const TYPEDESC& named = type.vt == VT_PTR ? *type.lptdesc : type;
-    raii::ComPtr<ITypeInfo> ref;
-    if (named.vt != VT_USERDEFINED || FAILED(info->GetRefTypeInfo(named.hreftype, ref.put()))) return false;
-    TYPEATTR* attr = nullptr;
-    if (FAILED(ref->GetTypeAttr(&attr))) return false;
-    bool all = attr->typekind == TKIND_ENUM && attr->cVars > 0;
-    for (WORD i = 0; all && i < attr->cVars; ++i) {
-        VARDESC* member = nullptr;
-        raii::UniqueVariant value;
-        all = SUCCEEDED(ref->GetVarDesc(i, &member)) && member->varkind == VAR_CONST &&
-              SUCCEEDED(VariantChangeType(value.get(), member->lpvarValue, 0, VT_I4)) && V_I4(value.get()) < 0;
-        if (member) ref->ReleaseVarDesc(member);
-    }
-    ref->ReleaseTypeAttr(attr);
-    return all;
 }
 
 // A number in 0x80000000-0xFFFFFFFF given as a double or a 64-bit integer (how JScript writes
@@ -200,13 +84,14 @@ HRESULT variantsOf(VARIANT* slot)
 }
 
 // A value (never a reference) as the referenced type of a by-reference parameter, into a frame-owned slot.
-HRESULT convert(ITypeInfo* info, const TYPEDESC& declared, VARTYPE type, const VARIANT* value, VARIANT* slot)
+HRESULT convert(const ParameterFacts& param, const VARIANT* value, VARIANT* slot)
 {
+    const VARTYPE type = param.type;
     if (type == VT_VARIANT) return VariantCopy(slot, const_cast<VARIANT*>(value));
     if (V_VT(value) == VT_EMPTY) return emptyValue(type, slot);
     if (type == (VT_ARRAY | VT_BSTR)) return textArray(value, slot);
     LONG root = 0;
-    if (type == VT_I4 && unsignedValue(value, &root) && namesUnsignedEnum(info, declared)) {
+    if (type == VT_I4 && unsignedValue(value, &root) && param.unsignedEnum) {
         V_VT(slot) = VT_I4;
         V_I4(slot) = root;
         return S_OK;
@@ -227,15 +112,22 @@ PreparedCall::~PreparedCall() = default;
 UINT PreparedCall::callerIndex(UINT index) const
 {
     if (index == kNoIndex) {
-        for (const ByValue& argument : byValue_) {
+        for (const Argument& argument : declared_) {
             raii::UniqueVariant converted;
-            if (FAILED(VariantChangeType(converted.get(), const_cast<VARIANT*>(argument.given), 0, argument.type)))
+            if (argument.byValue != VT_EMPTY &&
+                FAILED(VariantChangeType(converted.get(), argument.given, 0, argument.byValue)))
                 return argument.index;
         }
         return 0;
     }
     if (params_ != &rebuilt_ || index >= origin_.size()) return index;
     return origin_[index] == kFilled ? 0 : origin_[index];
+}
+
+VARIANT* PreparedCall::newSlot()
+{
+    if (!slots_) slots_.reset(new raii::UniqueVariant[declared_.size()]);
+    return slots_[slotCount_++].get();
 }
 
 void PreparedCall::writeBack()
@@ -250,22 +142,19 @@ void PreparedCall::writeBack()
     writeBacks_.clear();
 }
 
-HRESULT PreparedCall::handOver(ITypeInfo* info, const ELEMDESC& param, VARIANT* given, VARIANT& argument,
-                               bool& substituted)
+HRESULT PreparedCall::handOver(const ParameterFacts& param, VARIANT* given, VARIANT& argument, bool& substituted)
 {
     argument = *given;  // the caller's value, not copied: the caller still owns it
-    const TYPEDESC& declared = param.tdesc;
     LONG root = 0;
-    if (declared.vt != VT_PTR) {
-        if (declared.vt == VT_USERDEFINED && unsignedValue(resolved(given), &root) &&
-            namesUnsignedEnum(info, declared)) {
+    if (!param.byReference) {
+        if (param.unsignedEnum && unsignedValue(resolved(given), &root)) {
             V_VT(&argument) = VT_I4;
             V_I4(&argument) = root;
             substituted = true;
         }
         return S_OK;
     }
-    const VARTYPE type = valueType(info, *declared.lptdesc);
+    const VARTYPE type = param.type;
     if (type == VT_EMPTY || V_VT(given) == (VT_BYREF | type)) return S_OK;  // an object by value; a typed reference
     VARIANT* variable = nullptr;  // a script variable: a reference to a VARIANT
     if (V_VT(given) == (VT_BYREF | VT_VARIANT)) {
@@ -281,7 +170,7 @@ HRESULT PreparedCall::handOver(ITypeInfo* info, const ELEMDESC& param, VARIANT* 
     const VARIANT* value = variable ? variable : given;
     if (V_VT(value) & VT_BYREF) return type == VT_VARIANT ? S_OK : DISP_E_TYPEMISMATCH;
     VARIANT* slot = newSlot();
-    HRESULT hr = convert(info, declared, type, value, slot);
+    HRESULT hr = convert(param, value, slot);
     if (FAILED(hr)) return hr;
     refer(argument, type, slot);
     if (variable) writeBacks_.push_back({variable, slot, type == (VT_ARRAY | VT_BSTR) && V_VT(variable) != type});
@@ -291,79 +180,82 @@ HRESULT PreparedCall::handOver(ITypeInfo* info, const ELEMDESC& param, VARIANT* 
 
 HRESULT PreparedCall::prepare(ITypeInfo* info, DISPID id, WORD flags, DISPPARAMS* params, UINT* badArgument)
 {
+    InterfaceCache facts(info);
+    return FAILED(facts.status()) ? facts.status() : prepare(facts, id, flags, params, badArgument);
+}
+
+HRESULT PreparedCall::prepare(const InterfaceCache& facts, DISPID id, WORD flags, DISPPARAMS* params,
+                              UINT* badArgument)
+{
     params_ = params;
     if (!params) return E_INVALIDARG;
     if ((params->cArgs && !params->rgvarg) || (params->cNamedArgs && !params->rgdispidNamedArgs) ||
         params->cNamedArgs > params->cArgs)
         return E_INVALIDARG;
-    FuncDesc member(info, findMember(info, id, flags));
-    if (!member.get()) return DISP_E_MEMBERNOTFOUND;
+    const MemberFacts* member = facts.find(id, flags);
+    if (!member) return DISP_E_MEMBERNOTFOUND;
     if (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) return S_OK;  // the dispatcher's own rules
 
-    const FUNCDESC& func = *member.get();
-    std::vector<const ELEMDESC*> declared;
-    for (SHORT i = 0; i < func.cParams; ++i)
-        if (isDeclaredArgument(func.lprgelemdescParam[i])) declared.push_back(&func.lprgelemdescParam[i]);
+    const std::vector<ParameterFacts>& declared = member->params;
     if (params->cArgs > declared.size()) return DISP_E_BADPARAMCOUNT;
 
     // The caller's argument for each declared parameter, and its index in rgvarg.
-    std::vector<VARIANT*> given(declared.size(), nullptr);
-    std::vector<UINT> givenIndex(declared.size(), kFilled);
+    declared_.resize(declared.size());
     const UINT positional = params->cArgs - params->cNamedArgs;
     for (UINT i = 0; i < positional; ++i) {
-        givenIndex[i] = params->cArgs - 1 - i;
-        given[i] = &params->rgvarg[givenIndex[i]];
+        declared_[i].index = params->cArgs - 1 - i;
+        declared_[i].given = &params->rgvarg[declared_[i].index];
     }
     for (UINT k = 0; k < params->cNamedArgs; ++k) {
         const DISPID named = params->rgdispidNamedArgs[k];
-        if (named < 0 || static_cast<size_t>(named) >= declared.size() || given[named]) {
+        if (named < 0 || static_cast<size_t>(named) >= declared.size() || declared_[named].given) {
             if (badArgument) *badArgument = k;
             return DISP_E_PARAMNOTFOUND;
         }
-        given[named] = &params->rgvarg[k];
-        givenIndex[named] = k;
+        declared_[named].given = &params->rgvarg[k];
+        declared_[named].index = k;
     }
 
     // What the dispatcher gets for each parameter, up to the last one that has a value.
-    slots_.reset(new raii::UniqueVariant[declared.size()]);
-    std::vector<VARIANT> handed(declared.size(), VARIANT{});
     bool substituted = false;
     size_t count = 0;
     for (size_t i = 0; i < declared.size(); ++i) {
-        if (!isOmitted(given[i])) {
-            HRESULT hr = handOver(info, *declared[i], given[i], handed[i], substituted);
-            if (FAILED(hr) && badArgument) *badArgument = givenIndex[i];
+        const ParameterFacts& param = declared[i];
+        Argument& argument = declared_[i];
+        if (!isOmitted(argument.given)) {
+            HRESULT hr = handOver(param, argument.given, argument.handed, substituted);
+            if (FAILED(hr) && badArgument) *badArgument = argument.index;
             if (FAILED(hr)) return hr;
-            const TYPEDESC& type = declared[i]->tdesc;
-            const VARTYPE byValue = type.vt == VT_PTR ? VARTYPE(VT_EMPTY) : valueType(info, type);
-            if (byValue != VT_EMPTY && V_VT(&handed[i]) == V_VT(given[i]))  // left for the dispatcher to convert
-                byValue_.push_back({given[i], byValue, givenIndex[i]});
+            if (!param.byReference && param.type != VT_EMPTY && V_VT(&argument.handed) == V_VT(argument.given))
+                argument.byValue = param.type;  // left for the dispatcher to convert
             count = i + 1;
             continue;
         }
         // Too few arguments is a count the caller got wrong; one left out by name or position is not optional.
-        if (!isOptional(*declared[i]))
-            return given[i] || params->cNamedArgs ? HRESULT(DISP_E_PARAMNOTOPTIONAL) : HRESULT(DISP_E_BADPARAMCOUNT);
-        const TYPEDESC& declaredType = declared[i]->tdesc;
-        const VARTYPE type = declaredType.vt == VT_PTR ? valueType(info, *declaredType.lptdesc) : VARTYPE(VT_EMPTY);
-        if (type == VT_EMPTY) {
-            V_VT(&handed[i]) = VT_ERROR;
-            V_ERROR(&handed[i]) = DISP_E_PARAMNOTFOUND;
+        if (!param.optional)
+            return argument.given || params->cNamedArgs ? HRESULT(DISP_E_PARAMNOTOPTIONAL)
+                                                        : HRESULT(DISP_E_BADPARAMCOUNT);
+        if (!param.fallback) {
+            V_VT(&argument.handed) = VT_ERROR;
+            V_ERROR(&argument.handed) = DISP_E_PARAMNOTFOUND;
             continue;
         }
         VARIANT* slot = newSlot();
-        HRESULT hr = defaultValue(*declared[i], type, slot);
+        HRESULT hr = VariantCopy(slot, const_cast<VARIANT*>(param.fallback->get()));
         if (FAILED(hr)) return hr;
-        refer(handed[i], type, slot);
+        refer(argument.handed, param.type, slot);
         substituted = true;
         count = i + 1;
     }
     if (!substituted) return S_OK;
 
     // Rebuilt positionally, in DISPPARAMS order.
-    arguments_.assign(handed.rend() - count, handed.rend());
-    origin_.assign(count, kFilled);
-    for (size_t i = 0; i < count; ++i) origin_[count - 1 - i] = givenIndex[i];
+    arguments_.resize(count);
+    origin_.resize(count);
+    for (size_t i = 0; i < count; ++i) {
+        arguments_[count - 1 - i] = declared_[i].handed;
+        origin_[count - 1 - i] = declared_[i].index;
+    }
     rebuilt_ = DISPPARAMS{arguments_.data(), nullptr, static_cast<UINT>(count), 0};
     params_ = &rebuilt_;
     return S_OK;
@@ -388,15 +280,15 @@ const wchar_t* dispatchFailureText(HRESULT hr)
     }
 }
 
-HRESULT invokeChecked(ITypeInfo* info, void* object, const wchar_t* className, DISPID id, WORD flags,
+HRESULT invokeChecked(const InterfaceCache& facts, void* object, const wchar_t* className, DISPID id, WORD flags,
                       DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception, UINT* badArgument)
 {
     try {
         PreparedCall call;
-        HRESULT hr = call.prepare(info, id, flags, params, badArgument);
+        HRESULT hr = call.prepare(facts, id, flags, params, badArgument);
         if (SUCCEEDED(hr)) {
             UINT blamed = PreparedCall::kNoIndex;
-            hr = info->Invoke(object, id, flags, call.params(), result, exception, &blamed);
+            hr = facts.info()->Invoke(object, id, flags, call.params(), result, exception, &blamed);
             if ((hr == DISP_E_TYPEMISMATCH || hr == DISP_E_PARAMNOTFOUND || hr == DISP_E_OVERFLOW) && badArgument)
                 *badArgument = call.callerIndex(blamed);
             if (SUCCEEDED(hr)) call.writeBack();

@@ -18,6 +18,7 @@
 #include <utility>
 #include <vector>
 
+#include "DispatchCache.h"
 #include "Raii.h"
 
 namespace quillon::server {
@@ -30,6 +31,8 @@ public:
     PreparedCall& operator=(const PreparedCall&) = delete;
 
     // S_OK or the E_INVALIDARG / DISP_E_* code the call must fail with (*badArgument set where one is to blame).
+    HRESULT prepare(const InterfaceCache& facts, DISPID id, WORD flags, DISPPARAMS* params, UINT* badArgument);
+    // The same with the facts read from info first (a caller without the server's cache).
     HRESULT prepare(ITypeInfo* info, DISPID id, WORD flags, DISPPARAMS* params, UINT* badArgument);
     // The arguments to hand to the dispatcher (the caller's own when nothing was filled).
     DISPPARAMS* params() { return params_; }
@@ -43,24 +46,26 @@ public:
 
 private:
     // What the dispatcher gets for one given argument (the caller's own unless substituted).
-    HRESULT handOver(ITypeInfo* info, const ELEMDESC& param, VARIANT* given, VARIANT& argument, bool& substituted);
-    VARIANT* newSlot() { return slots_[slotCount_++].get(); }
+    HRESULT handOver(const ParameterFacts& param, VARIANT* given, VARIANT& argument, bool& substituted);
+    VARIANT* newSlot();
 
+    // Per declared parameter: the caller's argument and its index in rgvarg (~0u: none), what the
+    // dispatcher gets, and the type it converts the caller's value to itself (VT_EMPTY: none).
+    struct Argument { VARIANT* given = nullptr; UINT index = ~0u; VARIANT handed{}; VARTYPE byValue = VT_EMPTY; };
+    std::vector<Argument> declared_;
     DISPPARAMS* params_ = nullptr;
     DISPPARAMS rebuilt_{};
     std::vector<VARIANT> arguments_;            // in DISPPARAMS order (last parameter first)
     std::vector<UINT> origin_;                  // per argument: the caller's index, or ~0u for a filled one
-    std::unique_ptr<raii::UniqueVariant[]> slots_;  // frame-owned values; their addresses are handed out
+    std::unique_ptr<raii::UniqueVariant[]> slots_;  // frame-owned values (made on first use); their addresses go out
     size_t slotCount_ = 0;
     struct WriteBack { VARIANT* variable; VARIANT* slot; bool asVariants; };
     std::vector<WriteBack> writeBacks_;         // script variables and the slots they get back
-    struct ByValue { const VARIANT* given; VARTYPE type; UINT index; };
-    std::vector<ByValue> byValue_;              // arguments the dispatcher converts itself
 };
 
-// Invokes a member of object through its type information with the checks above; className names
-// the error source ("Quillon." + className).
-HRESULT invokeChecked(ITypeInfo* info, void* object, const wchar_t* className, DISPID id, WORD flags,
+// Invokes a member of object through its interface's type information with the checks above; className
+// names the error source ("Quillon." + className).
+HRESULT invokeChecked(const InterfaceCache& facts, void* object, const wchar_t* className, DISPID id, WORD flags,
                       DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception, UINT* badArgument);
 
 // GetIDsOfNames with null names or ids refused.

@@ -1,5 +1,8 @@
 #include "Server.h"
 
+#include <atomic>
+#include <memory>
+
 #include "Raii.h"
 #include "QuillonTypes.h"
 #include "RuntimeError.h"
@@ -13,6 +16,13 @@ LONG g_locks = 0;
 
 SRWLOCK g_typeLibLock = SRWLOCK_INIT;
 raii::ComPtr<ITypeLib> g_typeLib;
+
+// Plain and atomic globals, so no destructor runs at exit; the library has seven interfaces.
+constexpr int kInterfaceSlots = 16;
+SRWLOCK g_slotLock = SRWLOCK_INIT;
+IID g_slotIids[kInterfaceSlots] = {};
+int g_slotCount = 0;
+std::atomic<InterfaceCache*> g_caches[kInterfaceSlots] = {};
 
 struct TypeLibLock {
     TypeLibLock() { AcquireSRWLockExclusive(&g_typeLibLock); }
@@ -65,10 +75,48 @@ HRESULT typeInfo(REFGUID guid, ITypeInfo** result)
     });
 }
 
+int interfaceSlot(REFIID iid) noexcept
+{
+    AcquireSRWLockExclusive(&g_slotLock);
+    int slot = 0;
+    while (slot < g_slotCount && g_slotIids[slot] != iid) ++slot;
+    if (slot == g_slotCount && g_slotCount < kInterfaceSlots) g_slotIids[g_slotCount++] = iid;
+    ReleaseSRWLockExclusive(&g_slotLock);
+    return slot < kInterfaceSlots ? slot : -1;
+}
+
+HRESULT interfaceCache(int slot, const InterfaceCache** result) noexcept
+{
+    *result = nullptr;
+    if (slot < 0 || slot >= kInterfaceSlots) return E_UNEXPECTED;
+    if ((*result = g_caches[slot].load(std::memory_order_acquire))) return S_OK;
+    return guardEntry([&] {
+        AcquireSRWLockShared(&g_slotLock);
+        const IID iid = g_slotIids[slot];
+        ReleaseSRWLockShared(&g_slotLock);
+        raii::ComPtr<ITypeInfo> info;
+        HRESULT hr = typeInfo(iid, info.put());
+        if (FAILED(hr)) return hr;
+        auto built = std::make_unique<InterfaceCache>(info.get());
+        if (FAILED(built->status())) return built->status();
+        // Threads that raced here built the same facts: the first one published is kept.
+        InterfaceCache* first = nullptr;
+        if (g_caches[slot].compare_exchange_strong(first, built.get(), std::memory_order_acq_rel))
+            first = built.release();
+        *result = first;
+        return S_OK;
+    });
+}
+
 void releaseTypeLibrary()
 {
     TypeLibLock lock;
     g_typeLib.reset();
+}
+
+void freeDispatchFacts()
+{
+    for (std::atomic<InterfaceCache*>& cache : g_caches) delete cache.exchange(nullptr);
 }
 
 } // namespace quillon::server
