@@ -27,9 +27,7 @@ const latebound::MemberName kMembers[] = {
     {L"ScaleHeight", kScaleHeight},
 };
 
-struct Raised {
-    long number;
-};
+using automation::RuntimeError;
 
 // Arguments in call order, omitted ones recognised.
 class Arguments {
@@ -49,7 +47,7 @@ public:
     long whole(size_t index) const
     {
         double value = number(index);
-        if (value < -2147483648.0 || value > 2147483647.0) throw Raised{automation::kInvalidPropertyValue};
+        if (value < -2147483648.0 || value > 2147483647.0) throw RuntimeError(automation::kInvalidPropertyValue);
         return static_cast<long>(value < 0 ? value - 0.5 : value + 0.5);
     }
     bool flag(size_t index) const { return convert(index, VT_BOOL).boolVal != VARIANT_FALSE; }
@@ -64,11 +62,11 @@ public:
 private:
     VARIANT convert(size_t index, VARTYPE type) const
     {
-        if (!given(index)) throw Raised{automation::kArgumentNotOptional};
+        if (!given(index)) throw RuntimeError(automation::kArgumentNotOptional);
         VARIANT out;
         VariantInit(&out);
         if (FAILED(VariantChangeType(&out, items_[index], VARIANT_ALPHABOOL, type)))
-            throw Raised{automation::kTypeMismatch};
+            throw RuntimeError(automation::kTypeMismatch);
         return out;
     }
     std::vector<VARIANT*> items_;
@@ -112,8 +110,8 @@ STDMETHODIMP FormObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS*
         return E_INVALIDARG;
     const auto member = static_cast<Member>(id);
     const bool isMethod = member == kMove || member == kShow || member == kLine;
-    try {
-        if (member != kName && !IsWindow(window_)) throw Raised{automation::kObjectUnloaded};
+    return latebound::answerInvoke(exception, name_, [&]() -> HRESULT {
+        if (member != kName && !IsWindow(window_)) throw RuntimeError(automation::kObjectUnloaded);
         Arguments args(params);
         if (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) {
             if (isMethod || member == kHWnd) return DISP_E_MEMBERNOTFOUND;
@@ -128,13 +126,7 @@ STDMETHODIMP FormObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS*
             else VariantClear(&value);
         }
         return S_OK;
-    } catch (const Raised& raised) {
-        return latebound::raiseException(exception, raised.number, name_, automation::describeError(raised.number));
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    } catch (...) {
-        return E_FAIL;
-    }
+    });
 }
 
 RECT FormObject::outer() const
@@ -155,7 +147,7 @@ SIZE FormObject::client() const
 
 void FormObject::place(long left, long top, long width, long height)
 {
-    if (width < 0 || height < 0) throw Raised{automation::kInvalidPropertyValue};
+    if (width < 0 || height < 0) throw RuntimeError(automation::kInvalidPropertyValue);
     const UINT at = dpi();
     SetWindowPos(window_, nullptr, twipsToPixels(left, at), twipsToPixels(top, at), twipsToPixels(width, at),
                  twipsToPixels(height, at), SWP_NOZORDER | SWP_NOACTIVATE);
@@ -202,7 +194,7 @@ void FormObject::get(Member member, VARIANT& result)
     case kScaleMode: return whole(scaleWidth_ || scaleHeight_ ? 0 : scaleMode_);
     case kScaleWidth: return real(scaleWidth_ ? scaleWidth_ : client().cx / unitPixels());
     case kScaleHeight: return real(scaleHeight_ ? scaleHeight_ : client().cy / unitPixels());
-    default: throw Raised{automation::kNoSuchMember};
+    default: throw RuntimeError(automation::kNoSuchMember);
     }
 }
 
@@ -221,7 +213,7 @@ void FormObject::put(Member member, const Arguments& args)
     case kHeight: return place(left, top, width, args.whole(0));
     case kWindowState: {
         const long state = args.whole(0);
-        if (state < 0 || state > 2) throw Raised{automation::kInvalidPropertyValue};
+        if (state < 0 || state > 2) throw RuntimeError(automation::kInvalidPropertyValue);
         ShowWindow(window_, state == 1 ? SW_MINIMIZE : state == 2 ? SW_MAXIMIZE : SW_RESTORE);
         return;
     }
@@ -231,14 +223,14 @@ void FormObject::put(Member member, const Arguments& args)
     case kDrawMode: drawMode_ = args.whole(0); return;
     case kDrawWidth: {
         const long value = args.whole(0);
-        if (value < 1 || value > 32767) throw Raised{automation::kInvalidPropertyValue};
+        if (value < 1 || value > 32767) throw RuntimeError(automation::kInvalidPropertyValue);
         drawWidth_ = value;
         return;
     }
     case kForeColor: foreColor_ = args.whole(0); return;
     case kScaleMode: {
         const long mode = args.whole(0);
-        if (mode != 1 && mode != 3) throw Raised{automation::kInvalidPropertyValue};
+        if (mode != 1 && mode != 3) throw RuntimeError(automation::kInvalidPropertyValue);
         scaleMode_ = mode;
         scaleWidth_ = scaleHeight_ = 0;
         return;
@@ -246,11 +238,11 @@ void FormObject::put(Member member, const Arguments& args)
     case kScaleWidth:
     case kScaleHeight: {
         const double value = args.number(0);
-        if (value == 0) throw Raised{automation::kInvalidPropertyValue};
+        if (value == 0) throw RuntimeError(automation::kInvalidPropertyValue);
         (member == kScaleWidth ? scaleWidth_ : scaleHeight_) = value;
         return;
     }
-    default: throw Raised{automation::kNoSuchMember};
+    default: throw RuntimeError(automation::kNoSuchMember);
     }
 }
 
@@ -267,14 +259,14 @@ void FormObject::call(Member member, const Arguments& args)
     }
     case kShow: {
         const long style = args.given(0) ? args.whole(0) : 0;
-        if (style != 0 && style != 1) throw Raised{automation::kInvalidArgument};
+        if (style != 0 && style != 1) throw RuntimeError(automation::kInvalidArgument);
         ShowWindow(window_, SW_SHOW);
         SetForegroundWindow(window_);
         if (style == 1) runModalLoop(window_);
         return;
     }
     case kLine: return line(args);
-    default: throw Raised{automation::kNoSuchMember};
+    default: throw RuntimeError(automation::kNoSuchMember);
     }
 }
 
@@ -305,7 +297,7 @@ void FormObject::line(const Arguments& args)
     const COLORREF ink = colour(args.given(4) ? args.whole(4) : foreColor_);
     std::wstring shape = args.given(5) ? args.text(5) : std::wstring();
     for (auto& c : shape) c = static_cast<wchar_t>(towupper(c));
-    if (!shape.empty() && shape != L"B" && shape != L"BF") throw Raised{automation::kInvalidArgument};
+    if (!shape.empty() && shape != L"B" && shape != L"BF") throw RuntimeError(automation::kInvalidArgument);
 
     Window* owner = Window::from(window_);
     const bool onCanvas = autoRedraw_ && owner;

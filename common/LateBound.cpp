@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "ErrorNumbers.h"
+
 namespace latebound {
 namespace {
 
@@ -28,7 +30,7 @@ void takeException(EXCEPINFO& exception, Result& result)
 {
     if (exception.pfnDeferredFillIn) exception.pfnDeferredFillIn(&exception);
     result.scode = exception.scode;
-    if (!result.scode && exception.wCode) result.scode = MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, exception.wCode);
+    if (!result.scode && exception.wCode) result.scode = automation::errorHResult(exception.wCode);
     result.description = raii::toWString(exception.bstrDescription);
     result.source = raii::toWString(exception.bstrSource);
     SysFreeString(exception.bstrDescription);

@@ -2,18 +2,6 @@
 
 namespace latebound {
 
-HRESULT raiseException(EXCEPINFO* exception, long number, const std::wstring& source,
-                       const std::wstring& description)
-{
-    if (exception) {
-        *exception = EXCEPINFO{};
-        exception->scode = MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, static_cast<unsigned short>(number));
-        exception->bstrSource = SysAllocString(source.c_str());
-        exception->bstrDescription = SysAllocString(description.c_str());
-    }
-    return DISP_E_EXCEPTION;
-}
-
 STDMETHODIMP NamedObject::QueryInterface(REFIID iid, void** result)
 {
     if (!result) return E_POINTER;

@@ -7,7 +7,10 @@
 #include <oleauto.h>
 
 #include <cstddef>
+#include <new>
 #include <string>
+
+#include "ErrorNumbers.h"
 
 namespace latebound {
 
@@ -16,10 +19,21 @@ struct MemberName {
     DISPID id;
 };
 
-// Hands run-time error `number` to the caller through its EXCEPINFO (when it passed one);
-// returns DISP_E_EXCEPTION for Invoke to answer.
-HRESULT raiseException(EXCEPINFO* exception, long number, const std::wstring& source,
-                       const std::wstring& description);
+// Runs an Invoke body: a run-time error it throws reaches the caller through its
+// EXCEPINFO with `source`; running out of memory gives E_OUTOFMEMORY, anything else E_FAIL.
+template <class Body>
+HRESULT answerInvoke(EXCEPINFO* exception, const std::wstring& source, Body&& body) noexcept
+{
+    try {
+        return body();
+    } catch (const automation::RuntimeError& error) {
+        return error.raise(exception, source);
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    } catch (...) {
+        return E_FAIL;
+    }
+}
 
 class NamedObject : public IDispatch {
 public:

@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <string>
 
+#include "ErrorNumbers.h"
+
 namespace vantorel {
 
 class LauncherError {
@@ -22,9 +24,9 @@ private:
 };
 
 // Automation codes the launcher raises for misuse of its collections.
-constexpr HRESULT kInvalidArgument = static_cast<HRESULT>(0x800A0005);
-constexpr HRESULT kFileNotFound = static_cast<HRESULT>(0x800A0035);
-constexpr HRESULT kDuplicateKey = static_cast<HRESULT>(0x800A01C9);
+constexpr HRESULT kInvalidArgument = automation::errorHResult(automation::kInvalidArgument);
+constexpr HRESULT kFileNotFound = automation::errorHResult(automation::kFileNotFound);
+constexpr HRESULT kDuplicateKey = automation::errorHResult(automation::kDuplicateKey);
 
 // The HRESULT as "0x8000FFFF".
 std::wstring hresultText(HRESULT hr);

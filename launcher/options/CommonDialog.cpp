@@ -25,15 +25,7 @@ const latebound::MemberName kMembers[] = {
 // Room for a long path; the dialog reports a longer choice as an error.
 constexpr DWORD kFileBuffer = 32768;
 
-struct Raised {
-    long number;
-    std::wstring description;
-};
-
-Raised standard(automation::ErrorNumber number)
-{
-    return {number, automation::describeError(number)};
-}
+using automation::RuntimeError;
 
 // The extension the dialog appends: "*.ogf", ".ogf" and "ogf" all give "ogf".
 std::wstring bareExtension(std::wstring extension)
@@ -53,8 +45,8 @@ public:
 private:
     std::wstring* text(DISPID id);
     HRESULT get(DISPID id, VARIANT* result);
-    HRESULT put(DISPID id, const VARIANT& value, Raised& raised);
-    HRESULT show(bool save, Raised& raised);
+    HRESULT put(DISPID id, const VARIANT& value);
+    HRESULT show(bool save);
 
     HWND owner_;
     std::wstring initDir_, defaultExt_, filter_, fileName_, dialogTitle_, fileTitle_;
@@ -94,7 +86,7 @@ HRESULT CommonDialog::get(DISPID id, VARIANT* result)
     return S_OK;
 }
 
-HRESULT CommonDialog::put(DISPID id, const VARIANT& value, Raised& raised)
+HRESULT CommonDialog::put(DISPID id, const VARIANT& value)
 {
     const VARTYPE wanted = id == kFlags ? VT_I4 : id == kCancelError ? VT_BOOL : VT_BSTR;
     raii::UniqueVariant converted;
@@ -108,16 +100,13 @@ HRESULT CommonDialog::put(DISPID id, const VARIANT& value, Raised& raised)
     } else {
         std::wstring newText(V_BSTR(&v) ? V_BSTR(&v) : L"", SysStringLen(V_BSTR(&v)));
         // Each text becomes a file name, folder, pattern or title of the dialog.
-        if (newText.find(L'\0') != std::wstring::npos) {
-            raised = standard(automation::kInvalidPropertyValue);
-            return DISP_E_EXCEPTION;
-        }
+        if (newText.find(L'\0') != std::wstring::npos) throw RuntimeError(automation::kInvalidPropertyValue);
         *text(id) = std::move(newText);
     }
     return S_OK;
 }
 
-HRESULT CommonDialog::show(bool save, Raised& raised)
+HRESULT CommonDialog::show(bool save)
 {
     std::vector<wchar_t> file(kFileBuffer, L'\0');
     fileName_.copy(file.data(), std::min<size_t>(fileName_.size(), kFileBuffer - 1));
@@ -146,14 +135,11 @@ HRESULT CommonDialog::show(bool save, Raised& raised)
         return S_OK;
     }
     const DWORD failure = CommDlgExtendedError();
-    if (failure) {
-        raised = {automation::kInvalidPropertyValue,
-                  L"The file dialog could not be shown (error " + std::to_wstring(failure) + L")"};
-        return DISP_E_EXCEPTION;
-    }
+    if (failure)
+        throw RuntimeError(automation::kInvalidPropertyValue,
+                           L"The file dialog could not be shown (error " + std::to_wstring(failure) + L")");
     if (!cancelError_) return S_OK;
-    raised = standard(automation::kCancelled);
-    return DISP_E_EXCEPTION;
+    throw RuntimeError(automation::kCancelled);
 }
 
 STDMETHODIMP CommonDialog::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
@@ -162,26 +148,23 @@ STDMETHODIMP CommonDialog::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAM
     if (argumentError) *argumentError = 0;
     if (id < kInitDir || id > kShowSave) return DISP_E_MEMBERNOTFOUND;
     const UINT count = params ? params->cArgs : 0;
-    Raised raised{};
-    HRESULT hr = S_OK;
-    if (id == kShowOpen || id == kShowSave) {
-        if (!(flags & DISPATCH_METHOD)) return DISP_E_MEMBERNOTFOUND;
-        if (count) return DISP_E_BADPARAMCOUNT;
-        if (result) VariantInit(result);
-        hr = show(id == kShowSave, raised);
-    } else if (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) {
-        if (count != 1) return DISP_E_BADPARAMCOUNT;
-        hr = put(id, params->rgvarg[0], raised);
-    } else if (flags & (DISPATCH_PROPERTYGET | DISPATCH_METHOD)) {
-        if (count) return DISP_E_BADPARAMCOUNT;
-        hr = get(id, result);
-    } else {
-        raised = standard(automation::kNoSuchMember);
-        hr = DISP_E_EXCEPTION;
-    }
-    if (hr == DISP_E_EXCEPTION)
-        return latebound::raiseException(exception, raised.number, L"CommonDialog", raised.description);
-    return hr;
+    return latebound::answerInvoke(exception, L"CommonDialog", [&]() -> HRESULT {
+        if (id == kShowOpen || id == kShowSave) {
+            if (!(flags & DISPATCH_METHOD)) return DISP_E_MEMBERNOTFOUND;
+            if (count) return DISP_E_BADPARAMCOUNT;
+            if (result) VariantInit(result);
+            return show(id == kShowSave);
+        }
+        if (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) {
+            if (count != 1) return DISP_E_BADPARAMCOUNT;
+            return put(id, params->rgvarg[0]);
+        }
+        if (flags & (DISPATCH_PROPERTYGET | DISPATCH_METHOD)) {
+            if (count) return DISP_E_BADPARAMCOUNT;
+            return get(id, result);
+        }
+        throw RuntimeError(automation::kNoSuchMember);
+    });
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "core/qfcLibCoreA.h"
 #include "files/qfcLibFilesA.h"
 #include "forms/qfcLibFormsA.h"
+#include "server/Failure.h"
 #include "server/QuillonTypes.h"
 
 namespace quillon::qfcLibCoreA {
@@ -102,14 +103,11 @@ std::wstring readTextFile(const std::wstring& name)
     return runonce::withLineBreaks(runonce::decodeText(runonce::wholeCharacters(bytes))) + runonce::kCutNote + L"\r\n";
 }
 
-// Each step may fail on its own; the next one still runs.
+// Each step may fail on its own (its failure recorded); the next one still runs.
 template <class Step>
 void attempt(Step&& step)
 {
-    try {
-        step();
-    } catch (...) {
-    }
+    failure::trapAll(step);
 }
 
 } // namespace

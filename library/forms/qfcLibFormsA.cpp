@@ -5,16 +5,13 @@
 #include "LateBound.h"
 #include "registry/qfcLibRegistryA.h"
 #include "server/QuillonTypes.h"
-#include "server/RuntimeError.h"
+#include "server/Failure.h"
 
 namespace quillon::qfcLibFormsA {
 namespace {
 
 using placement::Rect;
 
-constexpr long kObjectNotSet = 91;
-constexpr long kNoSuchMember = 438;
-constexpr long kTypeMismatch = 13;
 // System colours as a form's colour values hold them.
 constexpr long kHighlight = static_cast<long>(0x80000014UL);
 constexpr long kShadow = static_cast<long>(0x80000010UL);
@@ -25,9 +22,8 @@ constexpr long kDefaultSpeed = 150;
 {
     if (result.hr == DISP_E_EXCEPTION && HRESULT_FACILITY(result.scode) == FACILITY_CONTROL)
         throw RuntimeError(HRESULT_CODE(result.scode), result.description);
-    if (result.hr == DISP_E_UNKNOWNNAME || result.hr == DISP_E_MEMBERNOTFOUND)
-        throw RuntimeError(kNoSuchMember, L"Object doesn't support this property or method");
-    if (result.hr == DISP_E_TYPEMISMATCH) throw RuntimeError(kTypeMismatch, L"Type mismatch");
+    if (result.hr == DISP_E_UNKNOWNNAME || result.hr == DISP_E_MEMBERNOTFOUND || result.hr == DISP_E_TYPEMISMATCH)
+        throw RuntimeError(dispatchErrorNumber(result.hr));
     throw RuntimeError(kInvalidArgument, result.errorText());
 }
 
@@ -41,12 +37,12 @@ class Form {
 public:
     explicit Form(IDispatch* form) : object_(form)
     {
-        if (!form) throw RuntimeError(kObjectNotSet, L"Object variable or With block variable not set");
+        if (!form) throw RuntimeError(kObjectNotSet);
     }
     long number(const wchar_t* name)
     {
         long value = 0;
-        if (!checked(object_.get(name)).asLong(value)) throw RuntimeError(kTypeMismatch, L"Type mismatch");
+        if (!checked(object_.get(name)).asLong(value)) throw RuntimeError(kTypeMismatch);
         return value;
     }
     std::wstring text(const wchar_t* name) { return checked(object_.get(name)).text(); }
@@ -125,13 +121,11 @@ long ScreenHeight() { return screenTwips(SM_CYFULLSCREEN); }
 
 bool FormRemoveX(IDispatch* vForm)
 {
-    try {
+    return failure::trap(false, [&] {
         Form form(vForm);
         HMENU menu = GetSystemMenu(form.window(), FALSE);
         return menu && RemoveMenu(menu, 6, MF_BYPOSITION);
-    } catch (...) {
-        return false;
-    }
+    });
 }
 
 void GradientForm(IDispatch* vForm, long vColor, long vInvert)
@@ -171,16 +165,15 @@ void CenterForm(IDispatch* vForm, IDispatch* vParent)
 
 void CloseWindow(IDispatch* vForm, long vStyle, long vSpeed)
 {
-    try {
+    // Closing goes on whatever a step did; the failure is only recorded.
+    failure::trapAll([&] {
         Form form(vForm);
         const Rect initial = form.rect();
         for (const Rect& step : placement::closeSteps(vStyle, initial, vSpeed)) form.move(step);
         form.set(L"Visible", false);
         form.move(initial);
         yield();
-    } catch (...) {
-        // Closing goes on whatever a step did.
-    }
+    });
 }
 
 void EtchedLine(IDispatch* vForm, long x1, long y1, long vLengthOfLine, long vVertical)

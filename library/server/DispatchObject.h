@@ -147,11 +147,11 @@ private:
             body();
             return S_OK;
         } catch (const RuntimeError& error) {
-            return raiseError(source(), error.hresult(), error.description());
+            return error.raise(source());
         } catch (const std::bad_alloc&) {
-            return raiseError(source(), errorHResult(kOutOfMemory), describeError(kOutOfMemory));
+            return RuntimeError(kOutOfMemory).raise(source());
         } catch (...) {
-            return raiseError(source(), errorHResult(kInternalError), describeError(kInternalError));
+            return RuntimeError(kInternalError).raise(source());
         }
     }
 

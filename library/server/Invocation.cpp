@@ -263,21 +263,7 @@ HRESULT PreparedCall::prepare(const InterfaceCache& facts, DISPID id, WORD flags
 
 const wchar_t* dispatchFailureText(HRESULT hr)
 {
-    switch (hr) {
-    case DISP_E_PARAMNOTOPTIONAL: return L"Argument not optional";
-    case DISP_E_BADPARAMCOUNT: return L"Wrong number of arguments or invalid property assignment";
-    case DISP_E_TYPEMISMATCH: return L"Type mismatch";
-    case DISP_E_PARAMNOTFOUND: return L"Named argument not found";
-    case DISP_E_MEMBERNOTFOUND:
-    case DISP_E_UNKNOWNNAME: return L"Object doesn't support this property or method";
-    case DISP_E_OVERFLOW: return L"Overflow";
-    case DISP_E_BADVARTYPE: return L"Variable uses an Automation type not supported";
-    case DISP_E_NONAMEDARGS: return L"Object doesn't support named arguments";
-    case DISP_E_BADINDEX: return L"Subscript out of range";
-    case E_INVALIDARG: return L"Invalid procedure call or argument";
-    case E_OUTOFMEMORY: return L"Out of memory";
-    default: return L"";
-    }
+    return automation::dispatchFailureText(hr);
 }
 
 HRESULT invokeChecked(const InterfaceCache& facts, void* object, const wchar_t* className, DISPID id, WORD flags,

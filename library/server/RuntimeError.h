@@ -1,42 +1,20 @@
 // Run-time failures of library routines and how they reach a COM caller.
 //
-// A routine that does not handle a failure itself throws RuntimeError with an
-// automation error number (5 invalid argument, 6 overflow, ...). The method
-// frame turns it into HRESULT 0x800A0000 + number (or the failed HRESULT it
-// was made from) and an error-info object carrying the description and the
-// class's ProgID as its source.
+// A routine that does not handle a failure itself throws RuntimeError (the
+// shared automation error, ErrorNumbers.h) with an automation error number
+// (5 invalid argument, 6 overflow, ...). The method frame turns it into HRESULT
+// 0x800A0000 + number (or the failed HRESULT it was made from) and an error-info
+// object carrying the description and the class's ProgID as its source.
 #pragma once
 
 #include <windows.h>
 #include <new>
-#include <string>
 
 #include "ErrorNumbers.h"
 
 namespace quillon {
 
 using namespace automation;
-
-class RuntimeError {
-public:
-    explicit RuntimeError(long number, std::wstring description = {});
-    // A failed HRESULT raised as it is; number() is its low word.
-    static RuntimeError fromHResult(HRESULT hr, std::wstring description);
-    long number() const { return number_; }
-    HRESULT hresult() const { return hresult_; }
-    const std::wstring& description() const { return description_; }
-
-private:
-    long number_;
-    HRESULT hresult_;
-    std::wstring description_;
-};
-
-// 0x800A0000 + number: the failure code automation clients expect.
-HRESULT errorHResult(long number);
-
-// Sets the thread's error info (description, source) and returns the HRESULT.
-HRESULT raiseError(const std::wstring& source, HRESULT hr, const std::wstring& description);
 
 // For a C++ exception caught at an entry point: E_OUTOFMEMORY or E_FAIL with error info
 // ("Out of memory" / "Internal error", source "Quillon"); never throws.

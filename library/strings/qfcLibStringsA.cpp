@@ -8,7 +8,7 @@
 #include "StringRules.h"
 #include "TextCase.h"
 #include "registry/qfcLibRegistryA.h"
-#include "server/RuntimeError.h"
+#include "server/Failure.h"
 
 namespace quillon::qfcLibStringsA {
 namespace {
@@ -45,20 +45,15 @@ std::wstring scrambled(Rule rule, short key, const std::wstring& password, bool 
 void paint(IDispatch* control, stringrules::TextColour colour) noexcept
 {
     if (!control) return;
-    try {
+    failure::trapAll([&] {
         latebound::Object(control).put(L"ForeColor", colour == stringrules::TextColour::Red ? kRed : kBlack);
-    } catch (...) {
-    }
+    });
 }
 
 // A stored area code that cannot be read counts as none.
 std::wstring areaCode() noexcept
 {
-    try {
-        return qfcLibRegistryA::KeyGet(L"AreaCode", L"", L"", qcBrannock);
-    } catch (...) {
-        return std::wstring();
-    }
+    return failure::trap(std::wstring(), [] { return qfcLibRegistryA::KeyGet(L"AreaCode", L"", L"", qcBrannock); });
 }
 
 } // namespace

@@ -11,7 +11,7 @@
 #include "forms/FormPlacement.h"
 #include "forms/qfcLibFormsA.h"
 #include "registry/qfcLibRegistryA.h"
-#include "server/RuntimeError.h"
+#include "server/Failure.h"
 
 using namespace testing_support;
 using Log = std::vector<std::wstring>;
@@ -142,6 +142,7 @@ TEST_F(Forms, CloseWindowMovesHidesAndRestoresTheRectangle)
     auto broken = raii::ComPtr<RecordingObject>::attach(RecordingObject::create({L"Left"}));
     EXPECT_NO_THROW(forms::CloseWindow(broken.get(), 1, 150)) << "CloseWindow suppresses errors";
     EXPECT_NO_THROW(forms::CloseWindow(nullptr, 1, 150));
+    EXPECT_EQ(quillon::kObjectNotSet, quillon::failure::lastError().LastErrorNumber) << "the failure is recorded";
 }
 
 TEST_F(Forms, SlideAndEtchOnARecordingForm)
@@ -179,6 +180,7 @@ TEST_F(Forms, WindowManagerCallsOnARealWindow)
     HMENU menu = GetSystemMenu(window_.handle(), FALSE);
     EXPECT_EQ(static_cast<UINT>(-1), GetMenuState(menu, SC_CLOSE, MF_BYCOMMAND)) << "no Close item is left";
     EXPECT_FALSE(forms::FormRemoveX(nullptr));
+    EXPECT_EQ(quillon::kObjectNotSet, quillon::failure::lastError().LastErrorNumber) << "the failure is recorded";
 
     window_.show(SW_SHOWNOACTIVATE);
     forms::BringWindowToFront(form_.get(), -1);
