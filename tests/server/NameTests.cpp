@@ -45,7 +45,7 @@ TEST(Names, HoldingANulBeforeMoreTextAreRefusedAndChangeNothing)
     ScratchCurrentUser user(L"NulNames");
     files_testing::ScratchFolder scratch(L"NulNames");
     const std::wstring file = scratch.file(L"a.txt"), folder = scratch.path(), made = scratch / L"made";
-    const std::wstring copy = scratch / L"copy.txt", app = L"Software\\NulNames", exe = L"C:\\APP\\APP.EXE";
+    const std::wstring target = scratch.folder(L"target") + L"\\", app = L"Software\\NulNames", exe = L"C:\\APP\\APP.EXE";
     initCore(L"NulNames", folder);
     // What a name cut at its NUL would reach: the value and key every registry row names.
     const std::wstring appKey = L"Software\\Brannock\\Apps\\NulNames";
@@ -57,7 +57,7 @@ TEST(Names, HoldingANulBeforeMoreTextAreRefusedAndChangeNothing)
     const Row rows[] = {
         {core, L"InitCore", {L"NulNames", L"NulNames", folder, L"#1", L"#1", L"#1"}, 2, L"error 5"},
         {core, L"InitCore", {L"NulNames", L"NulNames", folder, L"#1", L"#1", L"#1"}, 1, L"error 5"},
-        {files, L"CopyFile", {L"#0", file, copy, L"#2", silent}, 2, L"False"},
+        {files, L"CopyFile", {L"#0", file, target, L"#2", silent}, 2, L"False"},
         {files, L"DeleteFile", {L"#0", file, silent}, 1, L"error 5"},
         {files, L"DirExists", {folder}, 0, L"False"},
         {files, L"FileExists", {file}, 0, L"error 5"},
@@ -66,20 +66,19 @@ TEST(Names, HoldingANulBeforeMoreTextAreRefusedAndChangeNothing)
         {files, L"MakePath", {made}, 0, L"False"},
         {network, L"MapNetDrive", {L"\\\\quillon-nohost\\noshare", L"Q:"}, 0, L"87"},
         {network, L"UnMapNetDrive", {L"Q:"}, 0, L"-1"},
-        {network, L"GetHTTPSource", {L"http://127.0.0.1/x", L""}, 0, L"False"},
         {registry, L"KeySet", {L"Value", L"data", L"Sub"}, 0, L"False"},
         {registry, L"KeySet", {L"Value", L"data", L"Sub"}, 2, L"False"},
         {registry, L"KeyGet", {L"Value", L"fallback"}, 0, L"fallback"},
-        {registry, L"KeyDelete", {L"Sub"}, 0, L"False"},
-        {registry, L"KeyDeleteValue", {L"Value", L""}, 0, L"False"},
+        {registry, L"KeyDeleteValue", {L"Value", L"Sub"}, 0, L"False"},
         {registry, L"KeyDeleteValue", {L"Value", L"Sub"}, 1, L"False"},
-        {registry, L"RegDeleteKey", {hkcu, app}, 1, L"False"},
-        {registry, L"RegDeleteValue", {hkcu, app, L"Value"}, 1, L"False"},
-        {registry, L"RegDeleteValue", {hkcu, app, L"Value"}, 2, L"False"},
+        {registry, L"KeyDelete", {L"Sub"}, 0, L"False"},
         {registry, L"RegKeySetString", {hkcu, app, L"Value", L"w"}, 1, L"False"},
         {registry, L"RegKeySetString", {hkcu, app, L"Value", L"w"}, 2, L"False"},
         {registry, L"RegKeyGetString", {hkcu, app, L"Value", L"fallback"}, 1, L"fallback"},
         {registry, L"RegKeyGetString", {hkcu, app, L"Value", L"fallback"}, 2, L"fallback"},
+        {registry, L"RegDeleteValue", {hkcu, app, L"Value"}, 1, L"False"},
+        {registry, L"RegDeleteValue", {hkcu, app, L"Value"}, 2, L"False"},
+        {registry, L"RegDeleteKey", {hkcu, app}, 1, L"False"},
         {registry, L"RegFileAssociate", {L".nulnames", L"d", exe, L"%1", exe}, 0, L"False"},
         {registry, L"RegFileAssociate", {L".nulnames", L"d", exe, L"%1", exe}, 2, L"False"},
         {registry, L"RegFileAssociate", {L".nulnames", L"d", exe, L"%1", exe}, 3, L"False"},
@@ -102,5 +101,5 @@ TEST(Names, HoldingANulBeforeMoreTextAreRefusedAndChangeNothing)
     EXPECT_EQ(before, registryLines(HKEY_CURRENT_USER, L"Software")) << "a refused call wrote to the registry";
     EXPECT_FALSE(keyExists(HKEY_CLASSES_ROOT, L".nulnames"));
     EXPECT_TRUE(files_testing::exists(file)) << "deleted";
-    EXPECT_FALSE(files_testing::exists(copy) || files_testing::exists(made)) << "made";
+    EXPECT_FALSE(files_testing::exists(target + L"a.txt") || files_testing::exists(made)) << "made";
 }
