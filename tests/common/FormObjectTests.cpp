@@ -5,16 +5,11 @@
 #include "FormObject.h"
 #include "LateBound.h"
 #include "TestSupport.h"
-#include "Window.h"
+#include "PlainWindow.h"
 
 namespace {
 
 const ui::Frame kFrame = {L"QuillonFormObjectTest", L"Form", WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 6000, 4500};
-
-class Plain : public ui::Window {
-public:
-    Plain() : ui::Window(kFrame, {}) {}
-};
 
 class FormObject : public testing_support::ComTest {
 protected:
@@ -29,15 +24,9 @@ protected:
         EXPECT_TRUE(form_.get(name).asLong(value)) << name;
         return value;
     }
-    COLORREF pixelAt(int x, int y)
-    {
-        HDC dc = GetDC(window_.handle());
-        COLORREF colour = GetPixel(dc, x, y);
-        ReleaseDC(window_.handle(), dc);
-        return colour;
-    }
+    COLORREF pixelAt(int x, int y) { return testing_support::pixelAt(window_.handle(), x, y); }
 
-    Plain window_;
+    testing_support::PlainWindow window_{kFrame};
     latebound::Object form_;
 };
 

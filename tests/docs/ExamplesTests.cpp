@@ -81,16 +81,6 @@ std::wstring commandLine(const std::wstring& file, const std::wstring& folder, c
 
 class Examples : public ::testing::TestWithParam<std::wstring> {};
 
-TEST(ExamplesFolder, HoldsAnExampleForEveryClass)
-{
-    const std::vector<std::wstring> files = exampleFiles();
-    for (const wchar_t* area : {L"core", L"registry", L"files", L"forms", L"windows", L"strings", L"network"}) {
-        bool found = false;
-        for (const std::wstring& file : files) found = found || file.compare(0, wcslen(area), area) == 0;
-        EXPECT_TRUE(found) << narrow(area);
-    }
-}
-
 TEST_P(Examples, PrintWhatTheySay)
 {
     const std::wstring file = GetParam();

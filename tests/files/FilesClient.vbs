@@ -29,8 +29,4 @@ WScript.Echo "copied=" & files.FileExists(root & "Target\a.plt") & "," & files.F
 names = Array(root & "Target\a.plt", "", root & "Target\b.plt")
 WScript.Echo "delete=" & files.DeleteFile(0, names, 16)
 WScript.Echo "left=" & files.FileExists(root & "Target\*.plt")
-On Error Resume Next
-files.DeleteFile 0, root & "a.plt" & Chr(0) & "x", 16
-WScript.Echo "nul=" & Err.Number & "," & files.FileExists(root & "a.plt")
-On Error GoTo 0
 WScript.Quit 0

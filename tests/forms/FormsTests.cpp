@@ -6,7 +6,7 @@
 #include "FormObject.h"
 #include "RecordingObject.h"
 #include "TestSupport.h"
-#include "Window.h"
+#include "PlainWindow.h"
 #include "core/qfcLibCoreA.h"
 #include "forms/FormPlacement.h"
 #include "forms/qfcLibFormsA.h"
@@ -21,11 +21,6 @@ namespace {
 
 const wchar_t kFormsKey[] = L"Software\\Brannock\\Apps\\FormsTests\\Forms";
 const ui::Frame kFrame = {L"QuillonFormsTest", L"Forms", WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 4500, 3000};
-
-class TestForm : public ui::Window {
-public:
-    TestForm() : ui::Window(kFrame, {}) {}
-};
 
 class Forms : public ComTest {
 protected:
@@ -64,7 +59,7 @@ protected:
     }
 
     ScratchCurrentUser scratch_{L"Forms"};
-    TestForm window_;
+    testing_support::PlainWindow window_{kFrame};
     raii::ComPtr<IDispatch> form_;
 };
 
@@ -96,9 +91,7 @@ TEST_F(Forms, FormCloseThenFormOpenRestoresTheRectangleAndANewFormIsCentred)
     setAnimation(L"0");
     window_.show(SW_SHOWNOACTIVATE);
     forms::FormClose(form_.get(), 1);
-    std::wstring stored;
-    ASSERT_TRUE(readString(HKEY_CURRENT_USER, kFormsKey, L"frmPlace", &stored));
-    EXPECT_EQ(quillon::placement::formatRectangle(closedAt), stored);
+    EXPECT_EQ(quillon::placement::formatRectangle(closedAt), storedText(HKEY_CURRENT_USER, kFormsKey, L"frmPlace"));
     EXPECT_TRUE(IsWindowVisible(window_.handle())) << "WinAnimate 0 stores without hiding";
     EXPECT_EQ(closedAt, place());
 
@@ -189,14 +182,6 @@ TEST_F(Forms, WindowManagerCallsOnARealWindow)
     EXPECT_FALSE(GetWindowLongW(window_.handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
 }
 
-COLORREF pixelAt(HWND window, int x, int y)
-{
-    HDC dc = GetDC(window);
-    COLORREF colour = GetPixel(dc, x, y);
-    ReleaseDC(window, dc);
-    return colour;
-}
-
 TEST_F(Forms, GradientBandsGoFromBrightToDarkAndBack)
 {
     window_.show(SW_SHOWNOACTIVATE);
@@ -228,8 +213,7 @@ TEST(FormsScriptClient, CentresStoresAndRestoresTheScriptsOwnForm)
     long exitCode = -1;
     const std::string output =
         captureProcess(L"cscript.exe //nologo \"" + programFolder() + L"FormsClient.vbs\" " + title, &exitCode);
-    std::wstring stored;
-    readString(HKEY_CURRENT_USER, appKey + L"\\Forms", L"frmScript", &stored);
+    const std::wstring stored = storedText(HKEY_CURRENT_USER, appKey + L"\\Forms", L"frmScript");
     RegDeleteTreeW(HKEY_CURRENT_USER, appKey.c_str());
     EXPECT_EQ(0, exitCode) << output;
     EXPECT_EQ("centred=2000|2000|4000|3000\r\nreopened=2000|2000|4000|3000\r\nnothing=91\r\n", output);

@@ -3,7 +3,7 @@
 #include "Dpi.h"
 #include "FormObject.h"
 #include "TestSupport.h"
-#include "Window.h"
+#include "PlainWindow.h"
 #include "core/qfcLibCoreA.h"
 #include "forms/qfcLibFormsA.h"
 #include "registry/qfcLibRegistryA.h"
@@ -14,11 +14,6 @@ namespace forms = quillon::qfcLibFormsA;
 namespace {
 
 const ui::Frame kFrame = {L"QuillonScreenTest", L"Screen", WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 6495, 4800};
-
-class TestForm : public ui::Window {
-public:
-    TestForm() : ui::Window(kFrame, {}) {}
-};
 
 RECT outerPixels(HWND window)
 {
@@ -37,7 +32,7 @@ TEST(LargeScreen, FormsAreCentredStoredAndRestoredInTwipsBeyondSixteenBitsAt144D
     ASSERT_EQ(3840, GetSystemMetrics(SM_CXSCREEN));
     EXPECT_EQ(38400, forms::ScreenWidth()) << "10 twips per pixel";
 
-    TestForm window;
+    testing_support::PlainWindow window{kFrame};
     ASSERT_EQ(S_OK, window.create());
     auto form = raii::ComPtr<IDispatch>::attach(ui::createFormObject(window.handle(), L"frmLarge"));
     ASSERT_EQ(650, outerPixels(window.handle()).right - outerPixels(window.handle()).left) << "6495 twips at 144 DPI";
@@ -47,9 +42,8 @@ TEST(LargeScreen, FormsAreCentredStoredAndRestoredInTwipsBeyondSixteenBitsAt144D
 
     latebound::Object(form.get()).call(L"Move", latebound::Args().i4(35000).i4(20000).i4(3000).i4(1000));
     forms::FormClose(form.get(), 0);
-    std::wstring stored;
-    readString(HKEY_CURRENT_USER, L"Software\\Brannock\\Apps\\ScreenTests\\Forms", L"frmLarge", &stored);
-    EXPECT_EQ(L"35000|20000|3000|1000", stored);
+    EXPECT_EQ(L"35000|20000|3000|1000",
+              storedText(HKEY_CURRENT_USER, L"Software\\Brannock\\Apps\\ScreenTests\\Forms", L"frmLarge"));
     latebound::Object(form.get()).call(L"Move", latebound::Args().i4(0).i4(0).i4(6495).i4(4800));
     forms::FormOpen(form.get(), nullptr, false, false);
     const RECT restored = outerPixels(window.handle());

@@ -6,7 +6,6 @@
 
 #include "Dpi.h"
 #include "TestSupport.h"
-#include "WindowPicture.h"
 #include "core/RunOnceDialog.h"
 #include "core/RunOnceText.h"
 #include "core/qfcLibCoreA.h"
@@ -29,12 +28,11 @@ struct Seen {
     std::wstring caption, heading, text;
     long widthTwips = 0, heightTwips = 0;
     bool topmost = false, readOnly = false, scrolls = false;
-    HRESULT picture = S_FALSE;
 };
 
 // Runs the dialog on this thread while another one reads and closes it.
 Seen showAndClose(const std::wstring& text, const std::wstring& file, const std::wstring& heading,
-                  const std::wstring& caption, long width, long height, const std::wstring& picture = L"")
+                  const std::wstring& caption, long width, long height)
 {
     Seen seen;
     std::atomic<bool> done{false};
@@ -56,7 +54,6 @@ Seen showAndClose(const std::wstring& text, const std::wstring& file, const std:
             seen.widthTwips = ui::pixelsToTwips(outer.right - outer.left, dpi);
             seen.heightTwips = ui::pixelsToTwips(outer.bottom - outer.top, dpi);
             seen.topmost = GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST;
-            if (!picture.empty()) seen.picture = saveWindowPicture(window, picture);
             PostMessageW(window, WM_CLOSE, 0, 0);
             return;
         }
@@ -200,22 +197,6 @@ TEST_F(Welcome, ScriptClientShowsTheDialog)
     EXPECT_EQ(L"Welcome to Scripted", heading);
     EXPECT_EQ("returned\r\n", output);
     EXPECT_EQ(0, exitCode);
-}
-
-// With QUILLON_PICTURES set (scripts/pictures.sh), the dialog is saved as a picture.
-TEST_F(Welcome, Picture)
-{
-    const std::wstring pictures = picturesFolder();
-    if (pictures.empty()) GTEST_SKIP() << "QUILLON_PICTURES is not set";
-    const std::wstring readme = file(L"readme.txt",
-                                     "Thank you for installing Vantorel.\r\n\r\nVantorel starts the game with your "
-                                     "pilot and your chosen parameters.\r\nOpen the options with /OPTIONS to change "
-                                     "them.\r\n\r\nHave a good flight!");
-    Seen seen = showAndClose(L"", readme, L"Welcome to {AppTitle}", L"{AppTitle}", 6495, 4800,
-                             pictures + L"welcome.png");
-    EXPECT_TRUE(seen.shown);
-    EXPECT_EQ(S_OK, seen.picture);
-    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((pictures + L"welcome.png").c_str()));
 }
 
 } // namespace

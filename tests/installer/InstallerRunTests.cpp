@@ -92,11 +92,11 @@ long runToTheEnd(std::wstring commandLine)
     AssignProcessToJobObject(job.get(), process.get());
     ResumeThread(thread.get());
     JOBOBJECT_BASIC_ACCOUNTING_INFORMATION accounting{};
-    for (int waited = 0; waited < 60000; waited += 50, Sleep(50)) {
+    waitFor([&] {
         QueryInformationJobObject(job.get(), JobObjectBasicAccountingInformation, &accounting, sizeof(accounting),
                                   nullptr);
-        if (accounting.ActiveProcesses == 0) break;
-    }
+        return accounting.ActiveProcesses == 0;
+    }, 60000);
     DWORD exitCode = 0;
     GetExitCodeProcess(process.get(), &exitCode);
     TerminateJobObject(job.get(), 1);
@@ -216,8 +216,7 @@ TEST_F(Installer, InstallsTheLauncherThatRunsAndUninstallsAllButTheSettings)
     setValue(kAppKey, L"RunOnce", L"True");
     setValue(kAppKey, L"EXEPath", game + L"main.exe");
     EXPECT_EQ(0, installed.run().exitCode);
-    for (int waited = 0; waited < 15000 && !exists(game + L"standin-record.txt"); waited += 50) Sleep(50);
-    EXPECT_TRUE(exists(game + L"standin-record.txt")) << "the game did not start";
+    EXPECT_TRUE(waitFor([&] { return exists(game + L"standin-record.txt"); }, 15000)) << "the game did not start";
 
     ASSERT_EQ(0, uninstall(L""));
     expectNothingLeft();

@@ -22,12 +22,6 @@ const std::wstring kBase = L"Software\\Brannock\\Tests";
 const std::wstring kAppKey = L"Software\\Brannock\\Apps\\Vantorel";
 const long kCurrentUser = static_cast<long>(qc::kCurrentUser);
 
-std::wstring stored(const std::wstring& path, const std::wstring& name)
-{
-    std::wstring value;
-    return readString(HKEY_CURRENT_USER, path, name, &value) ? value : L"<missing>";
-}
-
 void makeTree(const std::wstring& root)
 {
     for (const wchar_t* sub : {L"\\A\\A1\\A11", L"\\A\\A2", L"\\B", L""})
@@ -131,10 +125,10 @@ TEST_F(RegistryModule, RefusalsChangeNothing)
     EXPECT_FALSE(A::RegDeleteKey(kCurrentUser, L"")) << "an empty path must not empty the root";
     EXPECT_FALSE(A::KeyDeleteValue(L"Keep", L"", 1));
     EXPECT_FALSE(A::KeyDeleteValue(L"", L"Forms", 1));
-    EXPECT_EQ(L"1", stored(kAppKey, L"Keep"));
-    EXPECT_EQ(L"1", stored(kAppKey + L"\\Forms", L"Keep"));
+    EXPECT_EQ(L"1", storedText(HKEY_CURRENT_USER, kAppKey, L"Keep"));
+    EXPECT_EQ(L"1", storedText(HKEY_CURRENT_USER, kAppKey + L"\\Forms", L"Keep"));
     EXPECT_TRUE(A::KeyDeleteValue(L"Keep", L"Forms", 1));
-    EXPECT_EQ(L"<missing>", stored(kAppKey + L"\\Forms", L"Keep"));
+    EXPECT_EQ(L"<missing>", storedText(HKEY_CURRENT_USER, kAppKey + L"\\Forms", L"Keep"));
 
     const long unknown = static_cast<long>(0x80000007UL);  // a null root would read from the object namespace
     EXPECT_EQ(L"default", A::RegKeyGetString(unknown, L"Software", L"{Default}", L"default"));
@@ -150,7 +144,7 @@ TEST_F(RegistryModule, NestedTreesAreRemovedWholeByKeyDeleteAndRegDeleteKey)
             ASSERT_TRUE(A::KeySet(L"V", sub, sub, 1));
         EXPECT_TRUE(round == 0 ? A::KeyDelete(L"Tree", 1) : A::RegDeleteKey(kCurrentUser, kAppKey + L"\\Tree"));
         EXPECT_FALSE(keyExists(HKEY_CURRENT_USER, kAppKey + L"\\Tree")) << round;
-        EXPECT_EQ(L"sibling", stored(kAppKey + L"\\Sibling", L"V"));
+        EXPECT_EQ(L"sibling", storedText(HKEY_CURRENT_USER, kAppKey + L"\\Sibling", L"V"));
     }
     EXPECT_FALSE(A::KeyDelete(L"Tree", 1)) << "already gone";
 }
@@ -160,11 +154,11 @@ TEST_F(RegistryModule, DefaultMarkerNamesTheUnnamedValueOnlyWhenExact)
     const std::wstring path = L"Software\\Brannock\\Assoc";
     ASSERT_TRUE(A::RegKeySetString(kCurrentUser, path, L"{Default}", L"unnamed"));
     ASSERT_TRUE(A::RegKeySetString(kCurrentUser, path, L"{default}", L"named"));
-    EXPECT_EQ(L"unnamed", stored(path, L""));
+    EXPECT_EQ(L"unnamed", storedText(HKEY_CURRENT_USER, path, L""));
     EXPECT_EQ(L"unnamed", A::RegKeyGetString(kCurrentUser, path, L"{Default}", L""));
     EXPECT_EQ(L"named", A::RegKeyGetString(kCurrentUser, path, L"{default}", L""));
     EXPECT_TRUE(A::RegDeleteValue(kCurrentUser, path, L"{default}"));
-    EXPECT_EQ(L"<missing>", stored(path, L"{default}"));
+    EXPECT_EQ(L"<missing>", storedText(HKEY_CURRENT_USER, path, L"{default}"));
 
     ASSERT_TRUE(A::RegKeySetString(kCurrentUser, kAppKey, L"{Default}", L"unnamed app"));
     EXPECT_EQ(L"none", A::KeyGet(L"{Default}", L"none", L"", 1)) << "Key* know no marker";

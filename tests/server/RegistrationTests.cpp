@@ -161,8 +161,7 @@ TEST(Registration, KeepsTheOtherPlatformsTypeLibraryEntry)
     ASSERT_EQ(ERROR_SUCCESS, RegSetKeyValueW(HKEY_LOCAL_MACHINE, (library + L"\\0\\win32").c_str(), nullptr, REG_SZ,
                                              other.c_str(), static_cast<DWORD>((other.size() + 1) * sizeof(wchar_t))));
     ASSERT_EQ(0, regsvr32(L"/u"));
-    std::wstring left;
-    EXPECT_TRUE(readString(HKEY_LOCAL_MACHINE, library + L"\\0\\win32", L"", &left) && left == other) << left;
+    EXPECT_EQ(other, storedText(HKEY_LOCAL_MACHINE, library + L"\\0\\win32"));
     EXPECT_FALSE(keyExists(HKEY_LOCAL_MACHINE, library + L"\\0\\win64"));
     EXPECT_EQ(ERROR_SUCCESS, RegDeleteTreeW(HKEY_LOCAL_MACHINE, library.c_str()));
 }

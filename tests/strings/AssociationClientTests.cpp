@@ -6,20 +6,13 @@ using namespace testing_support;
 namespace {
 
 const std::wstring kRunKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-const std::wstring nul(1, L'\0');
-
-std::wstring stored(HKEY root, const std::wstring& path, const std::wstring& name = L"")
-{
-    std::wstring value;
-    return readString(root, path, name, &value) ? value : L"<missing>";
-}
 
 class AssociationClient : public ComTest {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(registry_ && core_);
-        ASSERT_EQ(S_OK, core_->InitCore(bstr(L"Vantorel").get(), bstr(L"Vantorel").get(), bstr(L"C:\\").get(), 1, 0, 0));
+        ASSERT_TRUE(registry_);
+        initCore();
         TearDown();
     }
     void TearDown() override
@@ -51,7 +44,6 @@ protected:
     const std::wstring pid_ = std::to_wstring(GetCurrentProcessId());
     const std::wstring extension_ = L".qs" + pid_, type_ = L"QS" + pid_ + L"File";
     raii::ComPtr<_qfcLibRegistry> registry_ = create<_qfcLibRegistry>(CLSID_qfcLibRegistry, IID__qfcLibRegistry);
-    raii::ComPtr<_qfcLibCore> core_ = create<_qfcLibCore>(CLSID_qfcLibCore, IID__qfcLibCore);
 };
 
 } // namespace
@@ -59,13 +51,13 @@ protected:
 TEST_F(AssociationClient, RegFileAssociateWritesTheFourEntriesAndRemovesThem)
 {
     ASSERT_TRUE(associate(L"*" + extension_, L"C:\\Program Files\\My App\\app.exe"));
-    EXPECT_EQ(type_, stored(HKEY_CLASSES_ROOT, extension_));
-    EXPECT_EQ(L"Vantorel File", stored(HKEY_CLASSES_ROOT, type_));
-    EXPECT_EQ(L"\"C:\\Program Files\\My App\\App.Exe\" %1", stored(HKEY_CLASSES_ROOT, type_ + L"\\Shell\\Open\\Command"));
-    EXPECT_EQ(L"\"C:\\Program Files\\My App\\App.Exe\",0", stored(HKEY_CLASSES_ROOT, type_ + L"\\DefaultIcon"));
+    EXPECT_EQ(type_, storedText(HKEY_CLASSES_ROOT, extension_));
+    EXPECT_EQ(L"Vantorel File", storedText(HKEY_CLASSES_ROOT, type_));
+    EXPECT_EQ(L"\"C:\\Program Files\\My App\\App.Exe\" %1", storedText(HKEY_CLASSES_ROOT, type_ + L"\\Shell\\Open\\Command"));
+    EXPECT_EQ(L"\"C:\\Program Files\\My App\\App.Exe\",0", storedText(HKEY_CLASSES_ROOT, type_ + L"\\DefaultIcon"));
     ASSERT_TRUE(associate(extension_.substr(1), L"C:\\APP\\APP.EXE", L"\"%1\"", L"C:\\APP\\ICONS.DLL", 4));
-    EXPECT_EQ(L"C:\\APP\\APP.EXE \"%1\"", stored(HKEY_CLASSES_ROOT, type_ + L"\\Shell\\Open\\Command"));
-    EXPECT_EQ(L"C:\\APP\\ICONS.DLL,4", stored(HKEY_CLASSES_ROOT, type_ + L"\\DefaultIcon"));
+    EXPECT_EQ(L"C:\\APP\\APP.EXE \"%1\"", storedText(HKEY_CLASSES_ROOT, type_ + L"\\Shell\\Open\\Command"));
+    EXPECT_EQ(L"C:\\APP\\ICONS.DLL,4", storedText(HKEY_CLASSES_ROOT, type_ + L"\\DefaultIcon"));
 
     EXPECT_TRUE(removeAssociation(extension_));
     EXPECT_FALSE(keyExists(HKEY_CLASSES_ROOT, extension_) || keyExists(HKEY_CLASSES_ROOT, type_));
@@ -75,16 +67,12 @@ TEST_F(AssociationClient, RegFileAssociateWritesTheFourEntriesAndRemovesThem)
     EXPECT_TRUE(removeAssociation(other)) << "an extension key without its type key counts as removed";
 }
 
-TEST_F(AssociationClient, RegFileAssociateRefusesWhatNamesNoExtensionAndEveryNameWithANul)
+TEST_F(AssociationClient, RegFileAssociateRefusesWhatNamesNoExtension)
 {
-    for (const std::wstring& extension : {std::wstring(), std::wstring(L"*"), extension_ + L"\\Shell",
-                                          extension_ + nul + L"x"}) {
+    for (const std::wstring& extension : {std::wstring(), std::wstring(L"*"), extension_ + L"\\Shell"}) {
         EXPECT_FALSE(associate(extension, L"C:\\APP\\APP.EXE")) << extension.size();
         EXPECT_FALSE(removeAssociation(extension)) << extension.size();
     }
-    EXPECT_FALSE(associate(extension_, L"C:\\APP\\APP.EXE" + nul + L"X"));
-    EXPECT_FALSE(associate(extension_, L"C:\\APP\\APP.EXE", L"%1" + nul + L" --evil"));
-    EXPECT_FALSE(associate(extension_, L"C:\\APP\\APP.EXE", L"%1", L"C:\\A" + nul + L"B"));
     EXPECT_FALSE(keyExists(HKEY_CLASSES_ROOT, extension_)) << "a refused call writes nothing";
 }
 
@@ -92,19 +80,17 @@ TEST_F(AssociationClient, RegSetRunKeyWritesAndRemovesUnderTheGivenRoot)
 {
     ScratchCurrentUser scratch(L"StringsRunKey");
     EXPECT_TRUE(runKey(L"QuillonTest", L"\"C:\\Program Files\\App\\app.exe\" /quiet"));
-    EXPECT_EQ(L"\"C:\\Program Files\\App\\app.exe\" /quiet", stored(HKEY_CURRENT_USER, kRunKey, L"QuillonTest"));
+    EXPECT_EQ(L"\"C:\\Program Files\\App\\app.exe\" /quiet", storedText(HKEY_CURRENT_USER, kRunKey, L"QuillonTest"));
     EXPECT_TRUE(runKey(L"QuillonTest", L"", qcRun, true));
-    EXPECT_EQ(L"<missing>", stored(HKEY_CURRENT_USER, kRunKey, L"QuillonTest"));
+    EXPECT_EQ(L"<missing>", storedText(HKEY_CURRENT_USER, kRunKey, L"QuillonTest"));
     EXPECT_FALSE(runKey(L"QuillonTest", L"", qcRun, true)) << "removing a value that is not there";
 
     EXPECT_FALSE(runKey(L"", L"x"));
-    EXPECT_FALSE(runKey(L"Quillon" + nul + L"Evil", L"x"));
-    EXPECT_FALSE(runKey(L"QuillonNul", L"app.exe" + nul + L" --evil")) << "the data is a command line";
     for (long mode : {0L, 5L}) EXPECT_FALSE(runKey(L"QuillonMode", L"x", mode)) << mode;
     EXPECT_FALSE(keyExists(HKEY_CURRENT_USER, kRunKey + L"Services")) << "refused calls touch nothing";
 
     const std::wstring machineValue = L"QuillonTest" + pid_;
     EXPECT_TRUE(runKey(machineValue, L"machine.exe", qcRunServicesOnce, false, qc::kLocalMachine));
-    EXPECT_EQ(L"machine.exe", stored(HKEY_LOCAL_MACHINE, kRunKey + L"ServicesOnce", machineValue));
+    EXPECT_EQ(L"machine.exe", storedText(HKEY_LOCAL_MACHINE, kRunKey + L"ServicesOnce", machineValue));
     EXPECT_TRUE(runKey(machineValue, L"", qcRunServicesOnce, true, qc::kLocalMachine));
 }

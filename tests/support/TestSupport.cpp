@@ -143,6 +143,27 @@ bool readString(HKEY root, const std::wstring& path, const std::wstring& name, s
     return true;
 }
 
+COLORREF pixelAt(HWND window, int x, int y)
+{
+    HDC dc = GetDC(window);
+    const COLORREF colour = GetPixel(dc, x, y);
+    ReleaseDC(window, dc);
+    return colour;
+}
+
+void initCore(const std::wstring& title, const std::wstring& path)
+{
+    auto core = create<_qfcLibCore>(CLSID_qfcLibCore, IID__qfcLibCore);
+    ASSERT_TRUE(core);
+    EXPECT_EQ(S_OK, core->InitCore(bstr(L"Vantorel").get(), bstr(title).get(), bstr(path).get(), 1, 1, 32));
+}
+
+std::wstring storedText(HKEY root, const std::wstring& path, const std::wstring& name, REGSAM view)
+{
+    std::wstring value;
+    return readString(root, path, name, &value, view) ? value : L"<missing>";
+}
+
 bool keyExists(HKEY root, const std::wstring& path, REGSAM view)
 {
     raii::UniqueHKey key;

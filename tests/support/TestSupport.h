@@ -67,10 +67,15 @@ private:
 // Reads a REG_SZ value directly (not through the library); nullopt-like flag when missing. view:
 // 0 for this program's registry view, or KEY_WOW64_32KEY / KEY_WOW64_64KEY.
 bool readString(HKEY root, const std::wstring& path, const std::wstring& name, std::wstring* value, REGSAM view = 0);
+// The same, or "<missing>".
+std::wstring storedText(HKEY root, const std::wstring& path, const std::wstring& name = L"", REGSAM view = 0);
 bool keyExists(HKEY root, const std::wstring& path, REGSAM view = 0);
 // Every value below root\path and its sub-keys, one "path\sub\key|name=data" line each (the default value's
 // name empty; data other than REG_SZ as "(type n)"), sorted; none when the key is missing.
 std::vector<std::wstring> registryLines(HKEY root, const std::wstring& path, REGSAM view = 0);
+
+// The colour of a client-area pixel of a window as the screen shows it.
+COLORREF pixelAt(HWND window, int x, int y);
 
 // Creates an object by class identifier and asks for the given interface.
 template <class T>
@@ -84,5 +89,9 @@ raii::ComPtr<T> create(REFCLSID clsid, REFIID iid)
 
 // Converts a text to a COM string owned by the caller's scope.
 inline raii::UniqueBstr bstr(const std::wstring& text) { return raii::makeBstr(text); }
+
+// InitCore through a library object, as a client starts: the application key becomes
+// Software\Brannock\Apps\<title>, the program folder `path`, the version 1.1.32.
+void initCore(const std::wstring& title = L"Vantorel", const std::wstring& path = L"C:\\Games\\");
 
 } // namespace testing_support

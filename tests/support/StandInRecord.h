@@ -1,0 +1,41 @@
+// What the stand-in game (tools/StandInGame) wrote about its run: "name=value" lines in UTF-8, among them
+// "commandline", "directory" and "finished" ("1" once it has ended).
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <sstream>
+#include <string>
+
+#include "Raii.h"
+
+namespace testing_support {
+
+// The record in the file, none while it is missing. Read with every kind of sharing, so the stand-in can
+// replace the file meanwhile.
+inline std::map<std::string, std::wstring> standInRecord(const std::wstring& file)
+{
+    std::map<std::string, std::wstring> record;
+    raii::UniqueFile handle(CreateFileW(file.c_str(), GENERIC_READ,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                        OPEN_EXISTING, 0, nullptr));
+    if (!handle) return record;
+    std::string bytes(GetFileSize(handle.get(), nullptr), '\0');
+    DWORD read = 0;
+    ReadFile(handle.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+    std::istringstream stream(bytes.substr(0, read));
+    for (std::string line; std::getline(stream, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        const size_t equals = line.find('=');
+        if (equals == std::string::npos) continue;
+        const std::string value = line.substr(equals + 1);
+        std::wstring wide(value.size(), L'\0');
+        wide.resize(MultiByteToWideChar(CP_UTF8, 0, value.data(), static_cast<int>(value.size()), wide.data(),
+                                        static_cast<int>(wide.size())));
+        record[line.substr(0, equals)] = wide;
+    }
+    return record;
+}
+
+} // namespace testing_support
