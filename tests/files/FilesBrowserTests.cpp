@@ -18,6 +18,34 @@ using testing_support::WindowWatcher;
 
 namespace {
 
+std::wstring selectedName(HWND tree)
+{
+    wchar_t text[MAX_PATH] = L"";
+    TVITEMW item{};
+    item.mask = TVIF_TEXT;
+    item.hItem = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    item.pszText = text;
+    item.cchTextMax = MAX_PATH;
+    if (!item.hItem || !SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item))) return L"";
+    return text;
+}
+
+// The first browser of a process may still move its selection once after filling:
+// select until the tree has held the folder for a few looks in a row.
+void selectAndHold(HWND browser, HWND tree, const std::wstring& folder)
+{
+    const std::wstring name = folder.substr(folder.find_last_of(L'\\') + 1);
+    int held = 0;
+    for (int look = 0; look < 250 && held < 5; ++look, Sleep(20)) {
+        if (_wcsicmp(selectedName(tree).c_str(), name.c_str()) == 0) {
+            ++held;
+            continue;
+        }
+        held = 0;
+        SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(folder.c_str()));
+    }
+}
+
 // Runs BrowseForFolder while a user selects `folder` and presses OK, or cancels when it is empty.
 std::wstring browse(const std::wstring& root, const std::wstring& folder)
 {
@@ -27,9 +55,7 @@ std::wstring browse(const std::wstring& root, const std::wstring& folder)
         // The tree fills after the browser shows; a selection made earlier is lost.
         HWND tree = FindWindowExW(window.handle, nullptr, L"SysTreeView32", nullptr);
         if (SendMessageW(tree, TVM_GETCOUNT, 0, 0) == 0) return;
-        // The first browser of a process may still move its selection once after filling: select twice.
-        for (int again = 0; again < 2 && !folder.empty(); ++again, Sleep(300))
-            SendMessageW(window.handle, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(folder.c_str()));
+        if (!folder.empty()) selectAndHold(window.handle, tree, folder);
         PostMessageW(window.handle, WM_COMMAND, MAKEWPARAM(folder.empty() ? IDCANCEL : IDOK, BN_CLICKED), 0);
         answered = true;
     });

@@ -205,19 +205,4 @@ TEST_F(Forms, GradientBandsGoFromBrightToDarkAndBack)
     EXPECT_EQ(0u, GetBValue(green));
 }
 
-// A VBScript class instance as the form: the library finds its members by name.
-TEST(FormsScriptClient, CentresStoresAndRestoresTheScriptsOwnForm)
-{
-    const std::wstring title = L"FormsScript" + std::to_wstring(GetCurrentProcessId());
-    const std::wstring appKey = L"Software\\Brannock\\Apps\\" + title;
-    long exitCode = -1;
-    const std::string output =
-        captureProcess(L"cscript.exe //nologo \"" + programFolder() + L"FormsClient.vbs\" " + title, &exitCode);
-    const std::wstring stored = storedText(HKEY_CURRENT_USER, appKey + L"\\Forms", L"frmScript");
-    RegDeleteTreeW(HKEY_CURRENT_USER, appKey.c_str());
-    EXPECT_EQ(0, exitCode) << output;
-    EXPECT_EQ("centred=2000|2000|4000|3000\r\nreopened=2000|2000|4000|3000\r\nnothing=91\r\n", output);
-    EXPECT_EQ(L"2000|2000|4000|3000", stored);
-}
-
 } // namespace
