@@ -13,6 +13,9 @@ class LauncherError {
 public:
     LauncherError(HRESULT hr, std::wstring description, std::wstring procedure)
         : hr_(hr), description_(std::move(description)), procedure_(std::move(procedure)) {}
+    // A run-time error of the launcher's own, with its standard description.
+    LauncherError(automation::ErrorNumber number, std::wstring procedure)
+        : LauncherError(automation::errorHResult(number), automation::describeError(number), std::move(procedure)) {}
     HRESULT hr() const { return hr_; }
     const std::wstring& description() const { return description_; }
     const std::wstring& procedure() const { return procedure_; }

@@ -687,7 +687,7 @@ void loadOptionsDialog()
     INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&classes);
     auto* dialog = new (std::nothrow) OptionsDialog();
-    if (!dialog) throw LauncherError(E_OUTOFMEMORY, L"Out of memory", L"Options:Form_Load");
+    if (!dialog) throw LauncherError(E_OUTOFMEMORY, automation::describeError(automation::kOutOfMemory), L"Options:Form_Load");
     HRESULT hr = dialog->create();
     if (FAILED(hr)) {
         delete dialog;

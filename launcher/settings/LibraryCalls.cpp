@@ -40,7 +40,7 @@ std::vector<std::wstring> fileExtSearch(const std::wstring& folder, const std::w
                                         const wchar_t* procedure)
 {
     raii::UniqueSafeArray list(SafeArrayCreateVector(VT_BSTR, 0, 0));
-    if (!list) throw LauncherError(E_OUTOFMEMORY, L"Out of memory", procedure);
+    if (!list) throw LauncherError(E_OUTOFMEMORY, automation::describeError(automation::kOutOfMemory), procedure);
     SAFEARRAY* array = list.release();
     LONG upperBound = -1;
     const HRESULT hr = slots::files().FileExtSearch(text(folder).get(), text(extension).get(), &array,

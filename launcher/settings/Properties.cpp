@@ -23,12 +23,11 @@ qcolProperties::~qcolProperties()
 
 void qcolProperties::Add(const PropertyRef& vNewProperty, const std::wstring& sKey)
 {
-    if (!vNewProperty) throw LauncherError(kInvalidArgument, L"Invalid procedure call or argument", L"qcolProperties.Add");
+    if (!vNewProperty) throw LauncherError(automation::kInvalidArgument, L"qcolProperties.Add");
     if (!sKey.empty())
         for (const Entry& entry : entries_)
             if (sameKey(entry.key, sKey))
-                throw LauncherError(kDuplicateKey, L"This key is already associated with an element of this collection",
-                                    L"qcolProperties.Add");
+                throw LauncherError(automation::kDuplicateKey, L"qcolProperties.Add");
     entries_.push_back({sKey, vNewProperty});
 }
 
@@ -40,7 +39,7 @@ void qcolProperties::Clear()
 size_t qcolProperties::positionOf(long index, const wchar_t* procedure) const
 {
     if (index < 1 || index > Count())
-        throw LauncherError(kInvalidArgument, L"Invalid procedure call or argument", procedure);
+        throw LauncherError(automation::kInvalidArgument, procedure);
     return static_cast<size_t>(index - 1);
 }
 
@@ -49,7 +48,7 @@ size_t qcolProperties::positionOf(const std::wstring& key, const wchar_t* proced
     if (!key.empty())
         for (size_t i = 0; i < entries_.size(); ++i)
             if (sameKey(entries_[i].key, key)) return i;
-    throw LauncherError(kInvalidArgument, L"Invalid procedure call or argument", procedure);
+    throw LauncherError(automation::kInvalidArgument, procedure);
 }
 
 PropertyRef qcolProperties::Item(long vIndex) const
