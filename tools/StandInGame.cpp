@@ -12,6 +12,8 @@
 
 #include <string>
 
+#include "TextCodes.h"
+
 namespace {
 
 std::wstring ownFolder()
@@ -26,16 +28,6 @@ std::wstring currentDirectory()
     std::wstring folder(32768, L'\0');
     folder.resize(GetCurrentDirectoryW(static_cast<DWORD>(folder.size()), folder.data()));
     return folder;
-}
-
-std::string utf8(const std::wstring& text)
-{
-    if (text.empty()) return {};
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                         nullptr, nullptr);
-    std::string bytes(size, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size, nullptr, nullptr);
-    return bytes;
 }
 
 bool pilotOpens(int argc, wchar_t** argv)
@@ -118,7 +110,7 @@ bool appendLine(const std::wstring& path, const std::string& line, DWORD disposi
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
     if (!appendLine(recordPath() + L".starts", "started=1\r\n", OPEN_ALWAYS)) return 2;
-    const std::string text = utf8(record());
+    const std::string text = textcodes::ToCodePage(CP_UTF8, record());
     if (!writeRecord(recordPath(), text)) return 2;
     const std::wstring stay = variable(L"STANDIN_STAY_MS");
     if (!stay.empty()) Sleep(static_cast<DWORD>(_wtol(stay.c_str())));

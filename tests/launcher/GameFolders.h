@@ -8,10 +8,12 @@
 
 #include <algorithm>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "StandInRecord.h"
 #include "TestSupport.h"
 
 namespace launch_testing {
@@ -64,20 +66,9 @@ struct Record {
 inline Record readRecord(const std::wstring& folder, DWORD waitMs)
 {
     const std::wstring path = folder + L"standin-record.txt";
-    for (DWORD waited = 0; GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES && waited < waitMs; waited += 50)
-        Sleep(50);
-    Record record;
-    std::istringstream lines(contentsOf(path));
-    for (std::string line; std::getline(lines, line);) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        record.started = true;
-        const size_t equals = line.find('=');
-        const std::string name = line.substr(0, equals), value = line.substr(equals + 1);
-        if (name == "commandline") record.commandLine = value;
-        if (name == "directory") record.directory = value;
-        if (name == "pilotopens") record.pilotOpens = value;
-    }
-    return record;
+    std::map<std::string, std::wstring> lines;
+    testing_support::waitFor([&] { return !(lines = testing_support::standInRecord(path)).empty(); }, waitMs);
+    return {!lines.empty(), narrow(lines["commandline"]), narrow(lines["directory"]), narrow(lines["pilotopens"])};
 }
 
 // The stand-in as main.exe and the given pilot files in an existing folder (ending in a backslash).

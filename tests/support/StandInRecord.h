@@ -9,6 +9,7 @@
 #include <string>
 
 #include "Raii.h"
+#include "TextCodes.h"
 
 namespace testing_support {
 
@@ -30,10 +31,7 @@ inline std::map<std::string, std::wstring> standInRecord(const std::wstring& fil
         const size_t equals = line.find('=');
         if (equals == std::string::npos) continue;
         const std::string value = line.substr(equals + 1);
-        std::wstring wide(value.size(), L'\0');
-        wide.resize(MultiByteToWideChar(CP_UTF8, 0, value.data(), static_cast<int>(value.size()), wide.data(),
-                                        static_cast<int>(wide.size())));
-        record[line.substr(0, equals)] = wide;
+        record[line.substr(0, equals)] = textcodes::FromCodePage(CP_UTF8, value.data(), value.size());
     }
     return record;
 }
