@@ -1,6 +1,5 @@
-// The player's installer of this build, run silently in a prefix of this
-// program's own: what it installs and registers, the installed launcher's
-// runs, and what its uninstaller leaves (the player's settings only).
+// The player's installer of this build, run silently in a prefix of this program's own: what it installs and
+// registers, the installed launcher's first run, and what its uninstaller leaves (the player's settings only).
 #include <shlobj.h>
 
 #include <fstream>
@@ -64,8 +63,8 @@ WORD machineOf(const std::wstring& path)
     return nt.FileHeader.Machine;
 }
 
-// Runs a command and waits for it and every process it starts (the
-// uninstaller hands its work to a copy of itself and ends at once).
+// Runs a command and waits for it and every process it starts (the uninstaller hands its work to a copy of itself
+// and ends at once).
 long runToTheEnd(std::wstring commandLine)
 {
     raii::UniqueHandle job(CreateJobObjectW(nullptr, nullptr));
@@ -93,7 +92,6 @@ long runToTheEnd(std::wstring commandLine)
 // The installer changes the whole machine: this program has a prefix of its own.
 class Installer : public LauncherRunTest {
 protected:
-
     long install(const std::wstring& switches)
     {
         return runToTheEnd(L"\"" + kInstaller + L"\" /S" + switches + L" /D=" + folder_);
@@ -103,8 +101,7 @@ protected:
         return runToTheEnd(L"\"" + folder_ + L"\\uninstall.exe\" /S" + switches);
     }
 
-    // Script clients find Quillon only when it is registered machine-wide: the
-    // (64-bit) script host creates every class by its ProgID.
+    // Script clients find Quillon only when it is registered machine-wide: the script host creates every class.
     bool scriptCanCreateQuillon() const
     {
         std::ofstream script((scratch_ / L"create.vbs").c_str());
@@ -181,7 +178,7 @@ TEST_F(Installer, InstallsTheLauncherThatRunsAndUninstallsAllButTheSettings)
     expectRegistration(KEY_WOW64_64KEY, false);
     expectRegistration(KEY_WOW64_32KEY, false);
 
-    // The first run shows the installed read-me; an ordinary start launches the game.
+    // The installed launcher's first run shows the installed read-me.
     const LauncherInstall installed(LauncherInstall::Existing{folder_});
     std::wstring welcome(4096, L'\0');
     EXPECT_EQ(0, installed.run(L"", [&](const SeenWindow& window) {
@@ -191,13 +188,6 @@ TEST_F(Installer, InstallsTheLauncherThatRunsAndUninstallsAllButTheSettings)
     }).exitCode);
     EXPECT_NE(std::wstring::npos, welcome.find(L"Vantorel.exe /OPTIONS")) << welcome;
     EXPECT_NE(std::wstring::npos, welcome.find(L"Vantorel.exe /SETUP"));
-    const std::wstring game = scratch_.folder(L"Game") + L"\\";
-    ASSERT_TRUE(CopyFileW((programFolder() + L"StandInGame.exe").c_str(), (game + L"main.exe").c_str(), FALSE));
-    scratch_.file(L"Game\\Ace.plt", 5);
-    setText(kAppKeyPath, L"RunOnce", L"True");
-    setText(kAppKeyPath, L"EXEPath", game + L"main.exe");
-    EXPECT_EQ(0, installed.run().exitCode);
-    EXPECT_TRUE(waitFor([&] { return exists(game + L"standin-record.txt"); }, 15000)) << "the game did not start";
 
     ASSERT_EQ(0, uninstall(L""));
     expectNothingLeft();

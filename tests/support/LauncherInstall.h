@@ -32,7 +32,7 @@ bool ownPrefix();
 // Deletes the maker's key tree under HKEY_CURRENT_USER and the app path of `baseName`.exe.
 void resetLauncherRegistry(const std::wstring& baseName = L"Vantorel");
 
-// For programs that run the launcher: its keys start and end empty.
+// For programs that run the launcher (each in a prefix of its own): its keys start and end empty.
 class LauncherRunTest : public ::testing::Test {
 protected:
     void SetUp() override;

