@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "OptionsDriver.h"
 #include "Raii.h"
@@ -52,6 +53,19 @@ HWND waitForWindow(const std::function<HWND()>& find)
     return nullptr;
 }
 
+// Saves a window once it has painted what it was told: the screen shows the same pixels twice in a row.
+HRESULT savePainted(HWND window, const std::wstring& path)
+{
+    RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    SIZE size{};
+    std::vector<BYTE> last, now;
+    for (int tries = 0; tries < 100; ++tries, Sleep(20)) {
+        if (FAILED(testing_support::windowPixels(window, size, now)) || now == last) break;
+        last.swap(now);
+    }
+    return saveWindowPicture(window, path);
+}
+
 // Shows the welcome window and saves it once it is on the screen.
 HRESULT welcome(const std::wstring& folder)
 {
@@ -62,8 +76,7 @@ HRESULT welcome(const std::wstring& folder)
     std::thread user([&] {
         HWND window = waitForWindow([] { return FindWindowW(core::kRunOnceWindowClass, nullptr); });
         if (!window) return;
-        Sleep(50); // the window fills its text after it shows
-        saved = saveWindowPicture(window, folder + L"welcome.png");
+        saved = savePainted(window, folder + L"welcome.png");
         PostMessageW(window, WM_CLOSE, 0, 0);
     });
     core::ShowRunOnceDialog(L"", readme, L"Welcome to {AppTitle}", L"{AppTitle}", 6495, 4800);
@@ -84,13 +97,12 @@ HRESULT options(const std::wstring& folder, const Dialog& d)
             d.key(vantorel::kLstParameters, VK_DOWN);
             d.key(vantorel::kLstParameters, VK_UP);
         }
-        saved = saveWindowPicture(d.window(), folder + names[tab]);
+        saved = savePainted(d.window(), folder + names[tab]);
     }
     d.clickLater(vantorel::kLogo);
     HWND about = waitForWindow([] { return FindWindowW(vantorel::kSplashWindowClass, nullptr); });
     if (!about) return FAILED(saved) ? saved : E_FAIL;
-    options_testing::send(about, WM_NULL);
-    if (SUCCEEDED(saved)) saved = saveWindowPicture(about, folder + L"about.png");
+    if (SUCCEEDED(saved)) saved = savePainted(about, folder + L"about.png");
     PostMessageW(about, WM_LBUTTONDOWN, MK_LBUTTON, 0);
     return saved;
 }
