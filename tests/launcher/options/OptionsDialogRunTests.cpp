@@ -5,7 +5,7 @@
 #include <functional>
 #include <thread>
 
-#include "LauncherInstall.h"
+#include "GameFolders.h"
 #include "OptionsDriver.h"
 #include "Splash.h"
 #include "TestSupport.h"
@@ -256,12 +256,9 @@ TEST_F(OptionsRun, KeepListsLoadSelectDeleteAndStoreAnEmptiedListAsEmptyAndBrows
     const LauncherInstall install(L"Keep");
     const std::wstring upper = install.folder() + L"\\UPPER\\MAIN.EXE", lower = install.folder() + L"\\lower\\";
     const std::wstring game = install.folder() + L"\\game\\";
-    for (const std::wstring& folder : {install.folder() + L"\\UPPER", lower, game, game + L"custom",
-                                       game + L"custom\\graphics"})
-        CreateDirectoryW(folder.c_str(), nullptr);
     for (const std::wstring& file : {upper, lower + L"main.exe", lower + L"setup.exe",
                                      game + L"custom\\graphics\\Chosen Logo.ogf"})
-        CloseHandle(CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+        launch_testing::writeFile(file, "");
     const struct {
         std::wstring answer, shown;
     } browsed[] = {
