@@ -171,11 +171,18 @@ TEST_F(OptionsRun, OpensCleanInKeyboardOrderAndApplyStoresEverythingWhileCancelS
         {kUserKeyPath, L"AreaCode", L"555"},
     };
     for (const auto& value : values) EXPECT_EQ(value.data, stored(value.key, value.name)) << value.name;
-    // One confirmation, the one of Apply, which posts what it stores.
-    size_t confirmations = 0;
-    for (const std::string& line : out.log) confirmations += line.rfind("BEGIN Procedure - Options:SetSysINI", 0) == 0;
-    EXPECT_EQ(1u, confirmations);
-    EXPECT_TRUE(out.logHas("POST - RegKey: Area Code"));
+    // One confirmation, the one of Apply, posting what it stores in this order.
+    std::vector<std::string> posts;
+    bool inside = false;
+    for (const std::string& line : out.log) {
+        inside = inside || line.rfind("BEGIN Procedure - Options:SetSysINI", 0) == 0;
+        if (inside && line.rfind("POST - ", 0) == 0) posts.push_back(line.substr(7, line.rfind(": ") - 7));
+        inside = inside && line.rfind("END   Procedure - Options:SetSysINI", 0) != 0;
+    }
+    EXPECT_EQ((std::vector<std::string>{"RegKey: ShowSplash", "RegKey: WinAnimate", "RegKey: IsDLLDebugging",
+                                        "UserName", "UserCompany", "E-Mail", "RegKey: User Name",
+                                        "RegKey: User Company", "RegKey: User EMail", "RegKey: Area Code"}),
+              posts);
     EXPECT_TRUE(out.logHas("POST - Command Selected: A&pply"));
     EXPECT_TRUE(out.logHas("POST - Command Selected: &Cancel"));
 }
