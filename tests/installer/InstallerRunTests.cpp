@@ -1,6 +1,5 @@
-// The player's installer of this build, run silently in a prefix of this
-// program's own: what it installs and registers, the installed launcher's
-// runs, and what its uninstaller leaves (the player's settings only).
+// The player's installer of this build, run silently in a prefix of this program's own: what it installs and
+// registers, the installed launcher's first run, and what its uninstaller leaves (the player's settings only).
 #include <shlobj.h>
 
 #include <fstream>
@@ -18,7 +17,6 @@ namespace {
 
 const wchar_t kUninstallKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vantorel";
 const wchar_t kAppPathKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Vantorel.exe";
-const wchar_t kAppKey[] = L"Software\\Brannock\\Apps\\Vantorel";
 const std::wstring kClassesKey = L"Software\\Classes\\";
 // Another program's class in the 32-bit view, which the uninstaller must leave alone.
 const std::wstring kOtherServer = L"CLSID\\{6A1D3F0E-52B7-4C1D-9E2A-7B3C5D4E6F70}\\InprocServer32";
@@ -47,22 +45,10 @@ std::wstring shortcut(const std::wstring& path)
     return std::wstring(target) + L"|" + arguments;
 }
 
-void setValue(const std::wstring& key, const std::wstring& name, const std::wstring& data,
-              HKEY root = HKEY_CURRENT_USER, REGSAM view = 0)
-{
-    raii::UniqueHKey opened;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE | view, nullptr,
-                                             opened.put(), nullptr));
-    RegSetValueExW(opened.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
-                   static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
-}
-
-// A machine-wide class value in a registry view, or "(missing)".
+// A machine-wide class value in a registry view, or "<missing>".
 std::wstring classesValue(const std::wstring& key, const std::wstring& name, REGSAM view)
 {
-    std::wstring value = L"(missing)";
-    readString(HKEY_LOCAL_MACHINE, kClassesKey + key, name, &value, view);
-    return value;
+    return storedText(HKEY_LOCAL_MACHINE, kClassesKey + key, name, view);
 }
 
 // The machine a program file is built for (from its PE header), 0 when unreadable.
@@ -77,8 +63,8 @@ WORD machineOf(const std::wstring& path)
     return nt.FileHeader.Machine;
 }
 
-// Runs a command and waits for it and every process it starts (the
-// uninstaller hands its work to a copy of itself and ends at once).
+// Runs a command and waits for it and every process it starts (the uninstaller hands its work to a copy of itself
+// and ends at once).
 long runToTheEnd(std::wstring commandLine)
 {
     raii::UniqueHandle job(CreateJobObjectW(nullptr, nullptr));
@@ -103,14 +89,9 @@ long runToTheEnd(std::wstring commandLine)
     return accounting.ActiveProcesses > 0 ? -2 : static_cast<long>(exitCode);
 }
 
-class Installer : public ComTest {
+// The installer changes the whole machine: this program has a prefix of its own.
+class Installer : public LauncherRunTest {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(ownPrefix()) << "the installer changes the whole machine: run this program through ctest";
-        resetLauncherRegistry();
-    }
-
     long install(const std::wstring& switches)
     {
         return runToTheEnd(L"\"" + kInstaller + L"\" /S" + switches + L" /D=" + folder_);
@@ -120,8 +101,7 @@ protected:
         return runToTheEnd(L"\"" + folder_ + L"\\uninstall.exe\" /S" + switches);
     }
 
-    // Script clients find Quillon only when it is registered machine-wide: the
-    // (64-bit) script host creates every class by its ProgID.
+    // Script clients find Quillon only when it is registered machine-wide: the script host creates every class.
     bool scriptCanCreateQuillon() const
     {
         std::ofstream script((scratch_ / L"create.vbs").c_str());
@@ -141,7 +121,7 @@ protected:
         SCOPED_TRACE(view == KEY_WOW64_32KEY ? "32-bit view" : "64-bit view");
         const bool win32 = view == KEY_WOW64_32KEY;
         const std::wstring file = folder_ + (win32 ? L"\\x86\\Quillon.dll" : L"\\Quillon.dll");
-        const auto expected = [&](const std::wstring& text) { return registered ? text : L"(missing)"; };
+        const auto expected = [&](const std::wstring& text) { return registered ? text : L"<missing>"; };
         EXPECT_TRUE(!registered || exists(file)) << "the file a registration names";
         EXPECT_EQ(expected(file), classesValue(L"TypeLib\\" + guidText(LIBID_Quillon) + L"\\1.0\\0\\" +
                                                    (win32 ? L"win32" : L"win64"), L"", view));
@@ -166,6 +146,7 @@ protected:
         expectRegistration(KEY_WOW64_32KEY, false);
     }
 
+    const raii::ComScope com_;
     const files_testing::ScratchFolder scratch_{L"Installer"};
     const std::wstring folder_ = scratch_.path() + L"Brannock\\Vantorel";
 };
@@ -188,10 +169,7 @@ TEST_F(Installer, InstallsTheLauncherThatRunsAndUninstallsAllButTheSettings)
     const std::pair<const wchar_t*, std::wstring> entry[] = {
         {L"DisplayName", L"Vantorel"}, {L"DisplayVersion", QUILLON_VERSION}, {L"Publisher", L"Brannock"},
         {L"InstallLocation", folder_}, {L"UninstallString", L"\"" + folder_ + L"\\uninstall.exe\""}};
-    for (const auto& [name, expected] : entry) {
-        std::wstring data;
-        EXPECT_TRUE(readString(HKEY_LOCAL_MACHINE, kUninstallKey, name, &data) && data == expected) << name;
-    }
+    for (const auto& [name, expected] : entry) EXPECT_EQ(expected, storedText(HKEY_LOCAL_MACHINE, kUninstallKey, name));
     DWORD sizeKb = 0, bytes = sizeof(sizeKb);
     RegGetValueW(HKEY_LOCAL_MACHINE, kUninstallKey, L"EstimatedSize", RRF_RT_REG_DWORD, nullptr, &sizeKb, &bytes);
     EXPECT_TRUE(sizeKb > 500 && sizeKb < 5000) << sizeKb << " KB: binaries without their symbols";
@@ -200,7 +178,7 @@ TEST_F(Installer, InstallsTheLauncherThatRunsAndUninstallsAllButTheSettings)
     expectRegistration(KEY_WOW64_64KEY, false);
     expectRegistration(KEY_WOW64_32KEY, false);
 
-    // The first run shows the installed read-me; an ordinary start launches the game.
+    // The installed launcher's first run shows the installed read-me.
     const LauncherInstall installed(LauncherInstall::Existing{folder_});
     std::wstring welcome(4096, L'\0');
     EXPECT_EQ(0, installed.run(L"", [&](const SeenWindow& window) {
@@ -210,22 +188,15 @@ TEST_F(Installer, InstallsTheLauncherThatRunsAndUninstallsAllButTheSettings)
     }).exitCode);
     EXPECT_NE(std::wstring::npos, welcome.find(L"Vantorel.exe /OPTIONS")) << welcome;
     EXPECT_NE(std::wstring::npos, welcome.find(L"Vantorel.exe /SETUP"));
-    const std::wstring game = scratch_.folder(L"Game") + L"\\";
-    ASSERT_TRUE(CopyFileW((programFolder() + L"StandInGame.exe").c_str(), (game + L"main.exe").c_str(), FALSE));
-    scratch_.file(L"Game\\Ace.plt", 5);
-    setValue(kAppKey, L"RunOnce", L"True");
-    setValue(kAppKey, L"EXEPath", game + L"main.exe");
-    EXPECT_EQ(0, installed.run().exitCode);
-    EXPECT_TRUE(waitFor([&] { return exists(game + L"standin-record.txt"); }, 15000)) << "the game did not start";
 
     ASSERT_EQ(0, uninstall(L""));
     expectNothingLeft();
-    EXPECT_TRUE(keyExists(HKEY_CURRENT_USER, kAppKey)) << "a silent uninstall keeps the player's settings";
+    EXPECT_TRUE(keyExists(HKEY_CURRENT_USER, kAppKeyPath)) << "a silent uninstall keeps the player's settings";
 }
 
 TEST_F(Installer, TheScriptComponentRegistersQuillonUntilTheUninstallThatMayTakeTheSettings)
 {
-    setValue(kClassesKey + kOtherServer, L"", kOtherFile, HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY);
+    setText(kClassesKey + kOtherServer, L"", kOtherFile, HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY);
     ASSERT_EQ(0, install(L" /REGISTER"));
     EXPECT_TRUE(scriptCanCreateQuillon());
     // The reference beside the library, and its examples running against the installed library.
@@ -235,8 +206,8 @@ TEST_F(Installer, TheScriptComponentRegistersQuillonUntilTheUninstallThatMayTake
     EXPECT_EQ(0u, printed.find("v0.0.0\r\n2517 v2.5.17\r\n")) << printed;
     expectRegistration(KEY_WOW64_64KEY, true);
     expectRegistration(KEY_WOW64_32KEY, true);
-    setValue(kAppKey, L"RunOnce", L"True");
-    setValue(L"Software\\Brannock\\System", L"ShowSplash", L"0");
+    setText(kAppKeyPath, L"RunOnce", L"True");
+    setText(kSystemKeyPath, L"ShowSplash", L"0");
     ASSERT_EQ(0, uninstall(L" /REMOVESETTINGS"));
     expectNothingLeft();
     EXPECT_EQ(kOtherFile, classesValue(kOtherServer, L"", KEY_WOW64_32KEY));

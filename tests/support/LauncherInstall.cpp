@@ -1,7 +1,5 @@
 #include "LauncherInstall.h"
 
-#include <gtest/gtest.h>
-
 #include <fstream>
 #include <sstream>
 
@@ -10,28 +8,15 @@
 #include "TestSupport.h"
 
 namespace testing_support {
-namespace {
 
-const wchar_t kMakerKey[] = L"Software\\Brannock";
-const wchar_t kAppPaths[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\";
-
-// The log's lines without their indentation.
-std::vector<std::string> readLog(const std::wstring& path)
+void setText(const std::wstring& key, const std::wstring& name, const std::wstring& data, HKEY root, REGSAM view)
 {
-    std::ifstream file(path.c_str(), std::ios::binary);
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    const std::string text = bytes.str();
-    std::vector<std::string> lines;
-    size_t start = 0;
-    for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
-        const size_t first = std::min(text.find_first_not_of(' ', start), end);
-        lines.push_back(text.substr(first, end - first));
-    }
-    return lines;
+    raii::UniqueHKey opened;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE | view, nullptr,
+                                             opened.put(), nullptr));
+    RegSetValueExW(opened.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                   static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
 }
-
-} // namespace
 
 bool ownPrefix()
 {
@@ -41,13 +26,13 @@ bool ownPrefix()
 
 void resetLauncherRegistry(const std::wstring& baseName)
 {
-    if (!ownPrefix()) {
-        ADD_FAILURE() << "the launcher's keys are shared: reset them only in a prefix of this program's own";
-        return;
-    }
-    RegDeleteTreeW(HKEY_CURRENT_USER, kMakerKey);
-    RegDeleteTreeW(HKEY_LOCAL_MACHINE, (kAppPaths + baseName + L".exe").c_str());
+    ASSERT_TRUE(ownPrefix()) << "the launcher's keys are shared: reset them only in a prefix of this program's own";
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Brannock");
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE,
+                   (L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\" + baseName + L".exe").c_str());
 }
+
+void LauncherRunTest::SetUp() { resetLauncherRegistry(); }
 
 void closeDialogs(const SeenWindow& window)
 {
@@ -56,11 +41,38 @@ void closeDialogs(const SeenWindow& window)
     if (window.className == kWelcomeWindowClass) PostMessageW(window.handle, WM_CLOSE, 0, 0);
 }
 
+std::string fileBytes(const std::wstring& path)
+{
+    std::ifstream file(path.c_str(), std::ios::binary);
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    return bytes.str();
+}
+
+std::vector<std::string> logLines(const std::wstring& path)
+{
+    const std::string text = fileBytes(path);
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+        lines.push_back(text.substr(start, end - start));
+    if (start < text.size()) lines.push_back(text.substr(start) + "<no CR LF>");
+    return lines;
+}
+
 bool RunOutcome::logHas(const std::string& start) const
 {
     for (const std::string& line : log)
         if (line.compare(0, start.size(), start) == 0) return true;
     return false;
+}
+
+std::string RunOutcome::logLine(const std::string& start) const
+{
+    std::string rest;
+    for (const std::string& line : log)
+        if (line.compare(0, start.size(), start) == 0) rest = line.substr(start.size());
+    return rest;
 }
 
 bool RunOutcome::saw(const std::wstring& className) const
@@ -80,10 +92,6 @@ std::wstring RunOutcome::boxText() const
 LauncherInstall::LauncherInstall(const std::wstring& name, const std::wstring& baseName, bool withLibrary)
     : baseName_(baseName)
 {
-    if (!ownPrefix()) {
-        ADD_FAILURE() << "end-to-end launcher runs need a prefix of their own (quillon_test OWN_PREFIX)";
-        return;
-    }
     scratch_ = std::make_unique<files_testing::ScratchFolder>(L"Launcher" + name);
     folder_ = scratch_->path().substr(0, scratch_->path().size() - 1);
     logFolder_ = scratch_->path();
@@ -96,8 +104,8 @@ LauncherInstall::LauncherInstall(const std::wstring& name, const std::wstring& b
 LauncherInstall::LauncherInstall(const Existing& existing)
     : folder_(existing.folder), baseName_(L"Vantorel"), logFolder_(existing.folder + L"\\")
 {
-    ready_ = ownPrefix() && GetFileAttributesW(exePath().c_str()) != INVALID_FILE_ATTRIBUTES;
-    EXPECT_TRUE(ready_) << "no launcher in a prefix of this program's own at " << testing::PrintToString(exePath());
+    ready_ = GetFileAttributesW(exePath().c_str()) != INVALID_FILE_ATTRIBUTES;
+    EXPECT_TRUE(ready_) << "no launcher at " << testing::PrintToString(exePath());
 }
 
 LauncherInstall::~LauncherInstall() = default;
@@ -114,7 +122,8 @@ RunOutcome LauncherInstall::run(const std::wstring& arguments, const WindowHandl
     result.exitCode = waitForProcess(process, timeoutMs);
     watcher.stop();
     result.windows = watcher.seen();
-    result.log = readLog(logPath());
+    for (const std::string& line : logLines(logPath()))
+        result.log.push_back(line.substr(std::min(line.find_first_not_of(' '), line.size())));
     return result;
 }
 

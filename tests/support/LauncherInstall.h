@@ -1,12 +1,11 @@
-// End-to-end runs of Vantorel.exe. The launcher's keys are fixed (the maker's
-// shared keys, its application key, its app path), so such runs are isolated
-// by giving the whole test program a Wine prefix of its own (quillon_test with
-// OWN_PREFIX) and each installation a scratch folder inside that prefix.
+// End-to-end runs of Vantorel.exe. The launcher's keys are fixed, so such runs are isolated by giving the whole
+// test program a Wine prefix of its own (quillon_test with OWN_PREFIX) and each installation a scratch folder.
 #pragma once
 
 #include <windows.h>
 
-#include <functional>
+#include <gtest/gtest.h>
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -19,20 +18,38 @@ class ScratchFolder;
 
 namespace testing_support {
 
-// True when this program runs in a Wine prefix of its own, the only place
-// where the launcher's keys may be changed without disturbing other programs.
+const std::wstring kAppKeyPath = L"Software\\Brannock\\Apps\\Vantorel";
+const std::wstring kSystemKeyPath = L"Software\\Brannock\\System";
+const std::wstring kUserKeyPath = L"Software\\Brannock\\User";
+
+// Writes a text value, creating the key (view: 0, KEY_WOW64_32KEY or KEY_WOW64_64KEY).
+void setText(const std::wstring& key, const std::wstring& name, const std::wstring& data,
+             HKEY root = HKEY_CURRENT_USER, REGSAM view = 0);
+
+// True when this program runs in a Wine prefix of its own, the only place where the launcher's keys may change.
 bool ownPrefix();
 
-// Deletes the launcher's registry state in this program's own prefix: the
-// maker's key tree under HKEY_CURRENT_USER and the app path of `baseName`.exe.
+// Deletes the maker's key tree under HKEY_CURRENT_USER and the app path of `baseName`.exe.
 void resetLauncherRegistry(const std::wstring& baseName = L"Vantorel");
+
+// For programs that run the launcher (each in a prefix of its own): its keys start and end empty.
+class LauncherRunTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override { resetLauncherRegistry(); }
+};
 
 // The library's welcome window, which a first run shows.
 constexpr wchar_t kWelcomeWindowClass[] = L"QuillonRunOnce";
 
-// Answers every dialog (message boxes included) with OK, cancels the options
-// dialog and closes the welcome window with its close box, so no run waits on a window.
+// Answers every dialog with OK, cancels the options dialog and closes the welcome window.
 void closeDialogs(const SeenWindow& window);
+
+// A file's bytes, "" when it cannot be read.
+std::string fileBytes(const std::wstring& path);
+
+// A log file's lines as written, without their CR LF; a last line without one ends in "<no CR LF>".
+std::vector<std::string> logLines(const std::wstring& path);
 
 struct RunOutcome {
     long exitCode = -1;              // -1: could not start; -2: killed after the time-out
@@ -40,18 +57,18 @@ struct RunOutcome {
     std::vector<std::string> log;    // the run's log lines without indentation (ANSI bytes)
 
     bool logHas(const std::string& start) const; // a line that starts with `start`
+    std::string logLine(const std::string& start) const; // the rest of the last such line, or ""
     bool saw(const std::wstring& className) const;
     std::wstring boxText() const; // the message of the first message box, or ""
 };
 
-// Vantorel.exe copied as `baseName`.exe, with Quillon.dll beside it unless
-// withLibrary is false, into a fresh scratch folder (deleted with the object). It runs registration-free from its manifest.
+// Vantorel.exe copied as `baseName`.exe, with Quillon.dll beside it unless withLibrary is false, into a fresh
+// scratch folder deleted with the object. It runs registration-free from its manifest.
 class LauncherInstall {
 public:
     explicit LauncherInstall(const std::wstring& name, const std::wstring& baseName = L"Vantorel",
                              bool withLibrary = true);
-    // Vantorel.exe installed by other means (the installer, a script) in a
-    // folder (no trailing backslash) that the object neither fills nor deletes.
+    // Vantorel.exe installed by other means in a folder (no trailing backslash) that the object leaves alone.
     struct Existing {
         std::wstring folder;
     };
@@ -64,14 +81,12 @@ public:
     const std::wstring& folder() const { return folder_; } // no trailing backslash
     std::wstring exePath() const { return folder_ + L"\\" + baseName_ + L".exe"; }
     std::wstring logPath() const { return logFolder_ + baseName_ + L".log"; }
-    // Where runs find the log (ending in "\\"): the program's folder unless told otherwise.
-    void readLogFrom(const std::wstring& folder) { logFolder_ = folder; }
+    void readLogFrom(const std::wstring& folder) { logFolder_ = folder; } // ending in "\"
 
-    // Starts the program with `arguments` (appended as given, so start with a
-    // space), lets onWindow handle its windows, and waits for it. The log
-    // holds only this run: an earlier log is deleted first.
+    // Starts the program with `arguments` (appended as given: start with a space), lets onWindow handle its
+    // windows and waits for it. An earlier log is deleted first.
     RunOutcome run(const std::wstring& arguments = L"", const WindowHandler& onWindow = closeDialogs,
-                    DWORD timeoutMs = 30000) const;
+                   DWORD timeoutMs = 30000) const;
 
 private:
     std::unique_ptr<files_testing::ScratchFolder> scratch_;

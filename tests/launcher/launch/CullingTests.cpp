@@ -1,18 +1,13 @@
-// The culling against real folders, the real library and the shell's own
-// confirmation (answered from a second thread), with the settings in memory.
+// The culling against real folders, the real library and the shell's own confirmation (answered from a second
+// thread), with the settings in memory.
 #include <windows.h>
 #include <shellapi.h>
 
-#include <fstream>
-#include <map>
-
 #include "Culling.h"
-#include "WindowWatcher.h"
 #include "FakeSettings.h"
 #include "GameFolders.h"
 #include "LauncherError.h"
 #include "ScratchFolder.h"
-#include "TestSupport.h"
 
 using namespace vantorel;
 using namespace testing_support;
@@ -29,76 +24,52 @@ std::string listing(const Files& files)
     for (const auto& [name, bytes] : files) {
         unsigned long sum = 2166136261u;
         for (unsigned char c : bytes) sum = (sum ^ c) * 16777619u;
-        text += std::string(name.begin(), name.end()) + " " + std::to_string(bytes.size()) + " bytes #" +
-                std::to_string(sum) + "\n";
+        text += narrow(name) + " " + std::to_string(bytes.size()) + " bytes #" + std::to_string(sum) + "\n";
     }
     return text;
 }
 
-struct StopHere {};
-
 // Distinct contents of exactly `size` bytes, so a file restored from the wrong backup shows.
 std::string bytesOf(const std::wstring& name, size_t size)
 {
-    std::string text(name.begin(), name.end());
     std::string bytes;
-    while (bytes.size() < size) bytes += text + "|";
+    while (bytes.size() < size) bytes += narrow(name) + "|";
     bytes.resize(size);
     return bytes;
 }
 
+struct StopHere {};
+
 class Culling : public ComTest {
 protected:
-    void SetUp() override
-    {
-        wchar_t temp[MAX_PATH + 1] = {};
-        GetTempPathW(MAX_PATH, temp);
-        const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        game_ = std::wstring(temp) + L"culling-" + std::wstring(name.begin(), name.end()) + L"\\";
-        files_testing::removeTree(game_);
-        CreateDirectoryW(game_.c_str(), nullptr);
-        write({{L"main.exe", "MZ"}});
-        GetCurrentDirectoryW(MAX_PATH, previous_);
-    }
+    void SetUp() override { GetCurrentDirectoryW(MAX_PATH, previous_); }
+    void TearDown() override { SetCurrentDirectoryW(previous_); }
 
-    void TearDown() override
+    // An empty game folder holding these files.
+    void game(const Files& files)
     {
         SetCurrentDirectoryW(previous_);
-        files_testing::removeTree(game_);
-    }
-
-    void write(const Files& files)
-    {
-        for (const auto& [name, bytes] : files) {
-            for (size_t slash = name.find(L'\\'); slash != std::wstring::npos; slash = name.find(L'\\', slash + 1))
-                CreateDirectoryW((game_ + name.substr(0, slash)).c_str(), nullptr);
-            std::ofstream file((game_ + name).c_str(), std::ios::binary);
-            file << bytes;
-        }
+        scratch_.reset();
+        scratch_ = std::make_unique<files_testing::ScratchFolder>(L"Culling");
+        writeFile(scratch_->path() + L"main.exe", "MZ");
+        for (const auto& [name, bytes] : files) writeFile(scratch_->path() + name, bytes);
     }
 
     // Every file below the custom folders, with its contents.
-    Files custom() const
+    Files custom(const std::wstring& relative = L"custom\\") const
     {
         Files found;
-        collect(L"custom\\", found);
-        return found;
-    }
-
-    void collect(const std::wstring& relative, Files& found) const
-    {
         WIN32_FIND_DATAW entry;
-        HANDLE find = FindFirstFileW((game_ + relative + L"*").c_str(), &entry);
-        if (find == INVALID_HANDLE_VALUE) return;
-        do {
-            const std::wstring name = entry.cFileName;
-            if (name == L"." || name == L"..") continue;
+        raii::UniqueFind find(FindFirstFileW((scratch_->path() + relative + L"*").c_str(), &entry));
+        for (bool more = bool(find); more; more = FindNextFileW(find.get(), &entry)) {
+            const std::wstring name = relative + entry.cFileName;
+            if (entry.cFileName[0] == L'.') continue;
             if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                collect(relative + name + L"\\", found);
+                found.merge(custom(name + L"\\"));
             else
-                found[relative + name] = contentsOf(game_ + relative + name);
-        } while (FindNextFileW(find, &entry));
-        FindClose(find);
+                found[name] = fileBytes(scratch_->path() + name);
+        }
+        return found;
     }
 
     void settings(const std::wstring& value, const std::wstring& data)
@@ -109,26 +80,25 @@ protected:
     // One run of the kind, answering the shell; the log lines it posted.
     std::string cull(const culling::Kind& kind, bool yes = true, const culling::StepHook& hook = {})
     {
-        const std::wstring folder = game_.substr(0, game_.size() - 1);
-        qcLogging log(LogIdentity{folder, L"", {L"", L"culling", 1, 1, 32}}, settings_);
+        const std::wstring folder = scratch_->path(), logFile = folder + L"culling.log";
+        qcLogging log(LogIdentity{folder.substr(0, folder.size() - 1), L"", {L"", L"culling", 1, 1, 32}}, settings_);
         log.LogMode(kLogFile);
-        DeleteFileW((game_ + L"culling.log").c_str());
         log.StartLog(L"Main");
         {
             DialogAnswers answers(yes ? IDYES : IDNO);
             try {
-                culling::cullFolder(kind, game_ + L"main.exe", settings_, log, hook);
+                culling::cullFolder(kind, folder + L"main.exe", settings_, log, hook);
             } catch (const LauncherError& error) {
                 ADD_FAILURE() << "the culling failed: " << narrow(error.description());
             }
         }
         log.StopProc(L"", L"Void");
-        const std::string text = contentsOf(game_ + L"culling.log");
-        DeleteFileW((game_ + L"culling.log").c_str());
+        const std::string text = fileBytes(logFile);
+        DeleteFileW(logFile.c_str());
         return text;
     }
 
-    std::wstring game_;
+    std::unique_ptr<files_testing::ScratchFolder> scratch_;
     wchar_t previous_[MAX_PATH] = {};
     FakeSettings settings_;
 };
@@ -136,6 +106,7 @@ protected:
 const std::wstring S = L"custom\\sounds\\";
 const std::wstring G = L"custom\\graphics\\";
 
+// A "No" must neither remove anything nor fail: the launch goes on after it.
 TEST_F(Culling, RemovesWhatIsNotKeptOnlyAboveTheThresholdAndWithAKeepList)
 {
     const struct {
@@ -158,16 +129,14 @@ TEST_F(Culling, RemovesWhatIsNotKeptOnlyAboveTheThresholdAndWithAKeepList)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        TearDown();
-        SetUp();
         const std::wstring& folder = c.taunts ? S : G;
         const std::wstring ext = c.taunts ? L".osf" : L".ogf";
-        // mine (20 bytes) + readme (10 bytes) + big: the folder holds bigSize + 30 bytes.
+        // mine (20 bytes) + readme (10 bytes) + big: the folder holds bigSize + 30 bytes; a sub-folder counts not.
         const Files before = {{folder + L"mine" + ext, bytesOf(L"mine", 20)},
                               {folder + L"readme.txt", bytesOf(L"readme", 10)},
                               {folder + L"big" + ext, bytesOf(L"big", c.bigSize)},
-                              {folder + L"deeper\\nested" + ext, bytesOf(L"nested", 5000000)}};
-        write(before);
+                              {folder + L"deeper\\nested" + ext, bytesOf(L"nested", 1000)}};
+        game(before);
         settings(c.taunts ? L"ClearTaunts" : L"ClearLogos", c.clear);
         settings(c.taunts ? L"KeepTaunts" : L"KeepLogos", c.keep);
         cull(c.taunts ? culling::taunts() : culling::logos(), c.yes);
@@ -180,30 +149,27 @@ TEST_F(Culling, RemovesWhatIsNotKeptOnlyAboveTheThresholdAndWithAKeepList)
 // A kept name in another letter case keeps the file under the name it has.
 TEST_F(Culling, KeptNamesKeepTheirFilesNamesAndMissingOrOutsideOnesAreSkippedAndLogged)
 {
-    write({{S + L"mine.osf", bytesOf(L"mine", 10)},
-           {S + L"MixedCase.osf", bytesOf(L"mixed", 10)},
-           {S + L"other.osf", bytesOf(L"other", 1000001)},
-           {L"custom\\outside.osf", bytesOf(L"outside", 10)}});
+    const Files kept = {{S + L"mine.osf", bytesOf(L"mine", 10)},
+                        {S + L"MixedCase.osf", bytesOf(L"mixed", 10)},
+                        {L"custom\\outside.osf", bytesOf(L"outside", 10)}};
+    Files before = kept;
+    before[S + L"other.osf"] = bytesOf(L"other", 1000001);
+    game(before);
     settings(L"ClearTaunts", L"-1");
     settings(L"KeepTaunts", L"gone.osf|mine.osf|..\\outside.osf|mixedcase.OSF|MIXEDCASE.osf|");
     const std::string log = cull(culling::taunts());
-    EXPECT_EQ(listing({{S + L"mine.osf", bytesOf(L"mine", 10)},
-                       {S + L"MixedCase.osf", bytesOf(L"mixed", 10)},
-                       {L"custom\\outside.osf", bytesOf(L"outside", 10)}}),
-              listing(custom()));
+    EXPECT_EQ(listing(kept), listing(custom()));
     EXPECT_NE(std::string::npos, log.find("POST - Kept File Not Found, Skipped: gone.osf")) << log;
     EXPECT_NE(std::string::npos, log.find("POST - Kept Name Is Not A File Name, Skipped: ..\\outside.osf")) << log;
 }
 
-// A run stopped after each of its steps in turn, as a kill would stop it; the
-// next run must lose no kept file and leave what an uninterrupted run leaves.
-// The last round is not stopped: kept files of both logo kinds keep their own
-// contents and the user's other files stay.
+// A run stopped after each of its steps in turn, as a kill would stop it: the next run loses no kept file and
+// leaves what an uninterrupted run leaves. The last round is not stopped.
 TEST_F(Culling, ARunStoppedAtAnyStepIsCompletedByTheNext)
 {
     const Files before = {
-        {G + L"a.ogf", bytesOf(L"a.ogf", 60000)}, {G + L"a.oga", bytesOf(L"a.oga", 60000)},
-        {G + L"b.ogf", bytesOf(L"b.ogf", 1000)},  {G + L"c.oga", bytesOf(L"c.oga", 1000)},
+        {G + L"a.ogf", bytesOf(L"a.ogf", 60000)},   {G + L"a.oga", bytesOf(L"a.oga", 60000)},
+        {G + L"b.ogf", bytesOf(L"b.ogf", 1000)},    {G + L"c.oga", bytesOf(L"c.oga", 1000)},
         {G + L"notes.xxx", bytesOf(L"notes", 100)}, {G + L"readme.txt", bytesOf(L"readme", 100)},
     };
     Files expected = before;
@@ -215,9 +181,7 @@ TEST_F(Culling, ARunStoppedAtAnyStepIsCompletedByTheNext)
     int stopAt = 1;
     for (bool stopped = true; stopped; ++stopAt) {
         SCOPED_TRACE(::testing::Message() << "stopped after step " << stopAt);
-        TearDown();
-        SetUp();
-        write(before);
+        game(before);
         stopped = false;
         try {
             cull(culling::logos(), true, [&](int step) {
@@ -232,8 +196,8 @@ TEST_F(Culling, ARunStoppedAtAnyStepIsCompletedByTheNext)
     EXPECT_GT(stopAt, 8) << "every backup, removal and restore is a step";
 }
 
-// Wine's shell never applies a pattern to sub-folders, so the runs above cannot
-// tell; on Windows it does unless told not to, and the kept files wait in one.
+// Wine's shell never applies a pattern to sub-folders, so the runs above cannot tell; on Windows it does unless
+// told not to, and the kept files wait in one.
 TEST(CullingRules, PatternDeletesNeverRecurseAndStillAsk)
 {
     EXPECT_TRUE(culling::kPatternDeleteFlags & FOF_NORECURSION);

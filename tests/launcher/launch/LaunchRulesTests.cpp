@@ -6,7 +6,6 @@
 
 #include "CullingRules.h"
 #include "LaunchRules.h"
-#include "StartupRules.h"
 
 using namespace vantorel;
 
@@ -118,12 +117,4 @@ TEST(CullingRules, KeepListsAndBareNames)
                              name.compare(name.size() - extension.size(), extension.size(), extension) == 0);
             }
         }
-}
-
-TEST(StartupRules, TheResetNeverReachesAboveTheApplicationKey)
-{
-    EXPECT_EQ(L"Software\\Brannock\\Apps\\Vantorel", rules::applicationKey(L"Vantorel").value_or(L"refused"));
-    EXPECT_FALSE(rules::applicationKey(L"").has_value());
-    EXPECT_FALSE(rules::applicationKey(L"a\\b").has_value());
-    EXPECT_FALSE(rules::applicationKey(std::wstring(L"a\0b", 3)).has_value());
 }

@@ -1,10 +1,8 @@
 // The log writer: exact lines, modes, the run number and the file itself.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "FakeSettings.h"
+#include "LauncherInstall.h"
 #include "LogFile.h"
 #include "LogFormat.h"
 #include "Logging.h"
@@ -44,19 +42,7 @@ protected:
     std::wstring logPath() const { return folder_ + L"\\Vantorel.log"; }
     bool logExists() const { return GetFileAttributesW(logPath().c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-    std::vector<std::string> fileLines() const
-    {
-        std::ifstream file(logPath().c_str(), std::ios::binary);
-        std::ostringstream bytes;
-        bytes << file.rdbuf();
-        const std::string text = bytes.str();
-        std::vector<std::string> lines;
-        size_t start = 0;
-        for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
-            lines.push_back(text.substr(start, end - start));
-        EXPECT_EQ(text.size(), start) << "every line ends in CR LF";
-        return lines;
-    }
+    std::vector<std::string> fileLines() const { return testing_support::logLines(logPath()); }
 
     std::wstring folder_ = testing_support::programFolder() + L"logtest";
     FakeSettings store_;

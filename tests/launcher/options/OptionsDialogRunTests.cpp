@@ -1,88 +1,79 @@
-// The options dialog of a running Vantorel.exe, driven as a user would
-// (OptionsDriver.h); the registry and the log are read afterwards.
+// The options dialog of a running Vantorel.exe, driven as a user would; the registry and the log are read
+// afterwards. Checks inside a scenario run on the thread that plays the user: a failed one must not skip the
+// click that closes the dialog.
+#include <atomic>
+#include <functional>
 #include <thread>
 
 #include "GameFolders.h"
 #include "OptionsDriver.h"
 #include "Splash.h"
+#include "TestSupport.h"
+#include "WindowPicture.h"
 
 using namespace testing_support;
 using namespace options_testing;
-using launch_testing::setValue;
-using launch_testing::valueOf;
 
 namespace {
 
-const std::wstring& kAppKeyPath = launch_testing::kAppKey;
-const std::wstring& kSystemKeyPath = launch_testing::kSystemKey;
-const std::wstring& kUserKeyPath = launch_testing::kUserKey;
+using Scenario = std::function<void(const Dialog&)>;
+using Names = std::vector<std::wstring>;
 
-class OptionsRun : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(ownPrefix()) << "these runs change the launcher's shared keys: run them through ctest";
-        resetLauncherRegistry();
-        setValue(kSystemKeyPath, L"ShowSplash", L"0");
-        setValue(kSystemKeyPath, L"WinAnimate", L"0");
-    }
-    void TearDown() override { resetLauncherRegistry(); }
-};
-
-// The posts of one confirmation's SetSysINI, in the order they are written.
-std::vector<std::string> sysIniTrace(const RunOutcome& out)
+std::wstring stored(const std::wstring& key, const wchar_t* name)
 {
-    std::vector<std::string> trace;
-    bool inside = false;
-    for (const std::string& line : out.log) {
-        if (line.rfind("BEGIN Procedure - Options:SetSysINI", 0) == 0) inside = true;
-        if (!inside) continue;
-        trace.push_back(line.substr(0, line.rfind("POST", 0) == 0 ? line.rfind(": ") : line.find(" <@>")));
-        if (line.rfind("END   Procedure - Options:SetSysINI", 0) == 0) break;
-    }
-    return trace;
+    return storedText(HKEY_CURRENT_USER, key, name);
 }
 
-// Every key and value below a key, one "path\\name=data" line each.
-std::wstring treeOf(const std::wstring& path)
+// Runs the launcher; the scenario plays the user once the dialog has loaded, and must close it. Message boxes
+// are answered with OK; the common dialogs are left to the scenario.
+RunOutcome runWithDialog(const LauncherInstall& install, const std::wstring& arguments, const Scenario& scenario)
 {
-    raii::UniqueHKey key;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS) return {};
-    std::wstring tree;
-    wchar_t name[256];
-    BYTE data[4096];
-    for (DWORD i = 0;; ++i) {
-        DWORD nameSize = ARRAYSIZE(name), dataSize = sizeof(data) - sizeof(wchar_t);
-        ZeroMemory(data, sizeof(data));
-        if (RegEnumValueW(key.get(), i, name, &nameSize, nullptr, nullptr, data, &dataSize) != ERROR_SUCCESS) break;
-        tree += path + L"\\" + name + L"=" + reinterpret_cast<const wchar_t*>(data) + L"\n";
-    }
-    for (DWORD i = 0;; ++i) {
-        DWORD nameSize = ARRAYSIZE(name);
-        if (RegEnumKeyExW(key.get(), i, name, &nameSize, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-        tree += treeOf(path + L"\\" + name);
-    }
-    return tree;
+    std::atomic<bool> played{false};
+    return install.run(arguments, [&](const SeenWindow& window) {
+        if (window.title == kOptionsCaption && !played.exchange(true)) {
+            const Dialog dialog(window.handle);
+            EXPECT_TRUE(dialog.loaded());
+            scenario(dialog);
+        } else if (window.className == kWelcomeWindowClass ||
+                   (window.className == L"#32770" && window.title.find(L"Choose") != 0 &&
+                    window.title != L"Locate MAIN.EXE")) {
+            closeDialogs(window);
+        }
+    });
 }
 
-// A window of this program on a thread of its own that keeps answering messages.
+// How many pure white pixels a check box shows in its caption (right of its white box).
+int whitePixels(HWND window)
+{
+    SIZE size{};
+    std::vector<BYTE> pixels;
+    if (FAILED(windowPixels(window, size, pixels))) return -1;
+    int count = 0;
+    for (int y = 0; y < size.cy; ++y)
+        for (int x = 20; x < size.cx; ++x) {
+            const BYTE* pixel = &pixels[(size_t(y) * size.cx + x) * 4];
+            count += pixel[0] == 0xFF && pixel[1] == 0xFF && pixel[2] == 0xFF;
+        }
+    return count;
+}
+
+// A window of this program on a thread of its own that keeps answering messages, made the foreground window by
+// that thread, as a program does.
 class OtherWindow {
 public:
     OtherWindow()
     {
         thread_ = std::thread([this] {
-            window_ = CreateWindowExW(0, L"Static", L"other", WS_POPUP | WS_VISIBLE, 10, 10, 100, 100, nullptr,
-                                      nullptr, nullptr, nullptr);
+            HWND window = CreateWindowExW(0, L"Static", L"other", WS_POPUP | WS_VISIBLE, 10, 10, 100, 100, nullptr,
+                                          nullptr, nullptr, nullptr);
+            SetForegroundWindow(window);
             threadId_ = GetCurrentThreadId();
-            created_ = true;
+            window_ = window;
             MSG message;
-            while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-                if (message.message == kToFront) SetForegroundWindow(window_);
-                DispatchMessageW(&message);
-            }
-            DestroyWindow(window_);
+            while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
+            DestroyWindow(window);
         });
-        while (!created_) Sleep(10);
+        waitFor([&] { return window_ && GetForegroundWindow() == window_; }, 5000);
     }
     ~OtherWindow()
     {
@@ -90,28 +81,28 @@ public:
         thread_.join();
     }
     HWND handle() const { return window_; }
-    // Made the foreground window by its own thread, as a program does.
-    bool toFront() const
-    {
-        PostThreadMessageW(threadId_, kToFront, 0, 0);
-        return waitFor([&] { return GetForegroundWindow() == window_; }, 5000);
-    }
 
 private:
-    static constexpr UINT kToFront = WM_APP + 1;
     std::thread thread_;
-    std::atomic<bool> created_{false};
-    HWND window_ = nullptr;
-    DWORD threadId_ = 0;
+    std::atomic<HWND> window_{nullptr};
+    std::atomic<DWORD> threadId_{0};
+};
+
+class OptionsRun : public LauncherRunTest {
+protected:
+    void SetUp() override
+    {
+        ASSERT_NO_FATAL_FAILURE(LauncherRunTest::SetUp());
+        setText(kSystemKeyPath, L"ShowSplash", L"0");
+        setText(kSystemKeyPath, L"WinAnimate", L"0");
+    }
 };
 
 } // namespace
 
-// Checks run inside the scenarios, on the thread that plays the user; a failed
-// check there must not skip the click that closes the dialog.
-TEST_F(OptionsRun, OpensCleanWithTheDefaultsInKeyboardOrderAndRefusesTheCloseBox)
+TEST_F(OptionsRun, OpensCleanInKeyboardOrderAndApplyStoresEverythingWhileCancelStoresNothingMore)
 {
-    const LauncherInstall install(L"Defaults");
+    const LauncherInstall install(L"Apply");
     const RunOutcome out = runWithDialog(install, L" /OPTIONS", [&](const Dialog& d) {
         EXPECT_TRUE(d.ticked(kChkRandomize));
         EXPECT_FALSE(d.ticked(kChkClearTaunts) || d.ticked(kChkClearLogos));
@@ -119,9 +110,6 @@ TEST_F(OptionsRun, OpensCleanWithTheDefaultsInKeyboardOrderAndRefusesTheCloseBox
                      d.enabled(kCmdKeepLogos));
         EXPECT_FALSE(d.enabled(kCmdApply)) << "a freshly opened dialog is clean";
         EXPECT_EQ(L"", d.text(kTxtMainExe) + d.text(kTxtParameters));
-        const std::vector<std::wstring> catalogue = d.entries(kLstParameters);
-        EXPECT_EQ(35u, catalogue.size());
-        EXPECT_EQ(L"-httpproxy [ip:port]", catalogue.empty() ? L"" : catalogue.back());
         std::vector<int> keyboardOrder;
         for (HWND child = GetWindow(d.window(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
             if (GetWindowLongW(child, GWL_STYLE) & WS_TABSTOP) keyboardOrder.push_back(GetDlgCtrlID(child));
@@ -130,29 +118,24 @@ TEST_F(OptionsRun, OpensCleanWithTheDefaultsInKeyboardOrderAndRefusesTheCloseBox
                                     kLstParameters, kChkClearTaunts, kLstTaunts, kCmdKeepTaunts, kChkClearLogos,
                                     kLstLogos, kCmdKeepLogos, kCmdOK, kCmdCancel, kCmdApply, kTabBox, kTxtDescription}),
                   keyboardOrder);
+        const int ownControl[3] = {kChkRandomize, kSysCheckBox0, kUserBox1};
+        for (int tab : {2, 1, 0}) {
+            d.showTab(tab);
+            for (int other = 0; other < 3; ++other)
+                EXPECT_EQ(tab == other, IsWindowVisible(d.item(ownControl[other])) != FALSE) << tab << " " << other;
+        }
 
-        send(d.item(kLstParameters), LB_SETCURSEL, 0);
+        d.select(kLstParameters, 0);
         d.key(kLstParameters, VK_DOWN);
         d.key(kLstParameters, VK_DOWN);
         EXPECT_EQ(L"Disables music.", d.text(kTxtDescription)) << "arrow keys show the description";
         d.doubleClickFirstRow(kLstParameters);
         EXPECT_EQ(L"-nointro ", d.text(kTxtParameters));
         EXPECT_TRUE(d.enabled(kCmdApply));
-
         send(d.window(), WM_CLOSE);
         send(d.window(), WM_SYSCOMMAND, SC_CLOSE);
         EXPECT_TRUE(d.open()) << "the close box is refused";
-        d.click(kCmdCancel);
-    });
-    EXPECT_EQ(0, out.exitCode);
-    EXPECT_EQ(L"<missing>", valueOf(kAppKeyPath, L"RunOnce")) << "Cancel stores nothing";
-    EXPECT_TRUE(out.logHas("POST - Command Selected: &Cancel"));
-}
 
-TEST_F(OptionsRun, ApplyStoresEverythingCancelKeepsItAndTheLogShowsOneConfirmation)
-{
-    const LauncherInstall install(L"Apply");
-    const RunOutcome out = runWithDialog(install, L" /OPTIONS", [&](const Dialog& d) {
         d.type(kTxtMainExe, L"C:\\Games\\D3\\main.exe");
         d.type(kTxtParameters, L"-nomusic");
         d.click(kChkClearLogos);
@@ -165,11 +148,10 @@ TEST_F(OptionsRun, ApplyStoresEverythingCancelKeepsItAndTheLogShowsOneConfirmati
         d.type(kUserBox2, L"Analytical");
         d.type(kUserBox3, L"ada@example.org");
         d.type(kSysBox0, L"555");
-        EXPECT_TRUE(d.enabled(kCmdApply));
         d.click(kCmdApply);
         EXPECT_FALSE(d.enabled(kCmdApply));
         EXPECT_TRUE(d.open());
-        EXPECT_EQ(L"C:\\Games\\D3\\main.exe", valueOf(kAppKeyPath, L"EXEPath")) << "Apply stores at once";
+        EXPECT_EQ(L"C:\\Games\\D3\\main.exe", stored(kAppKeyPath, L"EXEPath")) << "Apply stores at once";
         d.type(kTxtParameters, L"-changed");
         d.click(kCmdCancel);
     });
@@ -178,29 +160,35 @@ TEST_F(OptionsRun, ApplyStoresEverythingCancelKeepsItAndTheLogShowsOneConfirmati
         const std::wstring& key;
         const wchar_t* name;
         const wchar_t* data;
-    } stored[] = {
+    } values[] = {
         {kAppKeyPath, L"RandomizePilot", L"1"}, {kAppKeyPath, L"EXEPath", L"C:\\Games\\D3\\main.exe"},
-        {kAppKeyPath, L"Parameters", L"-nomusic"}, {kAppKeyPath, L"ClearTaunts", L"0"}, {kAppKeyPath, L"ClearLogos", L"1"},
-        {kAppKeyPath, L"KeepTaunts", L""}, {kAppKeyPath, L"KeepLogos", L""}, {kAppKeyPath, L"RunOnce", L"True"},
-        {kSystemKeyPath, L"ShowSplash", L"1"}, {kSystemKeyPath, L"WinAnimate", L"0"}, {kSystemKeyPath, L"IsDLLDebugging", L"1"},
+        {kAppKeyPath, L"Parameters", L"-nomusic"}, {kAppKeyPath, L"ClearTaunts", L"0"},
+        {kAppKeyPath, L"ClearLogos", L"1"}, {kAppKeyPath, L"KeepTaunts", L""}, {kAppKeyPath, L"KeepLogos", L""},
+        {kAppKeyPath, L"RunOnce", L"True"}, {kSystemKeyPath, L"ShowSplash", L"1"},
+        {kSystemKeyPath, L"WinAnimate", L"0"}, {kSystemKeyPath, L"IsDLLDebugging", L"1"},
         {kSystemKeyPath, L"NetworkPort", L" 80 "}, {kUserKeyPath, L"UserName", L"Ada Byron"},
         {kUserKeyPath, L"UserCompany", L"Analytical"}, {kUserKeyPath, L"UserEMail", L"ada@example.org"},
         {kUserKeyPath, L"AreaCode", L"555"},
     };
-    for (const auto& value : stored) EXPECT_EQ(value.data, valueOf(value.key, value.name)) << value.name;
-
-    const std::vector<std::string> trace = {
-        "BEGIN Procedure - Options:SetSysINI", "POST - RegKey: ShowSplash", "POST - RegKey: WinAnimate",
-        "POST - RegKey: IsDLLDebugging", "POST - UserName", "POST - UserCompany", "POST - E-Mail",
-        "POST - RegKey: User Name", "POST - RegKey: User Company", "POST - RegKey: User EMail",
-        "POST - RegKey: Area Code", "END   Procedure - Options:SetSysINI",
-    };
-    EXPECT_EQ(trace, sysIniTrace(out));
+    for (const auto& value : values) EXPECT_EQ(value.data, stored(value.key, value.name)) << value.name;
+    // One confirmation, the one of Apply, posting what it stores in this order.
+    std::vector<std::string> posts;
+    bool inside = false;
+    for (const std::string& line : out.log) {
+        inside = inside || line.rfind("BEGIN Procedure - Options:SetSysINI", 0) == 0;
+        if (inside && line.rfind("POST - ", 0) == 0) posts.push_back(line.substr(7, line.rfind(": ") - 7));
+        inside = inside && line.rfind("END   Procedure - Options:SetSysINI", 0) != 0;
+    }
+    EXPECT_EQ((std::vector<std::string>{"RegKey: ShowSplash", "RegKey: WinAnimate", "RegKey: IsDLLDebugging",
+                                        "UserName", "UserCompany", "E-Mail", "RegKey: User Name",
+                                        "RegKey: User Company", "RegKey: User EMail", "RegKey: Area Code"}),
+              posts);
     EXPECT_TRUE(out.logHas("POST - Command Selected: A&pply"));
+    EXPECT_TRUE(out.logHas("POST - Command Selected: &Cancel"));
 }
 
-// OK ends the launcher only on an explicit request; on a first run it closes the dialog (which
-// opens again where it was closed) under the welcome window, and the launcher goes on.
+// OK ends the launcher only on an explicit request; on a first run it closes the dialog (which opens again where
+// it was closed) under the welcome window, and the launcher goes on.
 TEST_F(OptionsRun, OkEndsTheLauncherOnlyOnAnExplicitRequest)
 {
     const LauncherInstall install(L"Ok");
@@ -211,9 +199,10 @@ TEST_F(OptionsRun, OkEndsTheLauncherOnlyOnAnExplicitRequest)
         GetWindowRect(d.window(), &closedAt);
         d.click(kCmdOK);
     });
+    const char ended[] = "(Vantorel.Exe) - Build: 1.1.32 - Application Termination. ";
     EXPECT_EQ(0, explicitRun.exitCode);
-    EXPECT_TRUE(explicitRun.logHas("(Vantorel.Exe) - Build: 1.1.32 - Application Termination. ")) << "log closed";
-    EXPECT_EQ(L"True", valueOf(kAppKeyPath, L"RunOnce"));
+    EXPECT_TRUE(explicitRun.logHas(ended)) << "log closed";
+    EXPECT_EQ(L"True", stored(kAppKeyPath, L"RunOnce"));
 
     RegDeleteKeyValueW(HKEY_CURRENT_USER, kAppKeyPath.c_str(), L"RunOnce");
     std::atomic<bool> played{false};
@@ -221,13 +210,12 @@ TEST_F(OptionsRun, OkEndsTheLauncherOnlyOnAnExplicitRequest)
         if (window.title != kOptionsCaption || played.exchange(true)) return;
         HWND welcome = nullptr;
         waitFor([&] { return (welcome = FindWindowW(kWelcomeWindowClass, nullptr)) != nullptr; }, 5000);
-        waitUntilLoaded(Dialog(window.handle));
+        const Dialog d(window.handle);
+        d.loaded();
         RECT openedAt{};
         GetWindowRect(window.handle, &openedAt);
-        EXPECT_EQ(closedAt.left, openedAt.left);
-        EXPECT_EQ(closedAt.top, openedAt.top);
-        EXPECT_EQ(closedAt.right - closedAt.left, openedAt.right - openedAt.left) << "the size stays its own";
-        Dialog(window.handle).click(kCmdOK);
+        EXPECT_TRUE(EqualRect(&closedAt, &openedAt)) << "where it was closed, in its own size";
+        d.click(kCmdOK);
         EXPECT_TRUE(waitFor([&] { return !IsWindow(window.handle); }, 5000));
         DWORD id = 0;
         GetWindowThreadProcessId(welcome, &id);
@@ -238,27 +226,26 @@ TEST_F(OptionsRun, OkEndsTheLauncherOnlyOnAnExplicitRequest)
         PostMessageW(welcome, WM_CLOSE, 0, 0);
     });
     EXPECT_EQ(0, firstRun.exitCode) << "the launcher ends once its last window is closed";
-    EXPECT_EQ(L"True", valueOf(kAppKeyPath, L"RunOnce"));
-    EXPECT_TRUE(firstRun.logHas("(Vantorel.Exe) - Build: 1.1.32 - Application Termination. "));
+    EXPECT_EQ(L"True", stored(kAppKeyPath, L"RunOnce"));
+    EXPECT_TRUE(firstRun.logHas(ended));
 }
 
 // A second start changes nothing and ends; a killed launcher leaves nothing that blocks the next one.
 TEST_F(OptionsRun, ASecondStartBringsTheOpenDialogForwardAndAKilledOneBlocksNothing)
 {
     const LauncherInstall install(L"Second");
-    const OtherWindow other;
     const RunOutcome killed = runWithDialog(install, L" /OPTIONS", [&](const Dialog& d) {
         EXPECT_TRUE(waitFor([&] {
-            return launch_testing::contentsOf(install.logPath()).find("END   Application Initialization") !=
-                   std::string::npos;
+            return fileBytes(install.logPath()).find("END   Application Initialization") != std::string::npos;
         }));
-        EXPECT_TRUE(other.toFront());
-        const std::wstring registry = treeOf(L"Software\\Brannock");
-        const std::string log = launch_testing::contentsOf(install.logPath());
+        const OtherWindow other;
+        EXPECT_EQ(other.handle(), GetForegroundWindow());
+        const std::vector<std::wstring> registry = registryLines(HKEY_CURRENT_USER, L"Software\\Brannock");
+        const std::string log = fileBytes(install.logPath());
         EXPECT_EQ(0, runProcess(L"\"" + install.exePath() + L"\"", 20000));
-        EXPECT_TRUE(waitFor([&] { return GetForegroundWindow() == d.window(); }, 5000)) << "the dialog comes to the front";
-        EXPECT_EQ(registry, treeOf(L"Software\\Brannock"));
-        EXPECT_EQ(log, launch_testing::contentsOf(install.logPath()));
+        EXPECT_TRUE(waitFor([&] { return GetForegroundWindow() == d.window(); }, 5000)) << "the dialog comes forward";
+        EXPECT_EQ(registry, registryLines(HKEY_CURRENT_USER, L"Software\\Brannock"));
+        EXPECT_EQ(log, fileBytes(install.logPath()));
         DWORD id = 0;
         GetWindowThreadProcessId(d.window(), &id);
         raii::UniqueHandle launcher(OpenProcess(PROCESS_TERMINATE, FALSE, id));
@@ -274,37 +261,30 @@ TEST_F(OptionsRun, ASecondStartBringsTheOpenDialogForwardAndAKilledOneBlocksNoth
 TEST_F(OptionsRun, KeepListsLoadSelectDeleteAndStoreAnEmptiedListAsEmptyAndBrowseTakesOnlyMainExe)
 {
     const LauncherInstall install(L"Keep");
-    const std::wstring upper = install.folder() + L"\\UPPER", lower = install.folder() + L"\\lower";
-    CreateDirectoryW(upper.c_str(), nullptr);
-    CreateDirectoryW(lower.c_str(), nullptr);
-    for (const std::wstring& file : {upper + L"\\MAIN.EXE", lower + L"\\main.exe", lower + L"\\setup.exe"})
-        std::ofstream(file.c_str());
+    const std::wstring upper = install.folder() + L"\\UPPER\\MAIN.EXE", lower = install.folder() + L"\\lower\\";
+    const std::wstring game = install.folder() + L"\\game\\";
+    for (const std::wstring& file : {upper, lower + L"main.exe", lower + L"setup.exe",
+                                     game + L"custom\\graphics\\Chosen Logo.ogf"})
+        launch_testing::writeFile(file, "");
     const struct {
         std::wstring answer, shown;
     } browsed[] = {
-        {upper + L"\\MAIN.EXE", upper + L"\\MAIN.EXE"},
-        {lower + L"\\setup.exe", upper + L"\\MAIN.EXE"}, // another program is ignored
-        {L"", upper + L"\\MAIN.EXE"},                    // cancelling changes nothing
-        {lower + L"\\main.exe", lower + L"\\main.exe"},
+        {upper, upper},
+        {lower + L"setup.exe", upper}, // another program is ignored
+        {L"", upper},                  // cancelling changes nothing
+        {lower + L"main.exe", lower + L"main.exe"},
     };
-    const std::wstring game = install.folder() + L"\\game";
-    CreateDirectoryW(game.c_str(), nullptr);
-    CreateDirectoryW((game + L"\\custom").c_str(), nullptr);
-    CreateDirectoryW((game + L"\\custom\\graphics").c_str(), nullptr);
-    std::ofstream((game + L"\\custom\\graphics\\Chosen Logo.ogf").c_str());
-    setValue(kAppKeyPath, L"EXEPath", game + L"\\main.exe");
-    setValue(kAppKeyPath, L"ClearLogos", L"True");
-    setValue(kAppKeyPath, L"RandomizePilot", L"False");
-    setValue(kSystemKeyPath, L"ShowSplash", L"True");
-    setValue(kAppKeyPath, L"KeepLogos", L"a.ogf|b.ogf");
-    setValue(kAppKeyPath, L"KeepTaunts", L"x.osf||y.osf");
-    using Names = std::vector<std::wstring>;
+    setText(kAppKeyPath, L"EXEPath", game + L"main.exe");
+    setText(kAppKeyPath, L"ClearLogos", L"True");
+    setText(kAppKeyPath, L"RandomizePilot", L"False");
+    setText(kSystemKeyPath, L"ShowSplash", L"True");
+    setText(kAppKeyPath, L"KeepLogos", L"a.ogf|b.ogf");
+    setText(kAppKeyPath, L"KeepTaunts", L"x.osf||y.osf");
     runWithDialog(install, L" /OPTIONS", [&](const Dialog& d) {
         EXPECT_FALSE(d.ticked(kChkRandomize)) << "\"False\" is a clear box";
         EXPECT_TRUE(d.ticked(kChkClearLogos) && d.ticked(kSysCheckBox0)) << "\"True\" is a ticked box";
         EXPECT_TRUE(d.enabled(kLstLogos) && d.enabled(kCmdKeepLogos));
         EXPECT_FALSE(d.enabled(kLstTaunts) || d.enabled(kCmdKeepTaunts));
-        EXPECT_EQ((Names{L"a.ogf", L"b.ogf"}), d.entries(kLstLogos));
         EXPECT_EQ((Names{L"x.osf", L"", L"y.osf"}), d.entries(kLstTaunts));
         d.clickLater(kCmdKeepLogos);
         EXPECT_TRUE(answerFileDialog(L"Choose Logos To Save", L"Chosen Logo.ogf")) << "the dialog is titled for logos";
@@ -313,12 +293,12 @@ TEST_F(OptionsRun, KeepListsLoadSelectDeleteAndStoreAnEmptiedListAsEmptyAndBrows
         d.clickLater(kCmdKeepLogos);
         answerFileDialog(L"Choose Logos To Save", L"");
         EXPECT_EQ(3u, d.entries(kLstLogos).size()) << "cancelling changes nothing";
-        send(d.item(kLstLogos), LB_SETCURSEL, 0);
+        d.select(kLstLogos, 0);
         d.key(kLstLogos, VK_DELETE);
         EXPECT_EQ((Names{L"b.ogf", L"Chosen Logo.ogf"}), d.entries(kLstLogos));
         EXPECT_TRUE(d.enabled(kCmdApply));
         while (!d.entries(kLstLogos).empty()) {
-            send(d.item(kLstLogos), LB_SETCURSEL, 0);
+            d.select(kLstLogos, 0);
             d.key(kLstLogos, VK_DELETE);
         }
         for (const auto& c : browsed) {
@@ -328,19 +308,17 @@ TEST_F(OptionsRun, KeepListsLoadSelectDeleteAndStoreAnEmptiedListAsEmptyAndBrows
         }
         d.click(kCmdOK);
     });
-    EXPECT_EQ(L"", valueOf(kAppKeyPath, L"KeepLogos")) << "an emptied list stays empty";
-    EXPECT_EQ(L"x.osf||y.osf", valueOf(kAppKeyPath, L"KeepTaunts")) << "a disabled list is stored all the same";
+    EXPECT_EQ(L"", stored(kAppKeyPath, L"KeepLogos")) << "an emptied list stays empty";
+    EXPECT_EQ(L"x.osf||y.osf", stored(kAppKeyPath, L"KeepTaunts")) << "a disabled list is stored all the same";
 }
 
-// Where a class registration may send the splash component's class elsewhere (this program's prefix is its own).
-const wchar_t kSplashTreatAs[] = L"Software\\Classes\\CLSID\\{7D8BB1B2-B914-46A2-80EB-46B16062EFA3}\\TreatAs";
-const wchar_t kMissingClass[] = L"{7D8BB1B2-B914-46A2-80EB-000000000000}";
-
-// Hovering a system setting turns its caption white and the others black; entering a user box
-// selects its text; the logo shows the about screen when it can.
+// Hovering a system setting turns its caption white and the others black; entering a user box selects its text;
+// the logo shows the about screen when it can, and only logs when a broken registration sends its class elsewhere.
 TEST_F(OptionsRun, HoverUserBoxesAndTheAboutScreen)
 {
-    setValue(kUserKeyPath, L"UserName", L"  Grace Hopper  ");
+    const wchar_t treatAs[] = L"Software\\Classes\\CLSID\\{7D8BB1B2-B914-46A2-80EB-46B16062EFA3}\\TreatAs";
+    const wchar_t missingClass[] = L"{7D8BB1B2-B914-46A2-80EB-000000000000}";
+    setText(kUserKeyPath, L"UserName", L"  Grace Hopper  ");
     const LauncherInstall install(L"Hover");
     const RunOutcome out = runWithDialog(install, L" /OPTIONS", [&](const Dialog& d) {
         d.click(kChkRandomize);
@@ -373,54 +351,12 @@ TEST_F(OptionsRun, HoverUserBoxesAndTheAboutScreen)
         if (about) PostMessageW(about, WM_LBUTTONDOWN, MK_LBUTTON, 0);
         EXPECT_TRUE(waitFor([&] { return !FindWindowW(kSplashWindowClass, nullptr); }, 5000));
 
-        // A broken registration sends the splash component's class elsewhere: the logo then only logs.
-        RegSetKeyValueW(HKEY_LOCAL_MACHINE, kSplashTreatAs, nullptr, REG_SZ, kMissingClass, sizeof(kMissingClass));
+        RegSetKeyValueW(HKEY_LOCAL_MACHINE, treatAs, nullptr, REG_SZ, missingClass, sizeof(missingClass));
         d.click(kLogo);
-        RegDeleteTreeW(HKEY_LOCAL_MACHINE, kSplashTreatAs);
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, treatAs);
         EXPECT_FALSE(FindWindowW(kSplashWindowClass, nullptr));
         EXPECT_TRUE(d.open());
         d.click(kCmdCancel);
     });
     EXPECT_TRUE(out.logHas("POST - Splash Screen Unavailable: "));
-}
-
-// Each tab shows its own controls only; with QUILLON_PICTURES set, each is saved for the README.
-TEST_F(OptionsRun, Picture)
-{
-    setValue(kAppKeyPath, L"EXEPath", L"C:\\Games\\Descent3\\main.exe");
-    setValue(kAppKeyPath, L"Parameters", L"-nointro -framecap 60");
-    setValue(kAppKeyPath, L"ClearLogos", L"1");
-    setValue(kAppKeyPath, L"KeepLogos", L"pyro.ogf|phoenix.ogf");
-    setValue(kSystemKeyPath, L"WinAnimate", L"1");
-    setValue(kUserKeyPath, L"UserName", L"Ada Byron");
-    setValue(kUserKeyPath, L"UserCompany", L"Analytical Engines");
-    setValue(kUserKeyPath, L"UserEMail", L"ada@example.org");
-    setValue(kUserKeyPath, L"AreaCode", L"555");
-    setValue(kAppKeyPath, L"RunOnce", L"True");
-    const LauncherInstall install(L"Pictures");
-    const int ownControl[3] = {kChkRandomize, kSysCheckBox0, kUserBox1};
-    const wchar_t* names[3] = {L"options-properties.png", L"options-system.png", L"options-user.png"};
-    runWithDialog(install, L" /OPTIONS", [&](const Dialog& d) {
-        for (int tab = 0; tab < 3; ++tab) {
-            d.showTab(tab);
-            if (tab == 0) send(d.item(kLstParameters), LB_SETCURSEL, 1), d.key(kLstParameters, VK_DOWN),
-                          d.key(kLstParameters, VK_UP);
-            for (int other = 0; other < 3; ++other)
-                EXPECT_EQ(tab == other, IsWindowVisible(d.item(ownControl[other])) != FALSE) << tab << " " << other;
-            if (!picturesFolder().empty()) {
-                EXPECT_EQ(S_OK, saveWindowPicture(d.window(), picturesFolder() + names[tab])) << names[tab];
-            }
-        }
-        if (!picturesFolder().empty()) {
-            // The about screen, over the dialog (another process's window: read from the screen).
-            d.clickLater(kLogo);
-            HWND about = nullptr;
-            ASSERT_TRUE(waitFor([&] { return (about = FindWindowW(kSplashWindowClass, nullptr)) != nullptr; }, 5000));
-            send(about, WM_NULL);
-            EXPECT_EQ(S_OK, saveWindowPicture(about, picturesFolder() + L"about.png"));
-            PostMessageW(about, WM_LBUTTONDOWN, MK_LBUTTON, 0);
-            waitFor([&] { return !IsWindow(about); }, 5000);
-        }
-        d.click(kCmdCancel);
-    });
 }

@@ -1,19 +1,14 @@
-// Drives the options dialog of a running Vantorel.exe as a user would: found by
-// its caption, texts typed with window messages, buttons clicked, tabs switched.
+// Drives the options dialog of a running Vantorel.exe as a user would: texts typed with window messages, buttons
+// clicked, tabs switched. Plain Win32, so the picture tool drives the dialog the same way.
 #pragma once
 
 #include <windows.h>
 #include <commctrl.h>
 
-#include <atomic>
-#include <functional>
 #include <string>
 #include <vector>
 
-#include "LauncherInstall.h"
 #include "OptionsDialog.h"
-#include "TestSupport.h"
-#include "WindowPicture.h"
 
 namespace options_testing {
 
@@ -47,10 +42,11 @@ public:
         send(item(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(value.c_str()));
     }
     void click(int id) const { send(item(id), BM_CLICK); }
-    // For a click that opens a dialog of its own.
+    // For a click that opens a window of its own.
     void clickLater(int id) const { PostMessageW(item(id), BM_CLICK, 0, 0); }
     // The tab strip tells the dialog of the change before it answers.
     void showTab(int index) const { send(item(kTabBox), TCM_SETCURFOCUS, static_cast<WPARAM>(index)); }
+    void select(int id, int row) const { send(item(id), LB_SETCURSEL, static_cast<WPARAM>(row)); }
     std::vector<std::wstring> entries(int id) const
     {
         std::vector<std::wstring> result;
@@ -72,9 +68,8 @@ public:
     {
         pointAt(item(id), 4, 4);
         send(item(id), LB_SETTOPINDEX, 0);
-        const LPARAM at = MAKELPARAM(4, 4);
         for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
-            send(item(id), message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, at);
+            send(item(id), message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(4, 4));
     }
     // Moves the real pointer over a control; returns once the dialog has seen the move.
     void pointAt(HWND control, int x, int y) const
@@ -85,53 +80,17 @@ public:
         Sleep(50); // the move reaches the dialog's queue as input, not as a message that can be waited on
         send(window_, WM_NULL);
     }
+    // Apply is disabled last in loading; the launcher's loop answers once the load has returned.
+    bool loaded(DWORD timeoutMs = 20000) const
+    {
+        for (ULONGLONG end = GetTickCount64() + timeoutMs; enabled(kCmdApply); Sleep(20))
+            if (GetTickCount64() > end) return false;
+        send(window_, WM_NULL);
+        return true;
+    }
 
 private:
     HWND window_;
 };
-
-// Apply is disabled last in loading; the launcher's loop answers once the load has returned.
-inline void waitUntilLoaded(const Dialog& dialog)
-{
-    testing_support::waitFor([&] { return !dialog.enabled(kCmdApply); });
-    send(dialog.window(), WM_NULL);
-}
-
-using Scenario = std::function<void(const Dialog&)>;
-
-// Runs the launcher; the scenario plays the user once the dialog has loaded, and must close it.
-// Any other dialog (a message box) is answered with OK.
-inline testing_support::RunOutcome runWithDialog(const testing_support::LauncherInstall& install,
-                                                 const std::wstring& arguments, const Scenario& scenario)
-{
-    std::atomic<bool> played{false};
-    return install.run(arguments, [&](const testing_support::SeenWindow& window) {
-        if (window.title == kOptionsCaption && !played.exchange(true)) {
-            const Dialog dialog(window.handle);
-            waitUntilLoaded(dialog);
-            scenario(dialog);
-        } else if (window.className == testing_support::kWelcomeWindowClass) {
-            testing_support::closeDialogs(window);
-        } else if (window.className == L"#32770" && window.title != L"Choose Logos To Save" &&
-                   window.title != L"Choose Taunts To Save" && window.title != L"Locate MAIN.EXE") {
-            PostMessageW(window.handle, WM_COMMAND, IDOK, 0);
-        }
-    });
-}
-
-// How many pure white pixels a check box shows in its caption (right of its white box).
-inline int whitePixels(HWND window)
-{
-    SIZE size{};
-    std::vector<BYTE> pixels;
-    if (FAILED(testing_support::windowPixels(window, size, pixels))) return -1;
-    int count = 0;
-    for (int y = 0; y < size.cy; ++y)
-        for (int x = 20; x < size.cx; ++x) {
-            const BYTE* pixel = &pixels[(size_t(y) * size.cx + x) * 4];
-            count += pixel[0] == 0xFF && pixel[1] == 0xFF && pixel[2] == 0xFF;
-        }
-    return count;
-}
 
 } // namespace options_testing

@@ -1,5 +1,4 @@
-// The options dialog's pieces that work without its window: the dialog's
-// decisions, its model and the common-dialog object.
+// The options dialog's pieces that work without its window: its decisions, its model and the common-dialog object.
 #include <gtest/gtest.h>
 
 #include <future>
@@ -15,21 +14,6 @@
 using namespace vantorel;
 
 namespace {
-
-TEST(OptionsRules, StoredSwitchesShowWhatTheLauncherWillDo)
-{
-    const struct {
-        const wchar_t* stored;
-        bool defaultState;
-        bool shows;
-    } cases[] = {
-        {L"1", false, true},     {L"0", true, false},    {L"True", false, true}, {L"False", true, false},
-        {L"true", false, true},  {L"FALSE", true, false}, {L"2", false, true},   {L"-1", false, true},
-        {L"", true, true},       {L"", false, false},    {L"yes", true, true},   {L"yes", false, false},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(c.shows, options::switchShows(c.stored, c.defaultState)) << c.stored << " " << c.defaultState;
-}
 
 TEST(OptionsRules, KeepListsAndTheirFolders)
 {

@@ -55,3 +55,11 @@ TEST(StartupRules, TheLogMovesToThePlayersFolderOnlyWhenItsOwnCannotBeWritten)
     };
     for (const auto& c : cases) EXPECT_EQ(c.folder, logFolder(own, c.writable, c.localAppData)) << c.localAppData;
 }
+
+TEST(StartupRules, TheResetNeverReachesAboveTheApplicationKey)
+{
+    EXPECT_EQ(L"Software\\Brannock\\Apps\\Vantorel", applicationKey(L"Vantorel").value_or(L"refused"));
+    EXPECT_FALSE(applicationKey(L"").has_value());
+    EXPECT_FALSE(applicationKey(L"a\\b").has_value());
+    EXPECT_FALSE(applicationKey(std::wstring(L"a\0b", 3)).has_value());
+}
