@@ -130,9 +130,6 @@ TEST(FileNames, ShellListsHoldEachNameOnceAndEndWithTwoNuls)
     const SourceNames fromArray = NamesFromArray({L"", L"C:\\a", L"", L"C:\\b", L" "});
     EXPECT_EQ(listOf({L"C:\\a", L"C:\\b"}), ShellList(fromArray.names));
     EXPECT_TRUE(fromArray.multiple);
-
-    for (long flags : {0L, 0xFFFFL}) EXPECT_TRUE(FitsShellFlags(flags)) << flags;
-    for (long flags : {-1L, 0x10010L}) EXPECT_FALSE(FitsShellFlags(flags)) << flags;
 }
 
 // The dialogs' other settings and answers are checked through a recording dialog object.
