@@ -101,7 +101,7 @@ TEST_F(FilesClient, FileDialogsAreSetUpInOrderAndGiveTheChosenFileUnlessCancelle
     EXPECT_EQ(L"", show(nullptr, L"exe", true));
 }
 
-TEST_F(FilesClient, ExtensionSearchGrowsTheCallersArray)
+TEST_F(FilesClient, ExtensionSearchGrowsTheCallersArrayAndAnUnknownOperationIsFalseFirst)
 {
     ScratchFolder scratch(L"ClientSearch");
     const std::wstring one = scratch.file(L"one.plt"), two = scratch.file(L"Sub\\two.PLT");
