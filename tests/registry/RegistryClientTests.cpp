@@ -1,6 +1,4 @@
 // qfcLibRegistry as its clients see it: through the vtable after InitCore.
-#include <thread>
-
 #include "TestSupport.h"
 
 using namespace testing_support;
@@ -58,20 +56,4 @@ TEST_F(RegistryClient, TextsCrossWholeUnderTheApplicationKeyOfTheLastInitCore)
     VARIANT_BOOL ok = VARIANT_TRUE;
     EXPECT_EQ(S_OK, object_->RegDeleteValue(nullptr, bstr(kAppKey).get(), bstr(L"V").get(), &ok));
     EXPECT_EQ(VARIANT_FALSE, ok) << "a missing by-reference root is a trapped failure, not a crash";
-}
-
-// Before InitCore the application key is "Apps\" itself: deletes below it are refused.
-TEST_F(RegistryClient, DeletesBeforeInitCoreAreRefused)
-{
-    ASSERT_TRUE(set(L"Marker", L"m"));
-    VARIANT_BOOL deletedKey = VARIANT_TRUE, deletedValue = VARIANT_TRUE;
-    std::thread([&] {
-        raii::ComScope com;
-        auto fresh = create<_qfcLibRegistry>();
-        fresh->KeyDelete(bstr(L"Vantorel").get(), qcApps, &deletedKey);
-        fresh->KeyDeleteValue(bstr(L"Marker").get(), bstr(L"Vantorel").get(), qcApps, &deletedValue);
-    }).join();
-    EXPECT_EQ(VARIANT_FALSE, deletedKey);
-    EXPECT_EQ(VARIANT_FALSE, deletedValue);
-    EXPECT_EQ(L"m", storedText(HKEY_CURRENT_USER, kAppKey, L"Marker"));
 }
