@@ -4,6 +4,7 @@
 // build wrote name every method and parameter as the compiled type library does.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -18,18 +19,19 @@ namespace {
 
 std::wstring examplesFolder() { return programFolder() + L"examples\\"; }
 
+bool endsWith(const std::wstring& text, const std::wstring& end)
+{
+    return text.size() > end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
 std::vector<std::wstring> exampleFiles()
 {
     std::vector<std::wstring> names;
     WIN32_FIND_DATAW entry;
     raii::UniqueFind find(FindFirstFileW((examplesFolder() + L"*").c_str(), &entry));
-    if (!find) return names;
-    do {
-        const std::wstring name = entry.cFileName;
-        for (const wchar_t* kind : {L".vbs", L".js", L".cpp"})
-            if (name.size() > wcslen(kind) && name.compare(name.size() - wcslen(kind), std::wstring::npos, kind) == 0)
-                names.push_back(name);
-    } while (FindNextFileW(find.get(), &entry));
+    for (bool more = bool(find); more; more = FindNextFileW(find.get(), &entry))
+        if (endsWith(entry.cFileName, L".vbs") || endsWith(entry.cFileName, L".js") || endsWith(entry.cFileName, L".cpp"))
+            names.push_back(entry.cFileName);
     return names;
 }
 
@@ -43,10 +45,8 @@ std::string expectedOutput(const std::wstring& file)
     bool printing = false;
     while (std::getline(source, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
-        size_t mark = std::string::npos;
-        if (line.compare(0, 1, "'") == 0) mark = 1;
-        else if (line.compare(0, 2, "//") == 0) mark = 2;
-        if (mark == std::string::npos) {
+        const size_t mark = line.rfind('\'', 0) == 0 ? 1 : line.rfind("//", 0) == 0 ? 2 : 0;
+        if (mark == 0) {
             printing = false;
             continue;
         }
@@ -62,19 +62,11 @@ std::string expectedOutput(const std::wstring& file)
     return expected;
 }
 
-std::string withoutCarriageReturns(std::string text)
-{
-    std::string out;
-    for (char c : text)
-        if (c != '\r') out += c;
-    return out;
-}
-
 std::wstring commandLine(const std::wstring& file, const std::wstring& folder, const std::wstring& title)
 {
     // Without its last "\": before a closing quote it would escape the quote.
     const std::wstring arguments = L" \"" + folder.substr(0, folder.size() - 1) + L"\" \"" + title + L"\"";
-    if (file.size() > 4 && file.compare(file.size() - 4, 4, L".cpp") == 0)
+    if (endsWith(file, L".cpp"))
         return L"\"" + examplesFolder() + file.substr(0, file.size() - 4) + L".exe\"" + arguments;
     return L"cscript.exe //nologo \"" + examplesFolder() + file + L"\"" + arguments;
 }
@@ -90,12 +82,13 @@ TEST_P(Examples, PrintWhatTheySay)
     // The application key of a title of its own, removed before and after.
     const std::wstring title = L"Quillon example " + std::to_wstring(GetCurrentProcessId()) + L" " + file;
     const std::wstring appKey = L"Software\\Brannock\\Apps\\" + title;
-    RegDeleteTreeW(HKEY_CURRENT_USER, appKey.c_str());
+    deleteTree(HKEY_CURRENT_USER, appKey);
     long exitCode = -1;
-    const std::string output = captureProcess(commandLine(file, folder.path(), title), &exitCode, 120000);
+    std::string output = captureProcess(commandLine(file, folder.path(), title), &exitCode, 120000);
+    deleteTree(HKEY_CURRENT_USER, appKey);
     EXPECT_EQ(0, exitCode) << output;
-    EXPECT_EQ(expected, withoutCarriageReturns(output)) << narrow(file);
-    RegDeleteTreeW(HKEY_CURRENT_USER, appKey.c_str());
+    output.erase(std::remove(output.begin(), output.end(), '\r'), output.end());
+    EXPECT_EQ(expected, output) << narrow(file);
 }
 
 std::string exampleName(const ::testing::TestParamInfo<std::wstring>& info)

@@ -73,7 +73,7 @@ TEST(FolderBrowser, CancelGivesNothingAndAChosenFolderComesBackProperCased)
     ScratchFolder scratch(L"Browse");
     EXPECT_EQ(L"", browse(scratch.path(), L""));
     const std::wstring chosen = scratch.folder(L"my OTHER");
-    for (const std::wstring& root : {scratch / L"Missing", std::wstring(1, L'\0'), std::wstring()}) {
+    for (const std::wstring& root : {scratch / L"Missing", std::wstring()}) {
         const std::wstring result = browse(root, chosen);
         EXPECT_EQ(L"\\My Other\\", result.substr(result.size() < 10 ? 0 : result.size() - 10)) << result;
     }

@@ -1,16 +1,12 @@
-' A late-bound client of Quillon.qfcLibFiles that leaves out optional arguments.
+' A late-bound client of Quillon.qfcLibFiles: script variables for the found names and a script's array of names.
 ' Usage: cscript //nologo FilesClient.vbs <scratch folder>
-Dim root, files, fso, names
+Dim root, files, fso, found, names
 root = WScript.Arguments(0) & "\"
 Set files = CreateObject("Quillon.qfcLibFiles")
 Set fso = CreateObject("Scripting.FileSystemObject")
-Dim stream
-Set stream = fso.CreateTextFile(root & "a.plt"): stream.Write "abc": stream.Close
-Set stream = fso.CreateTextFile(root & "b.plt"): stream.Write "defg": stream.Close
-fso.CreateFolder root & "Target"
+fso.CreateTextFile(root & "a.plt").Close
+fso.CreateTextFile(root & "b.plt").Close
 
-WScript.Echo "title=" & files.GetFileTitle(root & "a.plt")
-Dim found, listed
 WScript.Echo "search=" & files.FileExtSearch(root, "plt", found) & " " & Sorted(found)
 found = Array("kept")
 WScript.Echo "append=" & files.FileExtSearch(root, "plt", found) & " " & Sorted(found) & " " & TypeName(found)
@@ -20,13 +16,8 @@ Function Sorted(names) ' the found names without the folder, in order (this engi
         If i > 0 Then Sorted = Sorted & "|"
         Sorted = Sorted & Replace(names(i), root, "")
     Next
-    If InStr(Sorted, "b.plt|a.plt") Then Sorted = Replace(Sorted, "b.plt|a.plt", "a.plt|b.plt")
+    Sorted = Replace(Sorted, "b.plt|a.plt", "a.plt|b.plt")
 End Function
-WScript.Echo "size=" & files.GetDirSize(root)
-names = root & "a.plt|" & root & "b.plt"
-WScript.Echo "copy=" & files.CopyFile(0, names, root & "Target")
-WScript.Echo "copied=" & files.FileExists(root & "Target\a.plt") & "," & files.FileExists(root & "Target\b.plt")
-names = Array(root & "Target\a.plt", "", root & "Target\b.plt")
-WScript.Echo "delete=" & files.DeleteFile(0, names, 16)
-WScript.Echo "left=" & files.FileExists(root & "Target\*.plt")
+names = Array(root & "a.plt", "", root & "b.plt")
+WScript.Echo "delete=" & files.DeleteFile(0, names, 16) & " " & files.FileExists(root & "*.plt")
 WScript.Quit 0

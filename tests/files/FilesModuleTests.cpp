@@ -6,9 +6,12 @@
 #include <windows.h>
 #include <winioctl.h>
 
-#include "WindowWatcher.h"
+#include <algorithm>
+
 #include "RaisedNumber.h"
+#include "Raii.h"
 #include "ScratchFolder.h"
+#include "WindowWatcher.h"
 #include "files/qfcLibFilesA.h"
 
 using namespace quillon::qfcLibFilesA;
@@ -18,20 +21,20 @@ using testing_support::raisedNumber;
 
 namespace {
 
-std::vector<std::wstring> search(const std::wstring& path, const std::wstring& ext, bool recursive)
-{
-    std::vector<std::wstring> found;
-    FindByExtension(path, ext, recursive, found);
-    return found;
-}
-
 constexpr long kNoConfirmation = 16;
 
 SourceNames listOf(const std::wstring& text) { return NamesFromText(text, L"|"); }
 
+// Opened without sharing until the object goes, as another program may hold a file.
+struct HeldFile {
+    explicit HeldFile(const std::wstring& name)
+        : handle(CreateFileW(name.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)) {}
+    raii::UniqueFile handle;
+};
+
 } // namespace
 
-TEST(FilesModule, ExistenceTestsTellFilesFromFoldersAndRefuseBadNames)
+TEST(FilesModule, ExistenceTestsTellFilesFromFolders)
 {
     ScratchFolder scratch(L"Exists");
     scratch.file(L"hidden.plt", 0, FILE_ATTRIBUTE_HIDDEN);
@@ -62,25 +65,29 @@ TEST(FilesModule, ExtensionSearchListsRootFirstThenSubFoldersFromTheLast)
     for (const wchar_t* name : {L"a.plt", L"xplt", L"c.txt", L"One\\one.plt", L"One\\Deep\\deep.plt", L"Two\\Пилот x.PLT"})
         scratch.file(name);
     scratch.file(L"hidden.plt", 0, FILE_ATTRIBUTE_HIDDEN);
-    const std::wstring locked = scratch.file(L"locked.plt");
-    HANDLE exclusive = CreateFileW(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-
-    std::vector<std::wstring> found = search(root.substr(0, root.size() - 1), L".PLT", true);
-    CloseHandle(exclusive);
+    std::vector<std::wstring> found;
+    {
+        HeldFile locked(scratch.file(L"locked.plt"));
+        ASSERT_TRUE(FindByExtension(root.substr(0, root.size() - 1), L".PLT", true, found));
+    }
     ASSERT_EQ(5u, found.size()) << "hidden and unreadable matches are left out";
     std::sort(found.begin(), found.begin() + 2);
     EXPECT_EQ(root + L"a.plt", found[0]);
     EXPECT_EQ(root + L"xplt", found[1]) << "no dot is needed before the extension";
     // Sub-folders come from the last listed to the first, each with its own sub-folders before the next.
-    const std::vector<std::wstring> one = {root + L"One\\one.plt", root + L"One\\Deep\\deep.plt"};
-    const size_t oneAt = found[2] == one[0] ? 2 : 3;
-    EXPECT_EQ(one, std::vector<std::wstring>(found.begin() + oneAt, found.begin() + oneAt + 2));
-    EXPECT_EQ(root + L"Two\\Пилот x.PLT", found[oneAt == 2 ? 4 : 2]);
+    const size_t one = found[2] == root + L"One\\one.plt" ? 2 : 3;
+    EXPECT_EQ(root + L"One\\one.plt", found[one]);
+    EXPECT_EQ(root + L"One\\Deep\\deep.plt", found[one + 1]);
+    EXPECT_EQ(root + L"Two\\Пилот x.PLT", found[one == 2 ? 4 : 2]);
 
-    EXPECT_EQ(3u, search(root, L"*.plt", false).size()) << "without recursion only the root, the lock gone";
-    EXPECT_EQ(7u, search(root, L"txt.", true).size()) << "an extension emptied by its dot matches every file";
-    std::vector<std::wstring> untouched;
-    EXPECT_FALSE(FindByExtension(root, L"*.*", true, untouched) || FindByExtension(L"", L"plt", true, untouched));
+    const auto count = [&](const wchar_t* ext, bool recursive) {
+        std::vector<std::wstring> names;
+        return FindByExtension(root, ext, recursive, names) ? long(names.size()) : -1L;
+    };
+    EXPECT_EQ(3, count(L"*.plt", false)) << "without recursion only the root, the lock gone";
+    EXPECT_EQ(7, count(L"txt.", true)) << "an extension emptied by its dot matches every file";
+    EXPECT_EQ(-1, count(L"*.*", true));
+    EXPECT_FALSE(FindByExtension(L"", L"plt", true, found));
 }
 
 TEST(FilesModule, FolderSizeSumsSixtyFourBitLengthsOfListedFiles)
@@ -90,21 +97,21 @@ TEST(FilesModule, FolderSizeSumsSixtyFourBitLengthsOfListedFiles)
     EXPECT_EQ(0, GetDirSize(scratch.path(), true)) << "an empty folder";
     EXPECT_EQ(-1, GetDirSize(scratch / L"Missing", true)) << "no folder is not an empty one";
     scratch.file(L"a.bin", 1000);
-    const std::wstring held = scratch.file(L"held.bin", 234);
     scratch.file(L"hidden.bin", 5000, FILE_ATTRIBUTE_HIDDEN);
     scratch.file(L"Sub\\Deeper\\c.bin", 20000);
-    HANDLE exclusive = CreateFileW(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    EXPECT_EQ(1234, GetDirSize(L"\"" + scratch / L"\"", false)) << "a file held open elsewhere still counts";
-    CloseHandle(exclusive);
-
+    {
+        HeldFile held(scratch.file(L"held.bin", 234));
+        EXPECT_EQ(1234, GetDirSize(L"\"" + scratch / L"\"", false)) << "a file held open elsewhere still counts";
+    }
     // A sparse file over 4 GB costs nothing on disk but must count in full.
-    HANDLE big = CreateFileW(scratch.file(L"Sub\\big.bin").c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    raii::UniqueFile big(CreateFileW(scratch.file(L"Sub\\big.bin").c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                     0, nullptr));
     DWORD returned = 0;
-    DeviceIoControl(big, FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr);
+    DeviceIoControl(big.get(), FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr);
     LARGE_INTEGER size;
     size.QuadPart = 5LL << 30;
-    EXPECT_TRUE(SetFilePointerEx(big, size, nullptr, FILE_BEGIN) && SetEndOfFile(big));
-    CloseHandle(big);
+    EXPECT_TRUE(SetFilePointerEx(big.get(), size, nullptr, FILE_BEGIN) && SetEndOfFile(big.get()));
+    big.reset();
     EXPECT_EQ(21234 + (5LL << 30), GetDirSize(scratch.path(), true));
 }
 
@@ -115,29 +122,24 @@ TEST(FilesModule, MakePathShortNamesAndSystemFolders)
     EXPECT_TRUE(MakePath(L"  " + scratch / L"a\\b\\c  "));
     EXPECT_TRUE(DirExists(scratch / L"a\\b\\c"));
     EXPECT_EQ(before, files_testing::currentDirectory());
-    const std::wstring blocker = scratch.file(L"file");
+    EXPECT_TRUE(MakePath(scratch / L"a\\b")) << "it is there";
     wchar_t drive = L'Q';
     while (GetLogicalDrives() & (1u << (drive - L'A'))) ++drive;
-    for (const std::wstring& unmade :
-         {blocker + L"\\x", drive + std::wstring(L":\\nodrive\\x"), scratch / L"a|b", std::wstring(L" ")})
+    for (const std::wstring& unmade : {scratch.file(L"file") + L"\\x", drive + std::wstring(L":\\nodrive\\x"),
+                                       scratch / L"a|b", std::wstring(L" "), std::wstring()})
         EXPECT_FALSE(MakePath(unmade)) << "nothing made: " << unmade;
-    EXPECT_TRUE(MakePath(scratch / L"a\\b")) << "it is there";
-    EXPECT_FALSE(MakePath(L""));
 
-    const std::wstring longName = scratch.file(L"A long folder name\\Пилот with spaces.plt", 10);
-    const std::wstring shortName = GetShortFileName(longName);
+    const std::wstring shortName = GetShortFileName(scratch.file(L"A long folder name\\Пилот with spaces.plt", 10));
     EXPECT_TRUE(IsShortFileName(shortName.substr(shortName.rfind(L'\\') + 1))) << shortName;
-    EXPECT_TRUE(FileExists(shortName));
     EXPECT_EQ(10, GetDirSize(GetFilePath(shortName), false)) << "the alias names the same folder";
     EXPECT_EQ(L"", GetShortFileName(scratch / L"missing.plt"));
 
     wchar_t windows[MAX_PATH] = {};
     GetWindowsDirectoryW(windows, MAX_PATH);
     EXPECT_EQ(std::wstring(windows) + L"\\", GetSystemFolder(128));
-    for (long id : {0L, 5L, 6L, 64L, 256L}) {
+    for (long id : {0L, 5L, 64L}) {
         const std::wstring folder = GetSystemFolder(id);
-        EXPECT_TRUE(folder.size() > 3 && folder.back() == L'\\' && folder[folder.size() - 2] != L'\\') << folder;
-        EXPECT_TRUE(DirExists(folder)) << folder;
+        EXPECT_TRUE(folder.back() == L'\\' && folder[folder.size() - 2] != L'\\' && DirExists(folder)) << folder;
     }
     EXPECT_EQ(L"", GetSystemFolder(17)) << "the computer folder has no path";
 }
@@ -152,8 +154,7 @@ TEST(FilesShell, CopyAndMoveReachOnlyAnExistingFolder)
 
     // (Wine's shell moves only the first of several names into one folder, so the move takes one.)
     const std::wstring other = scratch.folder(L"Other") + L"\\";
-    EXPECT_FALSE(CopyFile(0, NamesFromArray({L"", b, L""}), L"\"" + other + L"\"", qcMove, kNoConfirmation,
-                          std::wstring(1, L'\0')));
+    EXPECT_FALSE(CopyFile(0, NamesFromArray({L"", b, L""}), L"\"" + other + L"\"", qcMove, kNoConfirmation, L""));
     EXPECT_TRUE(exists(other + L"Пилот é.plt") && !exists(b)) << "array with empty elements, quoted destination";
 
     for (const auto& [destination, operation] : {std::pair<std::wstring, long>{scratch / L"Missing\\", qcCopy},
@@ -162,34 +163,24 @@ TEST(FilesShell, CopyAndMoveReachOnlyAnExistingFolder)
     EXPECT_TRUE(exists(a) && !exists(scratch / L"Missing")) << "CopyFile never deletes, renames or makes folders";
 }
 
-TEST(FilesShell, DeleteWithoutConfirmationAndWithTheUsersAnswer)
+TEST(FilesShell, DeleteTakesTheUsersAnswerAndOnlyNamesTheShellCanResolve)
 {
     ScratchFolder scratch(L"Delete");
-    const std::wstring a = scratch.file(L"a.txt"), b = scratch.file(L"b.txt"), asked = scratch.file(L"asked.txt");
-    EXPECT_FALSE(DeleteFile(0, listOf(a + L"|" + b), kNoConfirmation));
-    EXPECT_FALSE(exists(a) || exists(b));
+    const std::wstring asked = scratch.file(L"asked.txt"), keep = scratch.file(L"keep.txt");
     for (int answer : {IDNO, IDYES}) {
         testing_support::DialogAnswers user(answer);
         EXPECT_EQ(answer == IDNO, DeleteFile(0, listOf(asked), 0)) << "a refusal is an aborted operation";
         EXPECT_EQ(1, user.answered());
         EXPECT_EQ(answer == IDNO, exists(asked));
     }
-}
 
-TEST(FilesShell, NamesReachTheShellAbsoluteOrNotAtAll)
-{
-    ScratchFolder scratch(L"Names");
-    const std::wstring keep = scratch.file(L"keep.txt"), relative = scratch.file(L"relative.txt");
-    const std::wstring before = files_testing::currentDirectory();
+    const std::wstring relative = scratch.file(L"relative.txt"), before = files_testing::currentDirectory();
     SetCurrentDirectoryW(scratch.path().c_str());
     EXPECT_FALSE(DeleteFile(0, listOf(L"relative.txt"), kNoConfirmation));
     EXPECT_FALSE(exists(relative)) << "a relative name means the current folder's file";
-
     // Given one name it cannot resolve, Wine's shell empties the current folder: such names never reach it.
     const std::wstring tooLong = std::wstring(300, L'x') + L".txt";
     EXPECT_EQ(52, raisedNumber([&] { DeleteFile(0, listOf(keep + L"|" + tooLong), kNoConfirmation); }));
-    const SourceNames withNul = NamesFromArray({std::wstring(L"keep.txt\0x", 10)});
-    EXPECT_EQ(5, raisedNumber([&] { DeleteFile(0, withNul, kNoConfirmation); }));
     EXPECT_FALSE(DeleteFile(0, listOf(L" | "), kNoConfirmation)) << "blank names are no names";
     for (long flags : {0x10000L | kNoConfirmation, -1L}) {
         EXPECT_EQ(5, raisedNumber([&] { DeleteFile(0, listOf(keep), flags); })) << flags;

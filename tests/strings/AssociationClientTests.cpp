@@ -7,25 +7,24 @@ namespace {
 
 const std::wstring kRunKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
-class AssociationClient : public ComTest {
+class AssociationClient : public ClientTest<_qfcLibRegistry> {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(registry_);
-        initCore();
+        ClientTest::SetUp();
         TearDown();
     }
     void TearDown() override
     {
         for (const std::wstring& key : {extension_, extension_ + L"b", type_, L"QS" + pid_ + L"BFile"})
-            RegDeleteTreeW(HKEY_CLASSES_ROOT, key.c_str());
+            deleteTree(HKEY_CLASSES_ROOT, key);
     }
 
     bool associate(const std::wstring& extension, const std::wstring& exe, const std::wstring& param = L"%1",
                    const std::wstring& icon = L"", short index = 0, bool remove = false)
     {
         VARIANT_BOOL ok = VARIANT_FALSE;
-        EXPECT_EQ(S_OK, registry_->RegFileAssociate(bstr(extension).get(), bstr(L"").get(), bstr(exe).get(),
+        EXPECT_EQ(S_OK, object_->RegFileAssociate(bstr(extension).get(), bstr(L"").get(), bstr(exe).get(),
                                                     bstr(param).get(), bstr(icon).get(), index,
                                                     remove ? VARIANT_TRUE : VARIANT_FALSE, &ok));
         return ok == VARIANT_TRUE;
@@ -36,20 +35,26 @@ protected:
                 qcRegistryKeys root = qc::kCurrentUser)
     {
         VARIANT_BOOL ok = VARIANT_FALSE;
-        EXPECT_EQ(S_OK, registry_->RegSetRunKey(bstr(value).get(), bstr(data).get(), root,
+        EXPECT_EQ(S_OK, object_->RegSetRunKey(bstr(value).get(), bstr(data).get(), root,
                                                 qcRegRunTypes(mode), remove ? VARIANT_TRUE : VARIANT_FALSE, &ok));
         return ok == VARIANT_TRUE;
     }
 
     const std::wstring pid_ = std::to_wstring(GetCurrentProcessId());
     const std::wstring extension_ = L".qs" + pid_, type_ = L"QS" + pid_ + L"File";
-    raii::ComPtr<_qfcLibRegistry> registry_ = create<_qfcLibRegistry>(CLSID_qfcLibRegistry, IID__qfcLibRegistry);
 };
 
 } // namespace
 
-TEST_F(AssociationClient, RegFileAssociateWritesTheFourEntriesAndRemovesThem)
+TEST_F(AssociationClient, RegFileAssociateWritesTheFourEntriesAndRemovesThemForAnExtensionOnly)
 {
+    const std::wstring other = extension_ + L"b";
+    ASSERT_TRUE(writeString(HKEY_CLASSES_ROOT, other, L"", L"x"));
+    // What names no extension (the rule's table) is refused before anything is written or removed.
+    EXPECT_FALSE(associate(extension_ + L"\\Shell", L"C:\\APP\\APP.EXE") || removeAssociation(L""));
+    EXPECT_FALSE(keyExists(HKEY_CLASSES_ROOT, extension_));
+    EXPECT_TRUE(keyExists(HKEY_CLASSES_ROOT, other)) << "an empty extension must not address the whole root";
+
     ASSERT_TRUE(associate(L"*" + extension_, L"C:\\Program Files\\My App\\app.exe"));
     EXPECT_EQ(type_, storedText(HKEY_CLASSES_ROOT, extension_));
     EXPECT_EQ(L"Vantorel File", storedText(HKEY_CLASSES_ROOT, type_));
@@ -62,18 +67,7 @@ TEST_F(AssociationClient, RegFileAssociateWritesTheFourEntriesAndRemovesThem)
     EXPECT_TRUE(removeAssociation(extension_));
     EXPECT_FALSE(keyExists(HKEY_CLASSES_ROOT, extension_) || keyExists(HKEY_CLASSES_ROOT, type_));
     EXPECT_FALSE(removeAssociation(extension_)) << "nothing left to remove";
-    const std::wstring other = extension_ + L"b";
-    ASSERT_EQ(ERROR_SUCCESS, RegSetKeyValueW(HKEY_CLASSES_ROOT, other.c_str(), nullptr, REG_SZ, L"x", sizeof(L"x")));
     EXPECT_TRUE(removeAssociation(other)) << "an extension key without its type key counts as removed";
-}
-
-TEST_F(AssociationClient, RegFileAssociateRefusesWhatNamesNoExtension)
-{
-    for (const std::wstring& extension : {std::wstring(), std::wstring(L"*"), extension_ + L"\\Shell"}) {
-        EXPECT_FALSE(associate(extension, L"C:\\APP\\APP.EXE")) << extension.size();
-        EXPECT_FALSE(removeAssociation(extension)) << extension.size();
-    }
-    EXPECT_FALSE(keyExists(HKEY_CLASSES_ROOT, extension_)) << "a refused call writes nothing";
 }
 
 TEST_F(AssociationClient, RegSetRunKeyWritesAndRemovesUnderTheGivenRoot)

@@ -1,5 +1,7 @@
 #include "ScratchFolder.h"
 
+#include <shlobj.h>
+
 #include <vector>
 
 #include "Raii.h"
@@ -19,14 +21,8 @@ ScratchFolder::~ScratchFolder() { removeTree(path_); }
 
 std::wstring ScratchFolder::folder(const std::wstring& relative) const
 {
-    std::wstring full = path_;
-    for (size_t start = 0; start <= relative.size();) {
-        size_t end = relative.find(L'\\', start);
-        if (end == std::wstring::npos) end = relative.size();
-        full = path_ + relative.substr(0, end);
-        CreateDirectoryW(full.c_str(), nullptr);
-        start = end + 1;
-    }
+    const std::wstring full = path_ + relative;
+    SHCreateDirectoryExW(nullptr, full.c_str(), nullptr);
     return full;
 }
 

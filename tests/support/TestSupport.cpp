@@ -128,10 +128,21 @@ ScratchCurrentUser::~ScratchCurrentUser()
     RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str());
 }
 
-bool readString(HKEY root, const std::wstring& path, const std::wstring& name, std::wstring* value, REGSAM view)
+namespace {
+
+raii::UniqueHKey openKey(HKEY root, const std::wstring& path, REGSAM view)
 {
     raii::UniqueHKey key;
-    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ | view, key.put()) != ERROR_SUCCESS) return false;
+    RegOpenKeyExW(root, path.c_str(), 0, KEY_READ | view, key.put());
+    return key;
+}
+
+} // namespace
+
+bool readString(HKEY root, const std::wstring& path, const std::wstring& name, std::wstring* value, REGSAM view)
+{
+    const raii::UniqueHKey key = openKey(root, path, view);
+    if (!key) return false;
     DWORD type = 0, size = 0;
     if (RegGetValueW(key.get(), nullptr, name.c_str(), RRF_RT_ANY, &type, nullptr, &size) != ERROR_SUCCESS ||
         type != REG_SZ)
@@ -145,10 +156,8 @@ bool readString(HKEY root, const std::wstring& path, const std::wstring& name, s
 
 COLORREF pixelAt(HWND window, int x, int y)
 {
-    HDC dc = GetDC(window);
-    const COLORREF colour = GetPixel(dc, x, y);
-    ReleaseDC(window, dc);
-    return colour;
+    raii::WindowDC dc(window);
+    return GetPixel(dc.get(), x, y);
 }
 
 void initCore(const std::wstring& title, const std::wstring& path)
@@ -164,11 +173,20 @@ std::wstring storedText(HKEY root, const std::wstring& path, const std::wstring&
     return readString(root, path, name, &value, view) ? value : L"<missing>";
 }
 
-bool keyExists(HKEY root, const std::wstring& path, REGSAM view)
+bool keyExists(HKEY root, const std::wstring& path, REGSAM view) { return bool(openKey(root, path, view)); }
+
+bool writeValue(HKEY root, const std::wstring& path, const std::wstring& name, DWORD type, const void* data,
+                DWORD bytes)
 {
-    raii::UniqueHKey key;
-    return RegOpenKeyExW(root, path.c_str(), 0, KEY_READ | view, key.put()) == ERROR_SUCCESS;
+    return RegSetKeyValueW(root, path.c_str(), name.c_str(), type, data, bytes) == ERROR_SUCCESS;
 }
+
+bool writeString(HKEY root, const std::wstring& path, const std::wstring& name, const std::wstring& text)
+{
+    return writeValue(root, path, name, REG_SZ, text.c_str(), DWORD((text.size() + 1) * sizeof(wchar_t)));
+}
+
+void deleteTree(HKEY root, const std::wstring& path) { RegDeleteTreeW(root, path.c_str()); }
 
 namespace {
 
@@ -202,9 +220,7 @@ void addRegistryLines(HKEY key, const std::wstring& prefix, std::vector<std::wst
 std::vector<std::wstring> registryLines(HKEY root, const std::wstring& path, REGSAM view)
 {
     std::vector<std::wstring> lines;
-    raii::UniqueHKey key;
-    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ | view, key.put()) == ERROR_SUCCESS)
-        addRegistryLines(key.get(), path, lines);
+    if (const raii::UniqueHKey key = openKey(root, path, view)) addRegistryLines(key.get(), path, lines);
     std::sort(lines.begin(), lines.end());
     return lines;
 }

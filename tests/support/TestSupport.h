@@ -64,8 +64,9 @@ private:
     raii::UniqueHKey key_;
 };
 
-// Reads a REG_SZ value directly (not through the library); nullopt-like flag when missing. view:
-// 0 for this program's registry view, or KEY_WOW64_32KEY / KEY_WOW64_64KEY.
+// Registry access that goes around the library, for setting up and checking what it does. view: 0 for this
+// program's registry view, or KEY_WOW64_32KEY / KEY_WOW64_64KEY.
+// A REG_SZ value; false when it is missing or of another type.
 bool readString(HKEY root, const std::wstring& path, const std::wstring& name, std::wstring* value, REGSAM view = 0);
 // The same, or "<missing>".
 std::wstring storedText(HKEY root, const std::wstring& path, const std::wstring& name = L"", REGSAM view = 0);
@@ -73,6 +74,12 @@ bool keyExists(HKEY root, const std::wstring& path, REGSAM view = 0);
 // Every value below root\path and its sub-keys, one "path\sub\key|name=data" line each (the default value's
 // name empty; data other than REG_SZ as "(type n)"), sorted; none when the key is missing.
 std::vector<std::wstring> registryLines(HKEY root, const std::wstring& path, REGSAM view = 0);
+// Writes a value of any type (making the key and those above it); true when written.
+bool writeValue(HKEY root, const std::wstring& path, const std::wstring& name, DWORD type, const void* data,
+                DWORD bytes);
+bool writeString(HKEY root, const std::wstring& path, const std::wstring& name, const std::wstring& text);
+// Removes the key with everything below it; a missing key is no failure.
+void deleteTree(HKEY root, const std::wstring& path);
 
 // The colour of a client-area pixel of a window as the screen shows it.
 COLORREF pixelAt(HWND window, int x, int y);
@@ -87,11 +94,45 @@ raii::ComPtr<T> create(REFCLSID clsid, REFIID iid)
     return result;
 }
 
+// The class and interface identifiers behind each of the library's interfaces.
+struct ClassIds {
+    const CLSID& clsid;
+    const IID& iid;
+};
+template <class I> ClassIds idsOf();
+template <> inline ClassIds idsOf<_qfcLibCore>() { return {CLSID_qfcLibCore, IID__qfcLibCore}; }
+template <> inline ClassIds idsOf<_qfcLibRegistry>() { return {CLSID_qfcLibRegistry, IID__qfcLibRegistry}; }
+template <> inline ClassIds idsOf<_qfcLibFiles>() { return {CLSID_qfcLibFiles, IID__qfcLibFiles}; }
+template <> inline ClassIds idsOf<_qfcLibForms>() { return {CLSID_qfcLibForms, IID__qfcLibForms}; }
+template <> inline ClassIds idsOf<_qfcLibWindows>() { return {CLSID_qfcLibWindows, IID__qfcLibWindows}; }
+template <> inline ClassIds idsOf<_qfcLibStrings>() { return {CLSID_qfcLibStrings, IID__qfcLibStrings}; }
+template <> inline ClassIds idsOf<_qfcLibNetwork>() { return {CLSID_qfcLibNetwork, IID__qfcLibNetwork}; }
+
+// A library object through its vtable: create<_qfcLibFiles>().
+template <class I>
+raii::ComPtr<I> create()
+{
+    return create<I>(idsOf<I>().clsid, idsOf<I>().iid);
+}
+
 // Converts a text to a COM string owned by the caller's scope.
 inline raii::UniqueBstr bstr(const std::wstring& text) { return raii::makeBstr(text); }
 
 // InitCore through a library object, as a client starts: the application key becomes
 // Software\Brannock\Apps\<title>, the program folder `path`, the version 1.1.32.
 void initCore(const std::wstring& title = L"Vantorel", const std::wstring& path = L"C:\\Games\\");
+
+// A client of one library class: COM on the test's thread, the object through its vtable (object_), and
+// InitCore done with the defaults above.
+template <class I>
+class ClientTest : public ComTest {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(object_);
+        initCore();
+    }
+    raii::ComPtr<I> object_ = create<I>();
+};
 
 } // namespace testing_support
