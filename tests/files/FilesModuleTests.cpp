@@ -12,6 +12,7 @@
 #include "files/qfcLibFilesA.h"
 
 using namespace quillon::qfcLibFilesA;
+using quillon::checkedName;
 using files_testing::exists;
 using files_testing::ScratchFolder;
 using testing_support::raisedNumber;
@@ -21,7 +22,7 @@ namespace {
 std::vector<std::wstring> search(const std::wstring& path, const std::wstring& ext, bool recursive)
 {
     std::vector<std::wstring> found;
-    FindByExtension(path, ext, recursive, found);
+    FindByExtension(checkedName(path), checkedName(ext), recursive, found);
     return found;
 }
 
@@ -49,10 +50,11 @@ TEST(FilesModule, ExistenceTestsTellFilesFromFoldersAndRefuseBadNames)
         {L"   ", false, false},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(c.file, FileExists(c.name)) << c.name;
-        EXPECT_EQ(c.folder, DirExists(c.name)) << c.name;
+        EXPECT_EQ(c.file, FileExists(checkedName(c.name))) << c.name;
+        EXPECT_EQ(c.folder, DirExists(checkedName(c.name))) << c.name;
     }
-    EXPECT_EQ(52, raisedNumber([&] { FileExists(scratch / L"a*b\\c.plt"); })) << "a wildcard in a folder is malformed";
+    EXPECT_EQ(52, raisedNumber([&] { FileExists(checkedName(scratch / L"a*b\\c.plt")); }))
+        << "a wildcard in a folder is malformed";
 }
 
 TEST(FilesModule, ExtensionSearchListsRootFirstThenSubFoldersFromTheLast)
@@ -80,21 +82,23 @@ TEST(FilesModule, ExtensionSearchListsRootFirstThenSubFoldersFromTheLast)
     EXPECT_EQ(3u, search(root, L"*.plt", false).size()) << "without recursion only the root, the lock gone";
     EXPECT_EQ(7u, search(root, L"txt.", true).size()) << "an extension emptied by its dot matches every file";
     std::vector<std::wstring> untouched;
-    EXPECT_FALSE(FindByExtension(root, L"*.*", true, untouched) || FindByExtension(L"", L"plt", true, untouched));
+    EXPECT_FALSE(FindByExtension(checkedName(root), checkedName(L"*.*"), true, untouched) ||
+                 FindByExtension(checkedName(L""), checkedName(L"plt"), true, untouched));
 }
 
 TEST(FilesModule, FolderSizeSumsSixtyFourBitLengthsOfListedFiles)
 {
     ScratchFolder scratch(L"Size");
-    EXPECT_EQ(-1, GetDirSize(L"  ", true));
-    EXPECT_EQ(0, GetDirSize(scratch.path(), true)) << "an empty folder";
-    EXPECT_EQ(-1, GetDirSize(scratch / L"Missing", true)) << "no folder is not an empty one";
+    EXPECT_EQ(-1, GetDirSize(checkedName(L"  "), true));
+    EXPECT_EQ(0, GetDirSize(checkedName(scratch.path()), true)) << "an empty folder";
+    EXPECT_EQ(-1, GetDirSize(checkedName(scratch / L"Missing"), true)) << "no folder is not an empty one";
     scratch.file(L"a.bin", 1000);
     const std::wstring held = scratch.file(L"held.bin", 234);
     scratch.file(L"hidden.bin", 5000, FILE_ATTRIBUTE_HIDDEN);
     scratch.file(L"Sub\\Deeper\\c.bin", 20000);
     HANDLE exclusive = CreateFileW(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    EXPECT_EQ(1234, GetDirSize(L"\"" + scratch / L"\"", false)) << "a file held open elsewhere still counts";
+    EXPECT_EQ(1234, GetDirSize(checkedName(L"\"" + scratch / L"\""), false))
+        << "a file held open elsewhere still counts";
     CloseHandle(exclusive);
 
     // A sparse file over 4 GB costs nothing on disk but must count in full.
@@ -105,31 +109,31 @@ TEST(FilesModule, FolderSizeSumsSixtyFourBitLengthsOfListedFiles)
     size.QuadPart = 5LL << 30;
     EXPECT_TRUE(SetFilePointerEx(big, size, nullptr, FILE_BEGIN) && SetEndOfFile(big));
     CloseHandle(big);
-    EXPECT_EQ(21234 + (5LL << 30), GetDirSize(scratch.path(), true));
+    EXPECT_EQ(21234 + (5LL << 30), GetDirSize(checkedName(scratch.path()), true));
 }
 
 TEST(FilesModule, MakePathShortNamesAndSystemFolders)
 {
     ScratchFolder scratch(L"Folders");
     const std::wstring before = files_testing::currentDirectory();
-    EXPECT_TRUE(MakePath(L"  " + scratch / L"a\\b\\c  "));
-    EXPECT_TRUE(DirExists(scratch / L"a\\b\\c"));
+    EXPECT_TRUE(MakePath(checkedName(L"  " + scratch / L"a\\b\\c  ")));
+    EXPECT_TRUE(DirExists(checkedName(scratch / L"a\\b\\c")));
     EXPECT_EQ(before, files_testing::currentDirectory());
     const std::wstring blocker = scratch.file(L"file");
     wchar_t drive = L'Q';
     while (GetLogicalDrives() & (1u << (drive - L'A'))) ++drive;
     for (const std::wstring& unmade :
          {blocker + L"\\x", drive + std::wstring(L":\\nodrive\\x"), scratch / L"a|b", std::wstring(L" ")})
-        EXPECT_FALSE(MakePath(unmade)) << "nothing made: " << unmade;
-    EXPECT_TRUE(MakePath(scratch / L"a\\b")) << "it is there";
-    EXPECT_FALSE(MakePath(L""));
+        EXPECT_FALSE(MakePath(checkedName(unmade))) << "nothing made: " << unmade;
+    EXPECT_TRUE(MakePath(checkedName(scratch / L"a\\b"))) << "it is there";
+    EXPECT_FALSE(MakePath(checkedName(L"")));
 
     const std::wstring longName = scratch.file(L"A long folder name\\Пилот with spaces.plt", 10);
-    const std::wstring shortName = GetShortFileName(longName);
+    const std::wstring shortName = GetShortFileName(checkedName(longName));
     EXPECT_TRUE(IsShortFileName(shortName.substr(shortName.rfind(L'\\') + 1))) << shortName;
-    EXPECT_TRUE(FileExists(shortName));
-    EXPECT_EQ(10, GetDirSize(GetFilePath(shortName), false)) << "the alias names the same folder";
-    EXPECT_EQ(L"", GetShortFileName(scratch / L"missing.plt"));
+    EXPECT_TRUE(FileExists(checkedName(shortName)));
+    EXPECT_EQ(10, GetDirSize(checkedName(GetFilePath(shortName)), false)) << "the alias names the same folder";
+    EXPECT_EQ(L"", GetShortFileName(checkedName(scratch / L"missing.plt")));
 
     wchar_t windows[MAX_PATH] = {};
     GetWindowsDirectoryW(windows, MAX_PATH);
@@ -137,7 +141,7 @@ TEST(FilesModule, MakePathShortNamesAndSystemFolders)
     for (long id : {0L, 5L, 6L, 64L, 256L}) {
         const std::wstring folder = GetSystemFolder(id);
         EXPECT_TRUE(folder.size() > 3 && folder.back() == L'\\' && folder[folder.size() - 2] != L'\\') << folder;
-        EXPECT_TRUE(DirExists(folder)) << folder;
+        EXPECT_TRUE(DirExists(checkedName(folder))) << folder;
     }
     EXPECT_EQ(L"", GetSystemFolder(17)) << "the computer folder has no path";
 }
@@ -147,18 +151,18 @@ TEST(FilesShell, CopyAndMoveReachOnlyAnExistingFolder)
     ScratchFolder scratch(L"Copy");
     const std::wstring a = scratch.file(L"a.txt"), b = scratch.file(L"Пилот é.plt");
     const std::wstring target = scratch.folder(L"Target") + L"\\";
-    EXPECT_FALSE(CopyFile(0, listOf(a + L"|" + b), target, qcCopy, kNoConfirmation, L""));
+    EXPECT_FALSE(CopyFile(0, listOf(a + L"|" + b), checkedName(target), qcCopy, kNoConfirmation, L""));
     EXPECT_TRUE(exists(target + L"a.txt") && exists(target + L"Пилот é.plt") && exists(a));
 
     // (Wine's shell moves only the first of several names into one folder, so the move takes one.)
     const std::wstring other = scratch.folder(L"Other") + L"\\";
-    EXPECT_FALSE(CopyFile(0, NamesFromArray({L"", b, L""}), L"\"" + other + L"\"", qcMove, kNoConfirmation,
-                          std::wstring(1, L'\0')));
+    EXPECT_FALSE(CopyFile(0, NamesFromArray({L"", b, L""}), checkedName(L"\"" + other + L"\""), qcMove,
+                          kNoConfirmation, std::wstring(1, L'\0')));
     EXPECT_TRUE(exists(other + L"Пилот é.plt") && !exists(b)) << "array with empty elements, quoted destination";
 
     for (const auto& [destination, operation] : {std::pair<std::wstring, long>{scratch / L"Missing\\", qcCopy},
                                                  {L"", qcCopy}, {target, qcDelete}, {target, 4}})
-        EXPECT_FALSE(CopyFile(0, listOf(a), destination, operation, kNoConfirmation, L"")) << destination;
+        EXPECT_FALSE(CopyFile(0, listOf(a), checkedName(destination), operation, kNoConfirmation, L"")) << destination;
     EXPECT_TRUE(exists(a) && !exists(scratch / L"Missing")) << "CopyFile never deletes, renames or makes folders";
 }
 
@@ -193,7 +197,8 @@ TEST(FilesShell, NamesReachTheShellAbsoluteOrNotAtAll)
     EXPECT_FALSE(DeleteFile(0, listOf(L" | "), kNoConfirmation)) << "blank names are no names";
     for (long flags : {0x10000L | kNoConfirmation, -1L}) {
         EXPECT_EQ(5, raisedNumber([&] { DeleteFile(0, listOf(keep), flags); })) << flags;
-        EXPECT_EQ(5, raisedNumber([&] { CopyFile(0, listOf(keep), scratch.path(), qcCopy, flags, L""); })) << flags;
+        EXPECT_EQ(5, raisedNumber([&] { CopyFile(0, listOf(keep), checkedName(scratch.path()), qcCopy, flags, L""); }))
+            << flags;
     }
     SetCurrentDirectoryW(before.c_str());
     EXPECT_TRUE(exists(keep)) << "no refused call touched the folder";
