@@ -25,7 +25,7 @@ struct Row {
     std::vector<std::wstring> args;
     std::vector<size_t> names;    // the name arguments, tried one at a time
     const wchar_t* refused;       // what the call gives: its result as text, or "error n" when it raised
-    std::vector<size_t> limited;  // those refused the same way when over-long
+    std::vector<size_t> limited = {};  // those refused the same way when over-long
 };
 
 // Text parameters that are no names, by method (the welcome dialog's file is a name whose refusal shows a window).

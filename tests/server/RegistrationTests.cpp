@@ -70,6 +70,7 @@ void expectDirectUse()
     ASSERT_EQ(S_OK, getClassObject(CLSID_qfcLibCore, IID_IClassFactory, factory.putVoid()));
     ASSERT_EQ(S_OK, factory->CreateInstance(nullptr, IID_IDispatch, object.putVoid()));
     ASSERT_EQ(S_OK, factory->LockServer(FALSE));
+    EXPECT_EQ(E_UNEXPECTED, factory->LockServer(FALSE)) << "an unlock without a lock counted below zero";
     factory.reset();
     EXPECT_EQ(S_FALSE, canUnloadNow()) << "a live object";
     EXPECT_EQ(S_OK, latebound::call(object.get(), L"GetAppVersion").hr);

@@ -71,26 +71,18 @@ int runWorkers(int count, bool unload, int* failed)
     return hung;
 }
 
-class WorkerThreads : public ComTest {
-protected:
-    ScratchCurrentUser scratch_{L"WorkerThreads"};
-};
-
 } // namespace
 
-TEST_F(WorkerThreads, FiftyThreadsUsingEveryClassAllFinish)
+// Threads that used every class must finish exiting, the DLL kept loaded (a hang there is a per-thread object
+// whose destructor runs at thread exit) and unloaded under them, and it loads again afterwards.
+TEST(WorkerThreads, AllFinishWithTheLibraryLoadedAndUnloadedUnderThem)
 {
-    int failed = 0;
-    EXPECT_EQ(0, runWorkers(50, false, &failed)) << "threads that used the library never finished exiting";
-    EXPECT_EQ(0, failed) << "calls failed inside the workers";
-}
-
-TEST_F(WorkerThreads, ThreadsFinishWhenTheLibraryIsUnloadedUnderThemAndItLoadsAgain)
-{
-    int failed = 0;
-    EXPECT_EQ(0, runWorkers(8, true, &failed));
-    EXPECT_EQ(0, failed);
-    CoFreeUnusedLibrariesEx(0, 0);
-    EXPECT_EQ(0, runWorkers(4, true, &failed)) << "a second load after the unload";
-    EXPECT_EQ(0, failed);
+    raii::ComScope com;
+    ScratchCurrentUser scratch(L"WorkerThreads");
+    for (const auto& [count, unload] : {std::pair{50, false}, std::pair{8, true}, std::pair{4, true}}) {
+        int failed = 0;
+        EXPECT_EQ(0, runWorkers(count, unload, &failed)) << count << " threads never finished exiting";
+        EXPECT_EQ(0, failed) << "calls failed inside the workers";
+        CoFreeUnusedLibrariesEx(0, 0);
+    }
 }
