@@ -1,13 +1,10 @@
-// The shared building blocks: argument marshalling, the failure styles, the
-// per-thread store and the RAII owners, called directly.
-#include <thread>
+// The shared building blocks: argument marshalling, the failure styles and the RAII owners, called directly.
 #include <type_traits>
 
 #include "RaisedNumber.h"
 #include "TestSupport.h"
 #include "server/Failure.h"
 #include "server/Marshal.h"
-#include "server/PerThread.h"
 
 using namespace testing_support;
 using namespace quillon;
@@ -123,22 +120,6 @@ TEST(Failure, TrapRecordsAndGivesNeutralRaiseConvertsCodes)
             EXPECT_FALSE(error.description().empty());
         }
     }
-}
-
-TEST(PerThread, EachThreadHasItsOwnValuesFreedOnRelease)
-{
-    struct Value { int number = 0; };
-    perthread::get<Value>().number = 1;
-    int seen = -1, live = 0;
-    std::thread([&] {
-        seen = perthread::get<Value>().number;
-        perthread::get<Value>().number = 2;
-        live = perthread::liveThreads();
-        perthread::releaseThread();
-    }).join();
-    EXPECT_EQ(0, seen) << "a new thread starts with fresh values";
-    EXPECT_GE(live, 2);
-    EXPECT_EQ(1, perthread::get<Value>().number) << "another thread's value leaked in";
 }
 
 TEST(Raii, ComPtrConstructorAddsAReferenceAttachTakesOneOver)
