@@ -160,7 +160,8 @@ TEST(Names, HoldingANulBeforeMoreTextOrTooLongAreRefusedAndChangeNothing)
         if (word.back() == L':') method = word.substr(0, word.size() - 1);
         else EXPECT_TRUE(placed.insert(method + L"." + word).second) << method << L"." << word << " twice";
     }
-    EXPECT_EQ(texts, placed) << "a text parameter with neither a row nor a place among the plain texts";
+    for (const std::wstring& text : texts) EXPECT_TRUE(placed.count(text)) << text << ": no row, and not a plain text";
+    for (const std::wstring& entry : placed) EXPECT_TRUE(texts.count(entry)) << entry << ": no such text parameter";
 }
 
 // Trailing NULs (from other programs' fixed-length buffers) are no part of a name; the limits are the system's.
