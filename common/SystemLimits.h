@@ -9,4 +9,7 @@ namespace syslimits {
 // Longest command line the system starts, without its terminating NUL.
 constexpr std::size_t kMaxCommandLine = 32766;
 
+// Longest path the wide file functions take.
+constexpr std::size_t kMaxPath = 32767;
+
 } // namespace syslimits

@@ -79,7 +79,8 @@ HRESULT welcome(const std::wstring& folder)
         saved = savePainted(window, folder + L"welcome.png");
         PostMessageW(window, WM_CLOSE, 0, 0);
     });
-    core::ShowRunOnceDialog(L"", readme, L"Welcome to {AppTitle}", L"{AppTitle}", 6495, 4800);
+    core::ShowRunOnceDialog(L"", quillon::wholeName(readme, quillon::NameKind::Path), L"Welcome to {AppTitle}",
+                            L"{AppTitle}", 6495, 4800);
     user.join();
     DeleteFileW(readme.c_str());
     return saved;

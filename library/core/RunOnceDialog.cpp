@@ -83,9 +83,9 @@ private:
 
 // At most the first kMaxFileBytes: a read-me of hundreds of megabytes would
 // hold the first start for minutes.
-std::wstring readTextFile(const std::wstring& name)
+std::wstring readTextFile(const CheckedName& name)
 {
-    if (name.find(L'\0') != std::wstring::npos || !qfcLibFilesA::FileExists(name)) return {};
+    if (!qfcLibFilesA::FileExists(name)) return {};
     raii::UniqueFile file(CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return {};
@@ -112,7 +112,7 @@ void attempt(Step&& step)
 
 } // namespace
 
-void ShowRunOnceDialog(const std::wstring& vDialogText, const std::wstring& vDialogFileName,
+void ShowRunOnceDialog(const std::wstring& vDialogText, const NameIfWhole& vDialogFileName,
                        const std::wstring& vHeadingText, const std::wstring& vFormCaption, long vFormWidth,
                        long vFormHeight)
 {
@@ -122,8 +122,8 @@ void ShowRunOnceDialog(const std::wstring& vDialogText, const std::wstring& vDia
     const long width = runonce::usableWidth(vFormWidth), height = runonce::usableHeight(vFormHeight);
     std::wstring text = vDialogText;
     if (text.empty()) {
-        if (vDialogFileName.empty()) return;
-        attempt([&] { text = readTextFile(vDialogFileName); });
+        if (vDialogFileName && vDialogFileName->empty()) return;
+        if (vDialogFileName) attempt([&] { text = readTextFile(*vDialogFileName); });
     }
 
     RunOnceForm window;

@@ -4,11 +4,14 @@
 
 #include <string>
 
+#include "CheckedName.h"
+
 namespace quillon::qfcLibCoreA {
 
 // Shows the welcome window modally; returns at once when there is neither a
-// text nor a file name. Failures along the way are let go.
-void ShowRunOnceDialog(const std::wstring& vDialogText, const std::wstring& vDialogFileName,
+// text nor a file name. Failures along the way are let go; a file name the
+// marshalling refused (none) reads as a missing file.
+void ShowRunOnceDialog(const std::wstring& vDialogText, const NameIfWhole& vDialogFileName,
                        const std::wstring& vHeadingText, const std::wstring& vFormCaption, long vFormWidth,
                        long vFormHeight);
 

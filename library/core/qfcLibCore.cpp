@@ -9,8 +9,8 @@ STDMETHODIMP qfcLibCore::ShowRunOnceDialog(BSTR vDialogText, BSTR vDialogFileNam
                                            BSTR vFormCaption, LONG vFormWidth, LONG vFormHeight)
 {
     return call([&] {
-        qfcLibCoreA::ShowRunOnceDialog(arg(vDialogText), arg(vDialogFileName), arg(vHeadingText), arg(vFormCaption),
-                                       vFormWidth, vFormHeight);
+        qfcLibCoreA::ShowRunOnceDialog(arg(vDialogText), nameIfWhole(vDialogFileName, NameKind::Path),
+                                       arg(vHeadingText), arg(vFormCaption), vFormWidth, vFormHeight);
     });
 }
 
@@ -24,8 +24,8 @@ STDMETHODIMP qfcLibCore::InitCore(BSTR sAppName, BSTR sAppTitle, BSTR sAppPath, 
 {
     return call([&] {
         // The title becomes part of every application key path, the path a folder name.
-        qfcLibCoreA::InitCore(nameText(sAppName), nameArg(sAppTitle), nameArg(sAppPath), iAppMajor, iAppMinor,
-                              iAppRevision);
+        qfcLibCoreA::InitCore(withoutTrailingNuls(arg(sAppName)), nameArg(sAppTitle).text(), pathArg(sAppPath).text(),
+                              iAppMajor, iAppMinor, iAppRevision);
     });
 }
 

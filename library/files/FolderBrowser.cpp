@@ -5,18 +5,16 @@
 #include <shlobj.h>
 
 #include "Raii.h"
-#include "server/Marshal.h"
 #include "strings/StringRules.h"
 
 namespace quillon::qfcLibFilesA {
 
-std::wstring BrowseForFolder(long vOwnerhWnd, const std::wstring& vRootDir, const std::wstring& vPrompt, long vFlags)
+std::wstring BrowseForFolder(long vOwnerhWnd, const CheckedName& vRootDir, const std::wstring& vPrompt, long vFlags)
 {
-    // The default root, a lone NUL, names no folder: the browser starts at the desktop.
-    const bool namesRoot = !vRootDir.empty() && vRootDir != std::wstring(1, L'\0');
-    if (namesRoot) checkName(vRootDir);
+    // The default root, a lone NUL, comes as "": the browser starts at the desktop.
     raii::UniqueIdList root;
-    if (namesRoot && ListsEntry(vRootDir, kFilesAndFoldersMask)) root.reset(ILCreateFromPathW(vRootDir.c_str()));
+    if (!vRootDir.empty() && ListsEntry(vRootDir.text(), kFilesAndFoldersMask))
+        root.reset(ILCreateFromPathW(vRootDir.c_str()));
 
     wchar_t displayName[MAX_PATH] = {};  // the browser writes the chosen item's name here, at most MAX_PATH
     BROWSEINFOW info = {};

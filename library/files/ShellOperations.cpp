@@ -8,15 +8,15 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include "server/Marshal.h"
+#include "RuntimeError.h"
 
 namespace quillon::qfcLibFilesA {
 namespace {
 
-
-std::wstring shellName(const std::wstring& name)
+// The names come from splitting the caller's list here, so they are checked here.
+std::wstring shellName(const std::wstring& text)
 {
-    checkName(name);
+    const CheckedName name = checkedName(text);  // the shell's own length limit follows
     const DWORD size = GetFullPathNameW(name.c_str(), 0, nullptr, nullptr);
     if (size == 0 || size > MAX_PATH) throw RuntimeError(kBadFileName);
     std::wstring full(size, L'\0');
@@ -57,14 +57,14 @@ bool runOperation(long owner, UINT operation, const std::wstring& from, const st
 
 bool CopiesOrMoves(long vOperation) { return vOperation == qcCopy || vOperation == qcMove; }
 
-bool CopyFile(long vOwnerhWnd, const SourceNames& vFiles, const std::wstring& vDestination, long vOperation,
+bool CopyFile(long vOwnerhWnd, const SourceNames& vFiles, const NameIfWhole& vDestination, long vOperation,
               long vFlags, const std::wstring& vDialogText)
 {
     if (!CopiesOrMoves(vOperation)) return false;
     checkFlags(vFlags);
     const std::vector<std::wstring> names = shellNames(vFiles);
-    if (vDestination.empty() || names.empty() || !DirExists(vDestination)) return false;
-    const std::wstring destination = ShellList({shellName(CleanPath(Unquote(vDestination)))});
+    if (!vDestination || vDestination->empty() || names.empty() || !DirExists(*vDestination)) return false;
+    const std::wstring destination = ShellList({shellName(CleanPath(Unquote(vDestination->text())))});
     return runOperation(vOwnerhWnd, static_cast<UINT>(vOperation), ShellList(names), &destination, vFlags,
                         vFiles.multiple, vDialogText);
 }

@@ -14,7 +14,8 @@ CURRENCY currency(long long bytes)
     return value;
 }
 
-// A text (split at vParseChar) or an array of texts, as the shell operations take them.
+// A text (split at vParseChar) or an array of texts, as the shell operations take them; the module checks
+// each name it takes from them.
 qfcLibFilesA::SourceNames sourcesArg(VARIANT* vFiles, BSTR vParseChar)
 {
     const VARIANT* files = resolved(vFiles);
@@ -43,8 +44,9 @@ STDMETHODIMP qfcLibFiles::CopyFile(LONG vOwnerhWnd, VARIANT* vFiles, BSTR vDesti
 {
     return call(result, [&] {  // the operation first: an unknown one is false whatever the names and flags
         return qfcLibFilesA::CopiesOrMoves(vOperation) &&
-               qfcLibFilesA::CopyFile(vOwnerhWnd, sourcesArg(vFiles, vParseChar), nameText(vDestination), vOperation,
-                                      vFlags, arg(vDialogText));
+               qfcLibFilesA::CopyFile(vOwnerhWnd, sourcesArg(vFiles, vParseChar),
+                                      nameIfWhole(vDestination, NameKind::Path), vOperation, vFlags,
+                                      arg(vDialogText));
     });
 }
 
@@ -66,12 +68,12 @@ STDMETHODIMP qfcLibFiles::DeleteFile(LONG vOwnerhWnd, VARIANT* vFiles, qcFileOpF
 
 STDMETHODIMP qfcLibFiles::DirExists(BSTR vPath, VARIANT_BOOL* result)
 {
-    return call(result, [&] { return qfcLibFilesA::DirExists(nameText(vPath)); });
+    return trap(result, false, [&] { return qfcLibFilesA::DirExists(pathArg(vPath)); });
 }
 
 STDMETHODIMP qfcLibFiles::FileExists(BSTR vFile, VARIANT_BOOL* result)
 {
-    return call(result, [&] { return qfcLibFilesA::FileExists(nameArg(vFile)); });
+    return call(result, [&] { return qfcLibFilesA::FileExists(pathArg(vFile)); });
 }
 
 STDMETHODIMP qfcLibFiles::FileExtSearch(BSTR vPath, BSTR vFileExt, SAFEARRAY** vFileArray, VARIANT_BOOL vRecursive,
@@ -80,7 +82,7 @@ STDMETHODIMP qfcLibFiles::FileExtSearch(BSTR vPath, BSTR vFileExt, SAFEARRAY** v
     return call(result, [&] {
         return failure::trap(-1L, [&] {
             std::vector<std::wstring> found;
-            if (!qfcLibFilesA::FindByExtension(nameText(vPath), nameText(vFileExt), isTrue(vRecursive), found))
+            if (!qfcLibFilesA::FindByExtension(pathArg(vPath), pathArg(vFileExt), isTrue(vRecursive), found))
                 return -1L;
             if (!found.empty()) appendTextArray(vFileArray, found);
             return upperBound(vFileArray);
@@ -97,18 +99,20 @@ STDMETHODIMP qfcLibFiles::BrowseForFolder(LONG vOwnerhWnd, BSTR vRootDir, BSTR v
                                           BSTR* result)
 {
     return call(result, [&] {
-        return qfcLibFilesA::BrowseForFolder(vOwnerhWnd, nameText(vRootDir), arg(vPrompt), readRef(vFlags, qcFolders));
+        return qfcLibFilesA::BrowseForFolder(vOwnerhWnd, pathArg(vRootDir), arg(vPrompt), readRef(vFlags, qcFolders));
     });
 }
 
 STDMETHODIMP qfcLibFiles::GetDirSize(BSTR vPath, VARIANT_BOOL vRecursive, CURRENCY* result)
 {
-    return call(result, [&] { return currency(qfcLibFilesA::GetDirSize(nameText(vPath), isTrue(vRecursive))); });
+    return trap(result, currency(-1), [&] {
+        return currency(qfcLibFilesA::GetDirSize(pathArg(vPath), isTrue(vRecursive)));
+    });
 }
 
 STDMETHODIMP qfcLibFiles::GetShortFileName(BSTR vFile, BSTR* result)
 {
-    return call(result, [&] { return qfcLibFilesA::GetShortFileName(nameArg(vFile)); });
+    return call(result, [&] { return qfcLibFilesA::GetShortFileName(pathArg(vFile)); });
 }
 
 STDMETHODIMP qfcLibFiles::GetSystemFolder(qcSystemFolders vFolderToReturn, BSTR* result)
@@ -128,7 +132,7 @@ STDMETHODIMP qfcLibFiles::IsShortFileName(BSTR vFileName, VARIANT_BOOL* result)
 
 STDMETHODIMP qfcLibFiles::MakePath(BSTR vDirName, VARIANT_BOOL* result)
 {
-    return call(result, [&] { return qfcLibFilesA::MakePath(nameText(vDirName)); });
+    return trap(result, false, [&] { return qfcLibFilesA::MakePath(pathArg(vDirName)); });
 }
 
 STDMETHODIMP qfcLibFiles::GetFileTitle(BSTR vFile, VARIANT_BOOL vWithExt, BSTR* result)

@@ -4,7 +4,7 @@
 #include <shlobj.h>
 
 #include "Raii.h"
-#include "server/Marshal.h"
+#include "RuntimeError.h"
 #include "registry/qfcLibRegistryB.h"
 #include "strings/StringRules.h"
 #include "strings/TextCase.h"
@@ -96,8 +96,8 @@ std::wstring specialFolder(long id)
 std::wstring programFilesFolder()
 {
     std::wstring text;
-    qfcLibRegistryB::REG_GetString(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion",
-                                   L"ProgramFilesDir", text);
+    qfcLibRegistryB::REG_GetString(HKEY_LOCAL_MACHINE, checkedName(L"Software\\Microsoft\\Windows\\CurrentVersion"),
+                                   checkedName(L"ProgramFilesDir"), text);
     return text;
 }
 
@@ -161,17 +161,16 @@ bool ListsEntry(const std::wstring& name, unsigned long mask)
     return found;
 }
 
-bool FileExists(const std::wstring& vFile)
+bool FileExists(const CheckedName& vFile)
 {
-    checkName(vFile);
-    const std::wstring name = CleanPath(vFile);
+    const std::wstring name = CleanPath(vFile.text());
     return !name.empty() && ListsEntry(name, kFilesMask);
 }
 
-bool DirExists(const std::wstring& vPath)
+bool DirExists(const CheckedName& vPath)
 {
-    const std::wstring named = CleanPath(Unquote(vPath));
-    if (named.empty() || holdsNul(named)) return false;  // a blank text names no folder
+    const std::wstring named = CleanPath(Unquote(vPath.text()));
+    if (named.empty()) return false;  // a blank text names no folder
     try {
         return ListsEntry(WithTrailing(named, L'\\'), kFilesAndFoldersMask);
     } catch (const RuntimeError&) {
@@ -179,10 +178,9 @@ bool DirExists(const std::wstring& vPath)
     }
 }
 
-std::wstring GetShortFileName(const std::wstring& vFile)
+std::wstring GetShortFileName(const CheckedName& vFile)
 {
     if (vFile.empty()) return std::wstring();
-    checkName(vFile);
     return filledText([&](wchar_t* buffer, DWORD size) { return GetShortPathNameW(vFile.c_str(), buffer, size); });
 }
 
@@ -206,30 +204,30 @@ std::wstring GetSystemFolder(long vFolderToReturn)
     return WithTrailing(folder, L'\\');
 }
 
-bool MakePath(const std::wstring& vDirName)
+bool MakePath(const CheckedName& vDirName)
 {
-    if (vDirName.empty() || holdsNul(vDirName)) return false;
-    for (const std::wstring& folder : FoldersToMake(vDirName)) {
+    if (vDirName.empty()) return false;
+    for (const std::wstring& folder : FoldersToMake(vDirName.text())) {
         if (!isDirectory(folder)) CreateDirectoryW(folder.c_str(), nullptr);
     }
     // True only when the folder is there now: a missing drive or a name the file system refuses is a failure.
-    const std::wstring folder = stringrules::TrimBlanks(vDirName);
+    const std::wstring folder = stringrules::TrimBlanks(vDirName.text());
     return !folder.empty() && isDirectory(WithTrailing(folder, L'\\'));
 }
 
-bool FindByExtension(const std::wstring& vPath, const std::wstring& vFileExt, bool vRecursive,
+bool FindByExtension(const CheckedName& vPath, const CheckedName& vFileExt, bool vRecursive,
                      std::vector<std::wstring>& found)
 {
-    if (vPath.empty() || vFileExt.empty() || vFileExt == L"*.*") return false;
-    if (holdsNul(vPath) || holdsNul(vFileExt)) return false;
-    collectByExtension(WithTrailing(vPath, L'\\'), textcase::Upper(SearchExtension(vFileExt)), vRecursive, found);
+    if (vPath.empty() || vFileExt.empty() || vFileExt.text() == L"*.*") return false;
+    collectByExtension(WithTrailing(vPath.text(), L'\\'), textcase::Upper(SearchExtension(vFileExt.text())), vRecursive,
+                       found);
     return true;
 }
 
-long long GetDirSize(const std::wstring& vPath, bool vRecursive)
+long long GetDirSize(const CheckedName& vPath, bool vRecursive)
 {
-    const std::wstring folder = CleanPath(vPath);
-    if (folder.empty() || holdsNul(folder) || !isDirectory(folder)) return -1;  // not an empty folder
+    const std::wstring folder = CleanPath(vPath.text());
+    if (folder.empty() || !isDirectory(folder)) return -1;  // not an empty folder
     return folderSize(WithTrailing(folder, L'\\'), vRecursive);
 }
 

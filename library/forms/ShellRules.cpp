@@ -70,9 +70,4 @@ std::wstring TrimSpaces(const std::wstring& text)
     return text.substr(first, text.find_last_not_of(L' ') - first + 1);
 }
 
-bool IsPassable(const std::wstring& text)
-{
-    return text.size() <= kMaxCommandLine && text.find(L'\0') == std::wstring::npos;
-}
-
 } // namespace quillon::ShellRules

@@ -1,11 +1,8 @@
 // The value rules behind qfcLibWindows, apart from any Windows call: shell
-// verbs, control-panel applet command lines, the shell's error texts and the
-// length limits of what may be handed to the system.
+// verbs, control-panel applet command lines and the shell's error texts.
 #pragma once
 
 #include <string>
-
-#include "SystemLimits.h"
 
 namespace quillon::ShellRules {
 
@@ -30,12 +27,5 @@ std::wstring ShellErrorMessage(long code);
 
 // Leading and trailing spaces removed (spaces only, as the callers' documents expect).
 std::wstring TrimSpaces(const std::wstring& text);
-
-// Longest command line the system starts, without its terminating NUL.
-constexpr size_t kMaxCommandLine = syslimits::kMaxCommandLine;
-
-// A command line, document name, parameter list or folder that can be handed to the
-// system: no embedded NUL and no longer than a command line may be.
-bool IsPassable(const std::wstring& text);
 
 } // namespace quillon::ShellRules

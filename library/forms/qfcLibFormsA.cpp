@@ -69,7 +69,10 @@ private:
 
 void yield() { Sleep(0); }
 
-bool animationOn() { return qfcLibRegistryA::KeyGet(L"WinAnimate", L"1", L"", qcBrannock) == L"1"; }
+bool animationOn() { return qfcLibRegistryA::KeyGet(checkedName(L"WinAnimate"), L"1", CheckedName(), qcBrannock) == L"1"; }
+
+// The registry value that keeps a form's place; none for a name holding a NUL, whose place is never kept.
+NameIfWhole placeName(Form& form) { return wholeName(form.text(L"Name"), NameKind::Name); }
 
 long screenTwips(int metric) { return ui::pixelsToTwips(GetSystemMetrics(metric), ui::screenDpi()); }
 
@@ -191,7 +194,8 @@ void EtchedLine(IDispatch* vForm, long x1, long y1, long vLengthOfLine, long vVe
 void FormClose(IDispatch* vForm, long vStyle)
 {
     Form form(vForm);
-    qfcLibRegistryA::KeySet(form.text(L"Name"), placement::formatRectangle(form.rect()), L"Forms", qcApps);
+    const std::wstring rectangle = placement::formatRectangle(form.rect());
+    if (const NameIfWhole name = placeName(form)) qfcLibRegistryA::KeySet(*name, rectangle, checkedName(L"Forms"), qcApps);
     if (animationOn()) CloseWindow(vForm, vStyle, kDefaultSpeed);
     yield();
 }
@@ -202,7 +206,9 @@ void FormOpen(IDispatch* vForm, IDispatch* vParent, bool vDisplayForm, bool vSho
     Rect stored, area;
     // A rectangle that cannot be used (damaged, or on a monitor since removed) centres the form instead;
     // one larger than its monitor's work area is centred there at a size that fits.
-    if (placement::parseRectangle(qfcLibRegistryA::KeyGet(form.text(L"Name"), L"Center", L"Forms", qcApps), stored) &&
+    const NameIfWhole name = placeName(form);
+    const std::wstring place = name ? qfcLibRegistryA::KeyGet(*name, L"Center", checkedName(L"Forms"), qcApps) : L"Center";
+    if (placement::parseRectangle(place, stored) &&
         workAreaOf(stored, area))
         form.move(placement::fittedTo(stored, area));
     else

@@ -4,22 +4,20 @@
 
 namespace quillon {
 
-// An omitted or empty file name is "{None}"; the caller's variable sees the name the routine used.
+// An omitted or empty file name is "{None}", which the caller's variable then reads as "".
 STDMETHODIMP qfcLibWindows::SetWallpaper(BSTR* vFileName, LONG* result)
 {
     return trap(result, 0L, [&] {
-        const std::wstring given = withoutTrailingNuls(readText(vFileName));
-        std::wstring name = given.empty() ? L"{None}" : given;
-        checkName(name);
-        long set = qfcLibWindowsA::SetWallpaper(name);
-        if (vFileName && name != given) writeText(vFileName, name);
+        const CheckedName name = checkedName(readText(vFileName), NameKind::CommandLine);
+        const long set = qfcLibWindowsA::SetWallpaper(name);
+        if (name.text() == L"{None}") writeText(vFileName, L"");
         return set;
     });
 }
 
 STDMETHODIMP qfcLibWindows::ExecuteCommand(BSTR vCommandLine, VARIANT_BOOL vWaitForObject)
 {
-    return call([&] { qfcLibWindowsA::ExecuteCommand(nameArg(vCommandLine), isTrue(vWaitForObject)); });
+    return call([&] { qfcLibWindowsA::ExecuteCommand(commandLineArg(vCommandLine), isTrue(vWaitForObject)); });
 }
 
 STDMETHODIMP qfcLibWindows::OpenCPApplet(qcCPApplets vAppIndex)
@@ -32,8 +30,9 @@ STDMETHODIMP qfcLibWindows::ShellCommand(BSTR vFileEmailURL, BSTR vParameters, q
                                          VARIANT_BOOL vShowErrorMsg, VARIANT_BOOL* result)
 {
     return trap(result, false, [&] {
-        return qfcLibWindowsA::ShellCommand(nameText(vFileEmailURL), nameText(vParameters), vShowAction,
-                                            vShowState, nameText(vDefaultDirectory), vOwnerhWnd, isTrue(vShowErrorMsg));
+        return qfcLibWindowsA::ShellCommand(commandLineArg(vFileEmailURL), commandLineArg(vParameters), vShowAction,
+                                            vShowState, commandLineArg(vDefaultDirectory), vOwnerhWnd,
+                                            isTrue(vShowErrorMsg));
     });
 }
 

@@ -20,22 +20,13 @@ constexpr int kNoShowCommand = -1;
 // Window handles cross COM as 32-bit numbers; they widen with their sign, as the system does.
 HWND windowFromLong(long value) { return reinterpret_cast<HWND>(static_cast<LONG_PTR>(value)); }
 
-const wchar_t* optionalText(const std::wstring& text) { return text.empty() ? nullptr : text.c_str(); }
-
-// What the system cannot take is refused here, before it reaches the system
-// (which overflows its stack on some such texts), and recorded as an own failure.
-bool refused(const std::wstring& text)
-{
-    if (ShellRules::IsPassable(text)) return false;
-    failure::recordOwn(L"A name or command line holds a NUL or is longer than the system accepts");
-    return true;
-}
+const wchar_t* optionalText(const CheckedName& text) { return text.empty() ? nullptr : text.c_str(); }
 
 // Starts a command line; both handles of the new process are closed before
 // returning. 0, or the system's error code when the process could not be created.
-DWORD createProcess(const std::wstring& commandLine, int showCommand, BOOL inheritHandles, bool wait)
+DWORD createProcess(const CheckedName& commandLine, int showCommand, BOOL inheritHandles, bool wait)
 {
-    std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
+    std::vector<wchar_t> buffer(commandLine.text().begin(), commandLine.text().end());
     buffer.push_back(L'\0');
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
@@ -54,9 +45,8 @@ DWORD createProcess(const std::wstring& commandLine, int showCommand, BOOL inher
 }
 
 // Starts a command line with inheritance on, as the applets expect; a failure is recorded.
-bool startProcess(const std::wstring& commandLine, int showCommand, bool wait)
+bool startProcess(const CheckedName& commandLine, int showCommand, bool wait)
 {
-    if (refused(commandLine)) return false;
     const DWORD error = createProcess(commandLine, showCommand, TRUE, wait);
     if (error) failure::recordWin32(static_cast<long>(error), L"CreateProcess");
     return error == 0;
@@ -87,20 +77,16 @@ void showShellError(HWND owner, long code)
 
 } // namespace
 
-long SetWallpaper(std::wstring& vFileName)
+long SetWallpaper(const CheckedName& vFileName)
 {
-    if (vFileName == L"{None}") vFileName.clear();
-    if (refused(vFileName)) return 0;
-    BOOL set = SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, const_cast<wchar_t*>(vFileName.c_str()),
-                                     SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE);
+    std::wstring file = vFileName.text() == L"{None}" ? std::wstring() : vFileName.text();
+    BOOL set = SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, file.data(), SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE);
     if (!set) failure::recordWin32(0, L"SystemParametersInfo");
     return set;
 }
 
-void ExecuteCommand(const std::wstring& vCommandLine, bool vWaitForObject)
+void ExecuteCommand(const CheckedName& vCommandLine, bool vWaitForObject)
 {
-    if (!ShellRules::IsPassable(vCommandLine))
-        throw RuntimeError(kInvalidArgument, L"The command line holds a NUL or is longer than the system accepts");
     // The new program inherits none of the caller's handles: open files, keys and mutexes stay the caller's.
     if (const DWORD error = createProcess(vCommandLine, kNoShowCommand, FALSE, vWaitForObject))
         raiseStartFailure(error);
@@ -112,15 +98,15 @@ void OpenCPApplet(long vAppIndex)
     // current folder first, where a program of the same name could have been planted.
     const std::wstring runner = qfcLibFilesA::GetSystemFolder(qcWindowsSystem) + L"rundll32.exe";
     std::wstring& previous = perthread::get<PreviousApplet>().text;
-    startProcess(ShellRules::AppletCommandLine(runner, vAppIndex, previous), SW_SHOWMINIMIZED, false);
+    startProcess(checkedName(ShellRules::AppletCommandLine(runner, vAppIndex, previous), NameKind::CommandLine),
+                 SW_SHOWMINIMIZED, false);
 }
 
-bool ShellCommand(const std::wstring& vFileEmailURL, const std::wstring& vParameters, long vShowAction,
-                  long vShowState, const std::wstring& vDefaultDirectory, long vOwnerhWnd, bool vShowErrorMsg)
+bool ShellCommand(const CheckedName& vFileEmailURL, const CheckedName& vParameters, long vShowAction,
+                  long vShowState, const CheckedName& vDefaultDirectory, long vOwnerhWnd, bool vShowErrorMsg)
 {
-    std::wstring target = ShellRules::TrimSpaces(vFileEmailURL);
+    const std::wstring target = ShellRules::TrimSpaces(vFileEmailURL.text());
     if (target.empty()) return false;
-    if (refused(target) || refused(vParameters) || refused(vDefaultDirectory)) return false;
     HWND owner = vOwnerhWnd == kNoOwner ? nullptr : windowFromLong(vOwnerhWnd);
     HINSTANCE result = ShellExecuteW(owner, ShellRules::ShellVerb(vShowAction), target.c_str(),
                                      optionalText(vParameters), optionalText(vDefaultDirectory), vShowState);

@@ -6,6 +6,9 @@ namespace quillon {
 
 namespace {
 
+// A drive text becomes a name only through NetworkRules::DriveName, which takes nothing but "x" or "x:".
+std::wstring driveArg(BSTR vDrive) { return withoutTrailingNuls(arg(vDrive)); }
+
 // A byte array goes as it is; anything else as its text (missing or null: none).
 qfcLibNetworkA::HttpBody bodyArg(const VARIANT& vBody)
 {
@@ -67,7 +70,7 @@ STDMETHODIMP qfcLibNetwork::GetUserID(BSTR* result)
 
 STDMETHODIMP qfcLibNetwork::OpenURL(BSTR vLinkName, LONG vFormHwnd, VARIANT_BOOL* result)
 {
-    return call(result, [&] { return qfcLibNetworkA::OpenURL(nameText(vLinkName), vFormHwnd); });
+    return trap(result, false, [&] { return qfcLibNetworkA::OpenURL(commandLineArg(vLinkName), vFormHwnd); });
 }
 
 STDMETHODIMP qfcLibNetwork::GetMachineName(BSTR* result)
@@ -84,8 +87,9 @@ STDMETHODIMP qfcLibNetwork::MapNetDrive(BSTR vPath, BSTR vDrive, BSTR vUserName,
                                         VARIANT_BOOL* vPermConnect, LONG* result)
 {
     return call(result, [&] {
-        return qfcLibNetworkA::MapNetDrive(nameText(vPath), nameText(vDrive), nameText(vUserName),
-                                           nameText(vPassword), vFormHwnd,
+        return qfcLibNetworkA::MapNetDrive(nameIfWhole(vPath, NameKind::CommandLine), driveArg(vDrive),
+                                           nameIfWhole(vUserName, NameKind::CommandLine),
+                                           nameIfWhole(vPassword, NameKind::CommandLine), vFormHwnd,
                                            isTrue(readRef(vPermConnect, VARIANT_FALSE)));
     });
 }
@@ -99,7 +103,7 @@ STDMETHODIMP qfcLibNetwork::UnMapNetDrive(BSTR vDrive, VARIANT_BOOL vPermDisconn
                                           LONG* result)
 {
     return call(result, [&] {
-        return qfcLibNetworkA::UnMapNetDrive(nameText(vDrive), isTrue(vPermDisconnect), isTrue(vForce));
+        return qfcLibNetworkA::UnMapNetDrive(driveArg(vDrive), isTrue(vPermDisconnect), isTrue(vForce));
     });
 }
 

@@ -182,9 +182,10 @@ std::wstring GetMachineName()
     }
 }
 
-bool OpenURL(const std::wstring& vLinkName, long vFormHwnd)
+bool OpenURL(const CheckedName& vLinkName, long vFormHwnd)
 {
-    return qfcLibWindowsA::ShellCommand(vLinkName, L"", 0 /* open */, SW_SHOWNORMAL, L"", vFormHwnd, true);
+    return qfcLibWindowsA::ShellCommand(vLinkName, CheckedName(), 0 /* open */, SW_SHOWNORMAL, CheckedName(), vFormHwnd,
+                                        true);
 }
 
 long MapNetDriveDialog(long vFormHwnd) { return connectionDialog(vFormHwnd, RESOURCETYPE_DISK); }
@@ -192,21 +193,20 @@ long MapNetPrinterDialog(long vFormHwnd) { return connectionDialog(vFormHwnd, RE
 long UnMapNetDriveDialog(long vFormHwnd) { return disconnectDialog(vFormHwnd, RESOURCETYPE_DISK); }
 long UnMapNetPrinterDialog(long vFormHwnd) { return disconnectDialog(vFormHwnd, RESOURCETYPE_PRINT); }
 
-long MapNetDrive(const std::wstring& vPath, const std::wstring& vDrive, const std::wstring& vUserName,
-                 const std::wstring& vPassword, long vFormHwnd, bool vPermConnect)
+long MapNetDrive(const NameIfWhole& vPath, const std::wstring& vDrive, const NameIfWhole& vUserName,
+                 const NameIfWhole& vPassword, long vFormHwnd, bool vPermConnect)
 {
     std::wstring drive = NetworkRules::DriveName(vDrive, NetworkRules::DriveUse::Map);
     if (drive.empty()) return kInvalidDrive;
-    if (!ShellRules::IsPassable(vPath) || !ShellRules::IsPassable(vUserName) || !ShellRules::IsPassable(vPassword))
-        return ERROR_INVALID_PARAMETER;
+    if (!vPath || !vUserName || !vPassword) return ERROR_INVALID_PARAMETER;
     NETRESOURCEW resource = {};
     resource.dwScope = RESOURCE_GLOBALNET;
     resource.dwType = RESOURCETYPE_DISK;
     resource.dwDisplayType = RESOURCEDISPLAYTYPE_SHARE;
     resource.dwUsage = RESOURCEUSAGE_CONNECTABLE;
     resource.lpLocalName = drive.data();
-    resource.lpRemoteName = const_cast<wchar_t*>(vPath.c_str());
-    return WNetAddConnection3W(windowFromLong(vFormHwnd), &resource, vPassword.c_str(), vUserName.c_str(),
+    resource.lpRemoteName = const_cast<wchar_t*>(vPath->c_str());
+    return WNetAddConnection3W(windowFromLong(vFormHwnd), &resource, vPassword->c_str(), vUserName->c_str(),
                                vPermConnect ? CONNECT_UPDATE_PROFILE : 0);
 }
 

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "CheckedName.h"
+
 namespace quillon::qfcLibNetworkA {
 
 // A request ends after this long without progress in any phase (name
@@ -40,12 +42,13 @@ bool GetHTTPSource(const std::wstring& vURL, std::wstring& vSourceCode, const st
 std::wstring GetUserID();
 std::wstring GetMachineName();
 
-bool OpenURL(const std::wstring& vLinkName, long vFormHwnd);
+bool OpenURL(const CheckedName& vLinkName, long vFormHwnd);
 
-// The codes are the system's (0 for success), or -1 for an invalid drive text.
+// The codes are the system's (0 for success), or -1 for an invalid drive text (checked first), or 87 for a
+// path, user or password the marshalling refused (none).
 long MapNetDriveDialog(long vFormHwnd);
-long MapNetDrive(const std::wstring& vPath, const std::wstring& vDrive, const std::wstring& vUserName,
-                 const std::wstring& vPassword, long vFormHwnd, bool vPermConnect);
+long MapNetDrive(const NameIfWhole& vPath, const std::wstring& vDrive, const NameIfWhole& vUserName,
+                 const NameIfWhole& vPassword, long vFormHwnd, bool vPermConnect);
 long MapNetPrinterDialog(long vFormHwnd);
 long UnMapNetDrive(const std::wstring& vDrive, bool vPermDisconnect, bool vForce);
 long UnMapNetDriveDialog(long vFormHwnd);

@@ -46,7 +46,6 @@ DeleteRefusal RefuseDelete(long vBaseKey, const std::wstring& vSubKey, const std
     // "Apps": either way a sub key would resolve into another application's key.
     const bool ownKey = !appTitle.empty() && appTitle.find(L'\\') == std::wstring::npos;
     if (vBaseKey != kBrannockBase && vBaseKey != kUserBase && !ownKey) return DeleteRefusal::NoApplication;
-    if (KeyPath(vBaseKey, vSubKey, appTitle).find(L'\0') != std::wstring::npos) return DeleteRefusal::HoldsNul;
     return DeleteRefusal::None;
 }
 

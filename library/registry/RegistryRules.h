@@ -30,7 +30,6 @@ enum class DeleteRefusal {
     None,
     NamesBaseKey,   // the sub key is empty or only separators: the base key itself would go
     NoApplication,  // the application key without a title (or with "\" in it) is not one key below "Apps"
-    HoldsNul,       // the registry would stop at the NUL and address another key
 };
 DeleteRefusal RefuseDelete(long vBaseKey, const std::wstring& vSubKey, const std::wstring& appTitle);
 

@@ -33,8 +33,8 @@ STDMETHODIMP qfcLibRegistry::RegFileAssociate(BSTR vExtension, BSTR vDescription
                                               VARIANT_BOOL vRemove, VARIANT_BOOL* result)
 {
     return trap(result, false, [&] {
-        return qfcLibRegistryA::RegFileAssociate(nameArg(vExtension), arg(vDescription), nameArg(vOpenWithExe),
-                                                 nameArg(vCommandLineParam), nameArg(vIconPath), vIconIndex,
+        return qfcLibRegistryA::RegFileAssociate(nameArg(vExtension), arg(vDescription), pathArg(vOpenWithExe),
+                                                 commandLineArg(vCommandLineParam), pathArg(vIconPath), vIconIndex,
                                                  isTrue(vRemove));
     });
 }
@@ -77,7 +77,7 @@ STDMETHODIMP qfcLibRegistry::RegSetRunKey(BSTR vValue, BSTR vData, qcRegistryKey
                                           VARIANT_BOOL vRemove, VARIANT_BOOL* result)
 {
     return trap(result, false, [&] {
-        return qfcLibRegistryA::RegSetRunKey(nameArg(vValue), nameArg(vData), vKeyRoot, vMode, isTrue(vRemove));
+        return qfcLibRegistryA::RegSetRunKey(nameArg(vValue), commandLineArg(vData), vKeyRoot, vMode, isTrue(vRemove));
     });
 }
 

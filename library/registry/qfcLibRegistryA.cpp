@@ -11,19 +11,20 @@ const wchar_t* const kNoApplicationText = L"No application key to delete from: I
 
 namespace {
 
-std::wstring appKeyPath(long vBaseKey, const std::wstring& vSubKey)
+CheckedName appKeyPath(long vBaseKey, const CheckedName& vSubKey)
 {
-    return KeyPath(vBaseKey, vSubKey, qfcLibCoreA::Context().AppTitle);
+    return checkedName(KeyPath(vBaseKey, vSubKey.text(), qfcLibCoreA::Context().AppTitle));
 }
 
 // Records why a delete is refused before it reaches the registry; a sub key naming the base key is refused quietly.
-bool deletable(long vBaseKey, const std::wstring& vSubKey)
+bool deletable(long vBaseKey, const CheckedName& vSubKey)
 {
-    const DeleteRefusal refusal = RefuseDelete(vBaseKey, vSubKey, qfcLibCoreA::Context().AppTitle);
+    const DeleteRefusal refusal = RefuseDelete(vBaseKey, vSubKey.text(), qfcLibCoreA::Context().AppTitle);
     if (refusal == DeleteRefusal::NoApplication) failure::recordOwn(kNoApplicationText);
-    if (refusal == DeleteRefusal::HoldsNul) failure::recordOwn(qfcLibRegistryB::kNulInNameText);
     return refusal == DeleteRefusal::None;
 }
+
+CheckedName valueName(const CheckedName& vValue) { return checkedName(ValueName(vValue.text())); }
 
 } // namespace
 
@@ -39,24 +40,24 @@ HKEY RootKey(long vKeyRoot)
     return nullptr;
 }
 
-bool KeyDelete(const std::wstring& vSubKey, long vBaseKey)
+bool KeyDelete(const CheckedName& vSubKey, long vBaseKey)
 {
     if (!deletable(vBaseKey, vSubKey)) return false;
     return qfcLibRegistryB::REG_DeleteKey(HKEY_CURRENT_USER, appKeyPath(vBaseKey, vSubKey));
 }
 
-bool KeyDeleteValue(const std::wstring& vValue, const std::wstring& vSubKey, long vBaseKey)
+bool KeyDeleteValue(const CheckedName& vValue, const CheckedName& vSubKey, long vBaseKey)
 {
     if (vValue.empty() || !deletable(vBaseKey, vSubKey)) return false;
     return qfcLibRegistryB::REG_DeleteValue(HKEY_CURRENT_USER, appKeyPath(vBaseKey, vSubKey), vValue);
 }
 
-bool RegDeleteValue(long vKeyRoot, const std::wstring& vSubKey, const std::wstring& vValue)
+bool RegDeleteValue(long vKeyRoot, const CheckedName& vSubKey, const CheckedName& vValue)
 {
     return qfcLibRegistryB::REG_DeleteValue(RootKey(vKeyRoot), vSubKey, vValue);
 }
 
-std::wstring KeyGet(const std::wstring& vValue, const std::wstring& vDefaultData, const std::wstring& vSubKey,
+std::wstring KeyGet(const CheckedName& vValue, const std::wstring& vDefaultData, const CheckedName& vSubKey,
                     long vBaseKey)
 {
     std::wstring text;
@@ -65,44 +66,43 @@ std::wstring KeyGet(const std::wstring& vValue, const std::wstring& vDefaultData
     return text;
 }
 
-bool KeySet(const std::wstring& vValue, const std::wstring& vData, const std::wstring& vSubKey, long vBaseKey)
+bool KeySet(const CheckedName& vValue, const std::wstring& vData, const CheckedName& vSubKey, long vBaseKey)
 {
     return qfcLibRegistryB::REG_SaveString(HKEY_CURRENT_USER, appKeyPath(vBaseKey, vSubKey), vValue, vData);
 }
 
-bool RegDeleteKey(long vKeyRoot, const std::wstring& vSubKey)
+bool RegDeleteKey(long vKeyRoot, const CheckedName& vSubKey)
 {
     return qfcLibRegistryB::REG_DeleteKey(RootKey(vKeyRoot), vSubKey);
 }
 
-bool RegKeySetString(long vKeyRoot, const std::wstring& vSubKey, const std::wstring& vValue,
-                     const std::wstring& vData)
+bool RegKeySetString(long vKeyRoot, const CheckedName& vSubKey, const CheckedName& vValue, const std::wstring& vData)
 {
-    return qfcLibRegistryB::REG_SaveString(RootKey(vKeyRoot), vSubKey, ValueName(vValue), vData);
+    return qfcLibRegistryB::REG_SaveString(RootKey(vKeyRoot), vSubKey, valueName(vValue), vData);
 }
 
-std::wstring RegKeyGetString(long vKeyRoot, const std::wstring& vSubKey, const std::wstring& vValue,
+std::wstring RegKeyGetString(long vKeyRoot, const CheckedName& vSubKey, const CheckedName& vValue,
                              const std::wstring& vDefaultData)
 {
     std::wstring text;
-    if (!qfcLibRegistryB::REG_GetString(RootKey(vKeyRoot), vSubKey, ValueName(vValue), text)) return vDefaultData;
+    if (!qfcLibRegistryB::REG_GetString(RootKey(vKeyRoot), vSubKey, valueName(vValue), text)) return vDefaultData;
     return text;
 }
 
-bool RegFileAssociate(const std::wstring& vExtension, const std::wstring& vDescription,
-                      const std::wstring& vOpenWithExe, const std::wstring& vCommandLineParam,
-                      const std::wstring& vIconPath, short vIconIndex, bool vRemove)
+bool RegFileAssociate(const CheckedName& vExtension, const std::wstring& vDescription, const CheckedName& vOpenWithExe,
+                      const CheckedName& vCommandLineParam, const CheckedName& vIconPath, short vIconIndex,
+                      bool vRemove)
 {
-    const std::wstring extension = associationrules::NormalisedExtension(vExtension);
+    const std::wstring extension = associationrules::NormalisedExtension(vExtension.text());
     if (extension.empty()) return false;
     if (vRemove) {
-        const bool extensionGone = qfcLibRegistryB::REG_DeleteKey(HKEY_CLASSES_ROOT, extension);
+        const bool extensionGone = qfcLibRegistryB::REG_DeleteKey(HKEY_CLASSES_ROOT, checkedName(extension));
         const bool typeGone =
-            qfcLibRegistryB::REG_DeleteKey(HKEY_CLASSES_ROOT, associationrules::TypeName(extension));
+            qfcLibRegistryB::REG_DeleteKey(HKEY_CLASSES_ROOT, checkedName(associationrules::TypeName(extension)));
         return extensionGone || typeGone;
     }
     const associationrules::FileAssociation values = associationrules::AssociationValues(
-        extension, vDescription, vOpenWithExe, vCommandLineParam, vIconPath, vIconIndex,
+        extension, vDescription, vOpenWithExe.text(), vCommandLineParam.text(), vIconPath.text(), vIconIndex,
         qfcLibCoreA::Context().AppName);
     const std::pair<std::wstring, const std::wstring*> writes[] = {
         {values.extension, &values.typeName},
@@ -112,16 +112,18 @@ bool RegFileAssociate(const std::wstring& vExtension, const std::wstring& vDescr
     };
     bool anyWritten = false;
     for (const auto& write : writes)
-        anyWritten = qfcLibRegistryB::REG_SaveString(HKEY_CLASSES_ROOT, write.first, L"", *write.second) || anyWritten;
+        anyWritten = qfcLibRegistryB::REG_SaveString(HKEY_CLASSES_ROOT, checkedName(write.first), CheckedName(),
+                                                     *write.second) ||
+                     anyWritten;
     return anyWritten;
 }
 
-bool RegSetRunKey(const std::wstring& vValue, const std::wstring& vData, long vKeyRoot, long vMode, bool vRemove)
+bool RegSetRunKey(const CheckedName& vValue, const CheckedName& vData, long vKeyRoot, long vMode, bool vRemove)
 {
     const std::wstring runKey = associationrules::RunKeyPath(vMode);
     if (vValue.empty() || runKey.empty()) return false;
-    if (vRemove) return qfcLibRegistryB::REG_DeleteValue(RootKey(vKeyRoot), runKey, vValue);
-    return qfcLibRegistryB::REG_SaveString(RootKey(vKeyRoot), runKey, vValue, vData);
+    if (vRemove) return qfcLibRegistryB::REG_DeleteValue(RootKey(vKeyRoot), checkedName(runKey), vValue);
+    return qfcLibRegistryB::REG_SaveString(RootKey(vKeyRoot), checkedName(runKey), vValue, vData.text());
 }
 
 } // namespace quillon::qfcLibRegistryA

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "CheckedName.h"
 #include "QuillonTypes.h"
 #include "RegistryRules.h"
 
@@ -19,25 +20,25 @@ extern const wchar_t* const kNoApplicationText;
 HKEY RootKey(long vKeyRoot);
 
 // ---- the class's methods ----
+// Names come checked; the key paths built from them are checked again as the texts they now are.
 
-bool KeyDelete(const std::wstring& vSubKey, long vBaseKey);
-bool KeyDeleteValue(const std::wstring& vValue, const std::wstring& vSubKey, long vBaseKey);
-bool RegDeleteValue(long vKeyRoot, const std::wstring& vSubKey, const std::wstring& vValue);
-std::wstring KeyGet(const std::wstring& vValue, const std::wstring& vDefaultData, const std::wstring& vSubKey,
+bool KeyDelete(const CheckedName& vSubKey, long vBaseKey);
+bool KeyDeleteValue(const CheckedName& vValue, const CheckedName& vSubKey, long vBaseKey);
+bool RegDeleteValue(long vKeyRoot, const CheckedName& vSubKey, const CheckedName& vValue);
+std::wstring KeyGet(const CheckedName& vValue, const std::wstring& vDefaultData, const CheckedName& vSubKey,
                     long vBaseKey);
-bool KeySet(const std::wstring& vValue, const std::wstring& vData, const std::wstring& vSubKey, long vBaseKey);
-bool RegDeleteKey(long vKeyRoot, const std::wstring& vSubKey);
-bool RegKeySetString(long vKeyRoot, const std::wstring& vSubKey, const std::wstring& vValue,
-                     const std::wstring& vData);
-std::wstring RegKeyGetString(long vKeyRoot, const std::wstring& vSubKey, const std::wstring& vValue,
+bool KeySet(const CheckedName& vValue, const std::wstring& vData, const CheckedName& vSubKey, long vBaseKey);
+bool RegDeleteKey(long vKeyRoot, const CheckedName& vSubKey);
+bool RegKeySetString(long vKeyRoot, const CheckedName& vSubKey, const CheckedName& vValue, const std::wstring& vData);
+std::wstring RegKeyGetString(long vKeyRoot, const CheckedName& vSubKey, const CheckedName& vValue,
                              const std::wstring& vDefaultData);
 
 // Writes (or with vRemove deletes) the four classes-root entries of a file type;
 // true when at least one write (or one of the two deletions) succeeded.
-bool RegFileAssociate(const std::wstring& vExtension, const std::wstring& vDescription,
-                      const std::wstring& vOpenWithExe, const std::wstring& vCommandLineParam,
-                      const std::wstring& vIconPath, short vIconIndex, bool vRemove);
+bool RegFileAssociate(const CheckedName& vExtension, const std::wstring& vDescription, const CheckedName& vOpenWithExe,
+                      const CheckedName& vCommandLineParam, const CheckedName& vIconPath, short vIconIndex,
+                      bool vRemove);
 // Writes (or with vRemove deletes) value vValue of the run key of vMode under vKeyRoot.
-bool RegSetRunKey(const std::wstring& vValue, const std::wstring& vData, long vKeyRoot, long vMode, bool vRemove);
+bool RegSetRunKey(const CheckedName& vValue, const CheckedName& vData, long vKeyRoot, long vMode, bool vRemove);
 
 } // namespace quillon::qfcLibRegistryA

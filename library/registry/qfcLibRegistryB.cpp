@@ -9,7 +9,6 @@
 
 #include "Raii.h"
 #include "server/Failure.h"
-#include "server/Marshal.h"
 #include "server/PerThread.h"
 
 namespace quillon::qfcLibRegistryB {
@@ -21,7 +20,6 @@ const wchar_t* const kNotAStringText = L"Specified Key\\Value combination is not
 const wchar_t* const kKeyTooLongText =
     L"Registry key specified to delete is more than the maximum 255 characters.";
 const wchar_t* const kNoKeyToDeleteText = L"Registry key specified to delete names no key below the root.";
-const wchar_t* const kNulInNameText = nulInNameText();
 
 namespace {
 
@@ -50,17 +48,6 @@ bool trapped(Body&& body) noexcept
     return failure::trap(false, body);
 }
 
-// The registry functions stop at the first NUL: a name holding one would address another key or value.
-bool wholeName(const std::wstring& text)
-{
-    if (holdsNul(text)) recordOwn(kNulInNameText);
-    return !holdsNul(text);
-}
-bool wholeNames(const std::wstring& path, const std::wstring& name = {})
-{
-    return wholeName(path) && wholeName(name);
-}
-
 // ---- key handling ----
 
 // A null root (an unknown root value) would make the registry read the path from the object namespace.
@@ -70,7 +57,7 @@ bool rootGiven(HKEY root, const wchar_t* function)
     return root != nullptr;
 }
 
-bool openKey(HKEY root, const std::wstring& path, REGSAM access, raii::UniqueHKey& key)
+bool openKey(HKEY root, const CheckedName& path, REGSAM access, raii::UniqueHKey& key)
 {
     if (!rootGiven(root, L"RegOpenKeyEx")) return false;
     LSTATUS rc = RegOpenKeyExW(root, path.c_str(), 0, access, key.put());
@@ -93,7 +80,7 @@ bool namesAKey(const std::wstring& path)
     return !NamesNoKey(path);
 }
 
-bool deleteSingleKey(HKEY root, const std::wstring& path)
+bool deleteSingleKey(HKEY root, const CheckedName& path)
 {
     if (!rootGiven(root, L"RegDeleteKey")) return false;
     LSTATUS rc = RegDeleteKeyW(root, path.c_str());
@@ -101,7 +88,7 @@ bool deleteSingleKey(HKEY root, const std::wstring& path)
     return rc == ERROR_SUCCESS;
 }
 
-bool queryType(HKEY key, const std::wstring& name, DWORD& type, DWORD& size)
+bool queryType(HKEY key, const CheckedName& name, DWORD& type, DWORD& size)
 {
     LSTATUS rc = RegQueryValueExW(key, name.c_str(), nullptr, &type, nullptr, &size);
     if (rc != ERROR_SUCCESS) report(rc, L"RegQueryValueEx");
@@ -110,7 +97,7 @@ bool queryType(HKEY key, const std::wstring& name, DWORD& type, DWORD& size)
 
 // Reads a REG_SZ value of any length: a short value is read at once, a longer one
 // again into a buffer sized from the stored size the first query reports.
-bool readString(HKEY key, const std::wstring& name, std::wstring& value)
+bool readString(HKEY key, const CheckedName& name, std::wstring& value)
 {
     // One spare character beyond what the registry may write always stays NUL.
     std::vector<wchar_t> buffer(kFirstReadChars + 1, L'\0');
@@ -140,7 +127,7 @@ bool readString(HKEY key, const std::wstring& name, std::wstring& value)
     return false;
 }
 
-bool deleteChild(HKEY root, const std::wstring& child)
+bool deleteChild(HKEY root, const CheckedName& child)
 {
     raii::UniqueHKey key;
     if (!openKey(root, child, KEY_READ, key)) return false;
@@ -150,7 +137,7 @@ bool deleteChild(HKEY root, const std::wstring& child)
     return deleted && closeKey(key);
 }
 
-bool deleteByShell(HKEY root, const std::wstring& path)
+bool deleteByShell(HKEY root, const CheckedName& path)
 {
     DWORD rc = SHDeleteKeyW(root, path.c_str());
     if (rc != ERROR_SUCCESS) report(static_cast<long>(rc), L"SHDeleteKey");
@@ -177,11 +164,10 @@ const ShlwapiState& ShlwapiCache() { return shlwapi(); }
 
 // ---- registry routines ----
 
-bool REG_GetString(HKEY root, const std::wstring& path, const std::wstring& name, std::wstring& text)
+bool REG_GetString(HKEY root, const CheckedName& path, const CheckedName& name, std::wstring& text)
 {
     text.clear();
     return trapped([&] {
-        if (!wholeNames(path, name)) return false;
         raii::UniqueHKey key;
         if (!openKey(root, path, KEY_QUERY_VALUE, key)) return false;
         std::wstring value;
@@ -192,10 +178,9 @@ bool REG_GetString(HKEY root, const std::wstring& path, const std::wstring& name
     });
 }
 
-bool REG_SaveString(HKEY root, const std::wstring& path, const std::wstring& name, const std::wstring& data)
+bool REG_SaveString(HKEY root, const CheckedName& path, const CheckedName& name, const std::wstring& data)
 {
     return trapped([&] {
-        if (!wholeNames(path, name)) return false;
         // The stored size counts the terminating NUL, as REG_SZ requires.
         const std::size_t bytes = (data.size() + 1) * sizeof(wchar_t);
         if (bytes > MAXDWORD) {
@@ -222,10 +207,9 @@ bool REG_SaveString(HKEY root, const std::wstring& path, const std::wstring& nam
     });
 }
 
-bool REG_DeleteValue(HKEY root, const std::wstring& path, const std::wstring& name)
+bool REG_DeleteValue(HKEY root, const CheckedName& path, const CheckedName& name)
 {
     return trapped([&] {
-        if (!wholeNames(path, name)) return false;
         raii::UniqueHKey key;
         if (!openKey(root, path, KEY_SET_VALUE, key)) return false;
         LSTATUS rc = RegDeleteValueW(key.get(), name.c_str());
@@ -237,11 +221,10 @@ bool REG_DeleteValue(HKEY root, const std::wstring& path, const std::wstring& na
     });
 }
 
-bool REG_GetValueType(HKEY root, const std::wstring& path, const std::wstring& name, unsigned long& type,
+bool REG_GetValueType(HKEY root, const CheckedName& path, const CheckedName& name, unsigned long& type,
                       unsigned long& size)
 {
     return trapped([&] {
-        if (!wholeNames(path, name)) return false;
         raii::UniqueHKey key;
         if (!openKey(root, path, KEY_QUERY_VALUE, key)) return false;
         DWORD foundType = 0, foundSize = 0;
@@ -253,11 +236,10 @@ bool REG_GetValueType(HKEY root, const std::wstring& path, const std::wstring& n
     });
 }
 
-bool REG_CountSubKeys(HKEY root, const std::wstring& path, long& count)
+bool REG_CountSubKeys(HKEY root, const CheckedName& path, long& count)
 {
     count = 0;
     return trapped([&] {
-        if (!wholeNames(path)) return false;
         raii::UniqueHKey key;
         if (!openKey(root, path, KEY_QUERY_VALUE, key)) return false;
         DWORD subKeys = 0;
@@ -273,15 +255,14 @@ bool REG_CountSubKeys(HKEY root, const std::wstring& path, long& count)
     });
 }
 
-bool REG_DeleteKey(HKEY root, const std::wstring& path)
+bool REG_DeleteKey(HKEY root, const CheckedName& path)
 {
     return trapped([&] {
-        if (!wholeNames(path)) return false;
-        if (!namesAKey(path)) return false;
+        if (!namesAKey(path.text())) return false;
         if (!rootGiven(root, L"RegDeleteKey") || !REG_IsOSSupported()) return false;
         // The shell library matters only on the NT family; elsewhere it is not even looked for.
         const bool shlwapi471 = os().Platform == VER_PLATFORM_WIN32_NT && REG_IsShlwapi471();
-        switch (ChooseDeleteStrategy(os().Platform, os().Major, os().Minor, shlwapi471, path.size())) {
+        switch (ChooseDeleteStrategy(os().Platform, os().Major, os().Minor, shlwapi471, path.text().size())) {
         case DeleteStrategy::ShellTree:
             return deleteByShell(root, path);
         case DeleteStrategy::ChildByChild:
@@ -298,11 +279,10 @@ bool REG_DeleteKey(HKEY root, const std::wstring& path)
     });
 }
 
-bool REG_DeleteKeyTree(HKEY root, const std::wstring& path)
+bool REG_DeleteKeyTree(HKEY root, const CheckedName& path)
 {
     return trapped([&] {
-        if (!wholeNames(path)) return false;
-        if (!namesAKey(path)) return false;
+        if (!namesAKey(path.text())) return false;
         raii::UniqueHKey key;
         if (!openKey(root, path, KEY_READ, key)) return false;
         long count = 0;
@@ -313,11 +293,10 @@ bool REG_DeleteKeyTree(HKEY root, const std::wstring& path)
     });
 }
 
-bool REG_DeleteSubKeys(HKEY root, HKEY key, const std::wstring& path)
+bool REG_DeleteSubKeys(HKEY root, HKEY key, const CheckedName& path)
 {
     return trapped([&] {
-        if (!wholeNames(path)) return false;
-        std::wstring base = path;
+        std::wstring base = path.text();
         if (!base.empty() && base.back() == L'\\') base.pop_back();
         if (NamesNoKey(base)) {
             recordOwn(kNoKeyToDeleteText);
@@ -328,10 +307,10 @@ bool REG_DeleteSubKeys(HKEY root, HKEY key, const std::wstring& path)
             wchar_t name[kMaxKeyNameChars + 1] = {};
             DWORD length = kMaxKeyNameChars + 1;
             if (RegEnumKeyExW(key, 0, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-            if (!deleteChild(root, base + L"\\" + std::wstring(name, length))) return false;
+            if (!deleteChild(root, checkedName(base + L"\\" + std::wstring(name, length)))) return false;
         }
         // Fails, and so makes the result false, when anything is left below the key.
-        return deleteSingleKey(root, base);
+        return deleteSingleKey(root, checkedName(base));
     });
 }
 

@@ -4,8 +4,8 @@
 // Every routine traps its failures: it returns false (and an empty text where
 // it has an out text) and records the failure in the calling thread's
 // last-error record (failure::lastError()). Only REG_SZ values are read or
-// written. A path or value name holding a NUL character is refused, never
-// shortened. No routine ever shows a message box. All state is per thread;
+// written. Paths and value names come checked (CheckedName): one holding a NUL
+// would address another key or value. No routine ever shows a message box. All state is per thread;
 // nothing is locked.
 #pragma once
 
@@ -13,6 +13,7 @@
 #include <cstddef>
 #include <string>
 
+#include "CheckedName.h"
 #include "RegistryRules.h"
 
 namespace quillon::qfcLibRegistryB {
@@ -43,20 +44,19 @@ const ShlwapiState& ShlwapiCache();
 extern const wchar_t* const kNotAStringText;
 extern const wchar_t* const kKeyTooLongText;
 extern const wchar_t* const kNoKeyToDeleteText;
-extern const wchar_t* const kNulInNameText;
 
 // ---- registry routines -----------------------------------------------------
 
-bool REG_GetString(HKEY root, const std::wstring& path, const std::wstring& name, std::wstring& text);
-bool REG_SaveString(HKEY root, const std::wstring& path, const std::wstring& name, const std::wstring& data);
-bool REG_DeleteValue(HKEY root, const std::wstring& path, const std::wstring& name);
-bool REG_DeleteKey(HKEY root, const std::wstring& path);
-bool REG_GetValueType(HKEY root, const std::wstring& path, const std::wstring& name, unsigned long& type,
+bool REG_GetString(HKEY root, const CheckedName& path, const CheckedName& name, std::wstring& text);
+bool REG_SaveString(HKEY root, const CheckedName& path, const CheckedName& name, const std::wstring& data);
+bool REG_DeleteValue(HKEY root, const CheckedName& path, const CheckedName& name);
+bool REG_DeleteKey(HKEY root, const CheckedName& path);
+bool REG_GetValueType(HKEY root, const CheckedName& path, const CheckedName& name, unsigned long& type,
                       unsigned long& size);
-bool REG_CountSubKeys(HKEY root, const std::wstring& path, long& count);
-bool REG_DeleteKeyTree(HKEY root, const std::wstring& path);
+bool REG_CountSubKeys(HKEY root, const CheckedName& path, long& count);
+bool REG_DeleteKeyTree(HKEY root, const CheckedName& path);
 // Deletes every subkey of the open key (deepest first), then the key itself.
-bool REG_DeleteSubKeys(HKEY root, HKEY key, const std::wstring& path);
+bool REG_DeleteSubKeys(HKEY root, HKEY key, const CheckedName& path);
 
 bool REG_IsOSSupported();
 bool REG_GetOSVersion();

@@ -48,23 +48,17 @@ public:
     STDMETHODIMP QueryInterface(REFIID iid, void** result) override
     {
         if (!result) return E_POINTER;
+        IUnknown* found = nullptr;
         if (iid == IID_IUnknown || iid == IID_IDispatch || iid == Derived::iid())
-            *result = static_cast<Interface*>(this);
+            found = static_cast<Interface*>(this);
         else if (iid == IID_ISupportErrorInfo)
-            *result = static_cast<ISupportErrorInfo*>(this);
-        else {
-            *result = nullptr;
-            return E_NOINTERFACE;
-        }
-        AddRef();
-        return S_OK;
+            found = static_cast<ISupportErrorInfo*>(this);
+        return server::handOut(found, result);
     }
     STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&references_); }
     STDMETHODIMP_(ULONG) Release() override
     {
-        ULONG count = InterlockedDecrement(&references_);
-        if (count == 0) delete static_cast<Derived*>(this);
-        return count;
+        return server::countDown(references_, [this] { delete static_cast<Derived*>(this); });
     }
 
     STDMETHODIMP GetTypeInfoCount(UINT* count) override

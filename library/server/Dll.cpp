@@ -18,21 +18,11 @@ public:
     STDMETHODIMP QueryInterface(REFIID iid, void** result) override
     {
         if (!result) return E_POINTER;
-        if (iid != IID_IUnknown && iid != IID_IClassFactory) {
-            *result = nullptr;
-            return E_NOINTERFACE;
-        }
-        *result = static_cast<IClassFactory*>(this);
-        AddRef();
-        return S_OK;
+        const bool known = iid == IID_IUnknown || iid == IID_IClassFactory;
+        return handOut(known ? static_cast<IClassFactory*>(this) : nullptr, result);
     }
     STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&references_); }
-    STDMETHODIMP_(ULONG) Release() override
-    {
-        ULONG count = InterlockedDecrement(&references_);
-        if (count == 0) delete this;
-        return count;
-    }
+    STDMETHODIMP_(ULONG) Release() override { return countDown(references_, [this] { delete this; }); }
 
     STDMETHODIMP CreateInstance(IUnknown* outer, REFIID iid, void** result) override
     {

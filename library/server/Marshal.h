@@ -4,9 +4,9 @@
 // raises them, failure::trap records them).
 //
 //   in string          arg(vText)                    -> std::wstring (a null BSTR is "")
-//   in name            nameArg(vPath)                -> std::wstring without trailing NULs, refused when a NUL is left
-//                      nameText(vPath)                  the same, an inner NUL left for the routine to refuse
-//                      checkName(text)                  the check for a text built in C++; withoutTrailingNuls(text)
+//   in name            nameArg(vSubKey), pathArg(vPath), commandLineArg(vCommandLine) -> CheckedName
+//                      (trailing NULs dropped; error 5 for a NUL left or a text too long for its kind);
+//                      nameIfWhole(vPath, kind) -> none instead of the error; checkedName(text) for a text built in C++
 //   in/out string      readText(vStr) / writeText(vStr, text)
 //   in/out VARIANT     variantText(vFiles), variantTexts(vFiles) (a text or an array of texts),
 //                      writeVariant(vSourceCode, text)
@@ -26,39 +26,20 @@
 #include <string>
 #include <vector>
 
+#include "CheckedName.h"
 #include "Raii.h"
 #include "RuntimeError.h"
 
 namespace quillon {
 
-// The text for error 5 when a name holds a NUL: the registry, the file system
-// and the shell's lists would read only the part before it.
-inline const wchar_t* nulInNameText() { return L"Invalid procedure call or argument: a name holds a NUL character"; }
-
-inline bool holdsNul(const std::wstring& text) { return text.find(L'\0') != std::wstring::npos; }
-
-inline void checkName(const std::wstring& text)
-{
-    if (holdsNul(text)) throw RuntimeError(kInvalidArgument, nulInNameText());
-}
-
 inline std::wstring arg(BSTR text) { return raii::toWString(text); }
 
-// Fixed-length buffers of other programs end in NULs: they are no part of a name, path, command line or list.
-inline std::wstring withoutTrailingNuls(std::wstring text)
-{
-    text.erase(text.find_last_not_of(L'\0') + 1);  // all NULs: npos + 1 == 0
-    return text;
-}
-
-inline std::wstring nameText(BSTR text) { return withoutTrailingNuls(arg(text)); }
-
-inline std::wstring nameArg(BSTR text)
-{
-    std::wstring name = nameText(text);
-    checkName(name);
-    return name;
-}
+// Names, checked where they are converted (CheckedName.h): error 5 for a NUL or an over-long text.
+inline CheckedName nameArg(BSTR text) { return checkedName(arg(text), NameKind::Name); }
+inline CheckedName pathArg(BSTR text) { return checkedName(arg(text), NameKind::Path); }
+inline CheckedName commandLineArg(BSTR text) { return checkedName(arg(text), NameKind::CommandLine); }
+// For a method that answers a refused name with its own result instead of an error.
+inline NameIfWhole nameIfWhole(BSTR text, NameKind kind) { return wholeName(arg(text), kind); }
 
 inline bool isTrue(VARIANT_BOOL value) { return value != VARIANT_FALSE; }
 inline bool isTrue(unsigned char value) { return value != 0; }

@@ -23,6 +23,24 @@ void addLock();
 bool releaseLock();
 bool canUnload();
 
+// IUnknown of the server's objects in one place. QueryInterface's answer: `found` AddRef'd into *result, or
+// E_NOINTERFACE with *result null.
+inline HRESULT handOut(IUnknown* found, void** result)
+{
+    *result = found;
+    if (!found) return E_NOINTERFACE;
+    found->AddRef();
+    return S_OK;
+}
+// Release's count: destroy() runs when the last reference goes.
+template <class Destroy>
+ULONG countDown(LONG& references, Destroy&& destroy)
+{
+    const ULONG count = InterlockedDecrement(&references);
+    if (count == 0) destroy();
+    return count;
+}
+
 // The type information of one interface of the library; AddRef'd for the caller.
 HRESULT typeInfo(REFGUID guid, ITypeInfo** result);
 // The number under which an interface's dispatch facts are kept (cold: once per class); -1 when all are taken.

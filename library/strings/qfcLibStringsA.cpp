@@ -53,7 +53,7 @@ void paint(IDispatch* control, stringrules::TextColour colour) noexcept
 // A stored area code that cannot be read counts as none.
 std::wstring areaCode() noexcept
 {
-    return failure::trap(std::wstring(), [] { return qfcLibRegistryA::KeyGet(L"AreaCode", L"", L"", qcBrannock); });
+    return failure::trap(std::wstring(), [] { return qfcLibRegistryA::KeyGet(checkedName(L"AreaCode"), L"", CheckedName(), qcBrannock); });
 }
 
 } // namespace

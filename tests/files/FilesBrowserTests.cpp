@@ -12,6 +12,7 @@
 #include "files/qfcLibFilesA.h"
 
 using namespace quillon::qfcLibFilesA;
+using quillon::checkedName;
 using files_testing::ScratchFolder;
 using testing_support::SeenWindow;
 using testing_support::WindowWatcher;
@@ -59,7 +60,7 @@ std::wstring browse(const std::wstring& root, const std::wstring& folder)
         PostMessageW(window.handle, WM_COMMAND, MAKEWPARAM(folder.empty() ? IDCANCEL : IDOK, BN_CLICKED), 0);
         answered = true;
     });
-    const std::wstring result = BrowseForFolder(0, root, L"Choose", 1);
+    const std::wstring result = BrowseForFolder(0, checkedName(root), L"Choose", 1);
     user.stop();
     EXPECT_TRUE(answered) << "the browser was not seen";
     return result;

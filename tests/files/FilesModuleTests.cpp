@@ -16,6 +16,7 @@
 
 using namespace quillon::qfcLibFilesA;
 using files_testing::exists;
+using quillon::checkedName;
 using files_testing::ScratchFolder;
 using testing_support::raisedNumber;
 
@@ -52,10 +53,10 @@ TEST(FilesModule, ExistenceTestsTellFilesFromFolders)
         {L"   ", false, false},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(c.file, FileExists(c.name)) << c.name;
-        EXPECT_EQ(c.folder, DirExists(c.name)) << c.name;
+        EXPECT_EQ(c.file, FileExists(checkedName(c.name))) << c.name;
+        EXPECT_EQ(c.folder, DirExists(checkedName(c.name))) << c.name;
     }
-    EXPECT_EQ(52, raisedNumber([&] { FileExists(scratch / L"a*b\\c.plt"); })) << "a wildcard in a folder is malformed";
+    EXPECT_EQ(52, raisedNumber([&] { FileExists(checkedName(scratch / L"a*b\\c.plt")); })) << "a wildcard in a folder is malformed";
 }
 
 TEST(FilesModule, ExtensionSearchListsRootFirstThenSubFoldersFromTheLast)
@@ -68,7 +69,7 @@ TEST(FilesModule, ExtensionSearchListsRootFirstThenSubFoldersFromTheLast)
     std::vector<std::wstring> found;
     {
         HeldFile locked(scratch.file(L"locked.plt"));
-        ASSERT_TRUE(FindByExtension(root.substr(0, root.size() - 1), L".PLT", true, found));
+        ASSERT_TRUE(FindByExtension(checkedName(root.substr(0, root.size() - 1)), checkedName(L".PLT"), true, found));
     }
     ASSERT_EQ(5u, found.size()) << "hidden and unreadable matches are left out";
     std::sort(found.begin(), found.begin() + 2);
@@ -82,26 +83,26 @@ TEST(FilesModule, ExtensionSearchListsRootFirstThenSubFoldersFromTheLast)
 
     const auto count = [&](const wchar_t* ext, bool recursive) {
         std::vector<std::wstring> names;
-        return FindByExtension(root, ext, recursive, names) ? long(names.size()) : -1L;
+        return FindByExtension(checkedName(root), checkedName(ext), recursive, names) ? long(names.size()) : -1L;
     };
     EXPECT_EQ(3, count(L"*.plt", false)) << "without recursion only the root, the lock gone";
     EXPECT_EQ(7, count(L"txt.", true)) << "an extension emptied by its dot matches every file";
     EXPECT_EQ(-1, count(L"*.*", true));
-    EXPECT_FALSE(FindByExtension(L"", L"plt", true, found));
+    EXPECT_FALSE(FindByExtension(checkedName(L""), checkedName(L"plt"), true, found));
 }
 
 TEST(FilesModule, FolderSizeSumsSixtyFourBitLengthsOfListedFiles)
 {
     ScratchFolder scratch(L"Size");
-    EXPECT_EQ(-1, GetDirSize(L"  ", true));
-    EXPECT_EQ(0, GetDirSize(scratch.path(), true)) << "an empty folder";
-    EXPECT_EQ(-1, GetDirSize(scratch / L"Missing", true)) << "no folder is not an empty one";
+    EXPECT_EQ(-1, GetDirSize(checkedName(L"  "), true));
+    EXPECT_EQ(0, GetDirSize(checkedName(scratch.path()), true)) << "an empty folder";
+    EXPECT_EQ(-1, GetDirSize(checkedName(scratch / L"Missing"), true)) << "no folder is not an empty one";
     scratch.file(L"a.bin", 1000);
     scratch.file(L"hidden.bin", 5000, FILE_ATTRIBUTE_HIDDEN);
     scratch.file(L"Sub\\Deeper\\c.bin", 20000);
     {
         HeldFile held(scratch.file(L"held.bin", 234));
-        EXPECT_EQ(1234, GetDirSize(L"\"" + scratch / L"\"", false)) << "a file held open elsewhere still counts";
+        EXPECT_EQ(1234, GetDirSize(checkedName(L"\"" + scratch / L"\""), false)) << "a file held open elsewhere still counts";
     }
     // A sparse file over 4 GB costs nothing on disk but must count in full.
     raii::UniqueFile big(CreateFileW(scratch.file(L"Sub\\big.bin").c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
@@ -112,34 +113,34 @@ TEST(FilesModule, FolderSizeSumsSixtyFourBitLengthsOfListedFiles)
     size.QuadPart = 5LL << 30;
     EXPECT_TRUE(SetFilePointerEx(big.get(), size, nullptr, FILE_BEGIN) && SetEndOfFile(big.get()));
     big.reset();
-    EXPECT_EQ(21234 + (5LL << 30), GetDirSize(scratch.path(), true));
+    EXPECT_EQ(21234 + (5LL << 30), GetDirSize(checkedName(scratch.path()), true));
 }
 
 TEST(FilesModule, MakePathShortNamesAndSystemFolders)
 {
     ScratchFolder scratch(L"Folders");
     const std::wstring before = files_testing::currentDirectory();
-    EXPECT_TRUE(MakePath(L"  " + scratch / L"a\\b\\c  "));
-    EXPECT_TRUE(DirExists(scratch / L"a\\b\\c"));
+    EXPECT_TRUE(MakePath(checkedName(L"  " + scratch / L"a\\b\\c  ")));
+    EXPECT_TRUE(DirExists(checkedName(scratch / L"a\\b\\c")));
     EXPECT_EQ(before, files_testing::currentDirectory());
-    EXPECT_TRUE(MakePath(scratch / L"a\\b")) << "it is there";
+    EXPECT_TRUE(MakePath(checkedName(scratch / L"a\\b"))) << "it is there";
     wchar_t drive = L'Q';
     while (GetLogicalDrives() & (1u << (drive - L'A'))) ++drive;
     for (const std::wstring& unmade : {scratch.file(L"file") + L"\\x", drive + std::wstring(L":\\nodrive\\x"),
                                        scratch / L"a|b", std::wstring(L" "), std::wstring()})
-        EXPECT_FALSE(MakePath(unmade)) << "nothing made: " << unmade;
+        EXPECT_FALSE(MakePath(checkedName(unmade))) << "nothing made: " << unmade;
 
-    const std::wstring shortName = GetShortFileName(scratch.file(L"A long folder name\\Пилот with spaces.plt", 10));
+    const std::wstring shortName = GetShortFileName(checkedName(scratch.file(L"A long folder name\\Пилот with spaces.plt", 10)));
     EXPECT_TRUE(IsShortFileName(shortName.substr(shortName.rfind(L'\\') + 1))) << shortName;
-    EXPECT_EQ(10, GetDirSize(GetFilePath(shortName), false)) << "the alias names the same folder";
-    EXPECT_EQ(L"", GetShortFileName(scratch / L"missing.plt"));
+    EXPECT_EQ(10, GetDirSize(checkedName(GetFilePath(shortName)), false)) << "the alias names the same folder";
+    EXPECT_EQ(L"", GetShortFileName(checkedName(scratch / L"missing.plt")));
 
     wchar_t windows[MAX_PATH] = {};
     GetWindowsDirectoryW(windows, MAX_PATH);
     EXPECT_EQ(std::wstring(windows) + L"\\", GetSystemFolder(128));
     for (long id : {0L, 5L, 64L}) {
         const std::wstring folder = GetSystemFolder(id);
-        EXPECT_TRUE(folder.back() == L'\\' && folder[folder.size() - 2] != L'\\' && DirExists(folder)) << folder;
+        EXPECT_TRUE(folder.back() == L'\\' && folder[folder.size() - 2] != L'\\' && DirExists(checkedName(folder))) << folder;
     }
     EXPECT_EQ(L"", GetSystemFolder(17)) << "the computer folder has no path";
 }
@@ -149,17 +150,17 @@ TEST(FilesShell, CopyAndMoveReachOnlyAnExistingFolder)
     ScratchFolder scratch(L"Copy");
     const std::wstring a = scratch.file(L"a.txt"), b = scratch.file(L"Пилот é.plt");
     const std::wstring target = scratch.folder(L"Target") + L"\\";
-    EXPECT_FALSE(CopyFile(0, listOf(a + L"|" + b), target, qcCopy, kNoConfirmation, L""));
+    EXPECT_FALSE(CopyFile(0, listOf(a + L"|" + b), checkedName(target), qcCopy, kNoConfirmation, L""));
     EXPECT_TRUE(exists(target + L"a.txt") && exists(target + L"Пилот é.plt") && exists(a));
 
     // (Wine's shell moves only the first of several names into one folder, so the move takes one.)
     const std::wstring other = scratch.folder(L"Other") + L"\\";
-    EXPECT_FALSE(CopyFile(0, NamesFromArray({L"", b, L""}), L"\"" + other + L"\"", qcMove, kNoConfirmation, L""));
+    EXPECT_FALSE(CopyFile(0, NamesFromArray({L"", b, L""}), checkedName(L"\"" + other + L"\""), qcMove, kNoConfirmation, L""));
     EXPECT_TRUE(exists(other + L"Пилот é.plt") && !exists(b)) << "array with empty elements, quoted destination";
 
     for (const auto& [destination, operation] : {std::pair<std::wstring, long>{scratch / L"Missing\\", qcCopy},
                                                  {L"", qcCopy}, {target, qcDelete}, {target, 4}})
-        EXPECT_FALSE(CopyFile(0, listOf(a), destination, operation, kNoConfirmation, L"")) << destination;
+        EXPECT_FALSE(CopyFile(0, listOf(a), checkedName(destination), operation, kNoConfirmation, L"")) << destination;
     EXPECT_TRUE(exists(a) && !exists(scratch / L"Missing")) << "CopyFile never deletes, renames or makes folders";
 }
 
@@ -184,7 +185,7 @@ TEST(FilesShell, DeleteTakesTheUsersAnswerAndOnlyNamesTheShellCanResolve)
     EXPECT_FALSE(DeleteFile(0, listOf(L" | "), kNoConfirmation)) << "blank names are no names";
     for (long flags : {0x10000L | kNoConfirmation, -1L}) {
         EXPECT_EQ(5, raisedNumber([&] { DeleteFile(0, listOf(keep), flags); })) << flags;
-        EXPECT_EQ(5, raisedNumber([&] { CopyFile(0, listOf(keep), scratch.path(), qcCopy, flags, L""); })) << flags;
+        EXPECT_EQ(5, raisedNumber([&] { CopyFile(0, listOf(keep), checkedName(scratch.path()), qcCopy, flags, L""); })) << flags;
     }
     SetCurrentDirectoryW(before.c_str());
     EXPECT_TRUE(exists(keep)) << "no refused call touched the folder";

@@ -33,7 +33,7 @@ protected:
     }
     static void setAnimation(const wchar_t* value)
     {
-        quillon::qfcLibRegistryA::KeySet(L"WinAnimate", value, L"", 2);
+        quillon::qfcLibRegistryA::KeySet(quillon::checkedName(L"WinAnimate"), value, {}, 2);
     }
     quillon::placement::Rect place()
     {

@@ -27,7 +27,7 @@ TEST(LargeScreen, FormsAreCentredStoredAndRestoredInTwipsBeyondSixteenBitsAt144D
     raii::ComScope com;
     ScratchCurrentUser scratch(L"LargeScreen");
     quillon::qfcLibCoreA::InitCore(L"ScreenTests", L"ScreenTests", L"C:\\", 1, 0, 0);
-    quillon::qfcLibRegistryA::KeySet(L"WinAnimate", L"0", L"", 2);
+    quillon::qfcLibRegistryA::KeySet(quillon::checkedName(L"WinAnimate"), L"0", {}, 2);
     ASSERT_EQ(144u, ui::screenDpi()) << "the prefix's LogPixels";
     ASSERT_EQ(3840, GetSystemMetrics(SM_CXSCREEN));
     EXPECT_EQ(38400, forms::ScreenWidth()) << "10 twips per pixel";

@@ -58,7 +58,7 @@ Seen showAndClose(const std::wstring& text, const std::wstring& file, const std:
             return;
         }
     });
-    core::ShowRunOnceDialog(text, file, heading, caption, width, height);
+    core::ShowRunOnceDialog(text, quillon::wholeName(file, quillon::NameKind::Path), heading, caption, width, height);
     done = true;
     user.join();
     return seen;

@@ -10,6 +10,7 @@
 
 using namespace testing_support;
 using namespace quillon::qfcLibRegistryB;
+using quillon::checkedName;
 using quillon::failure::lastError;
 namespace A = quillon::qfcLibRegistryA;
 
@@ -22,7 +23,7 @@ const long kCurrentUser = static_cast<long>(qc::kCurrentUser);
 void makeTree(const std::wstring& root)
 {
     for (const wchar_t* sub : {L"\\A\\A1\\A11", L"\\A\\A2", L"\\B", L""})
-        ASSERT_TRUE(REG_SaveString(HKEY_CURRENT_USER, root + sub, L"Value", sub));
+        ASSERT_TRUE(REG_SaveString(HKEY_CURRENT_USER, checkedName(root + sub), checkedName(L"Value"), sub));
 }
 
 class RegistryModule : public ::testing::Test {
@@ -37,7 +38,7 @@ protected:
 TEST_F(RegistryModule, FailedCallsRecordNumberAndSystemText)
 {
     std::wstring text = L"stale";
-    EXPECT_FALSE(REG_GetString(HKEY_CURRENT_USER, kBase + L"\\Missing", L"Value", text));
+    EXPECT_FALSE(REG_GetString(HKEY_CURRENT_USER, checkedName(kBase + L"\\Missing"), checkedName(L"Value"), text));
     EXPECT_EQ(L"", text);
     wchar_t system[512] = {};
     FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, ERROR_FILE_NOT_FOUND, 0,
@@ -45,9 +46,9 @@ TEST_F(RegistryModule, FailedCallsRecordNumberAndSystemText)
     EXPECT_EQ(ERROR_FILE_NOT_FOUND, lastError().LastErrorNumber);
     EXPECT_EQ(system, lastError().LastErrorText);
 
-    ASSERT_TRUE(REG_SaveString(HKEY_CURRENT_USER, kBase, L"Value", L"v"));
+    ASSERT_TRUE(REG_SaveString(HKEY_CURRENT_USER, checkedName(kBase), checkedName(L"Value"), L"v"));
     EXPECT_EQ(ERROR_FILE_NOT_FOUND, lastError().LastErrorNumber) << "a success keeps the last failure";
-    EXPECT_FALSE(REG_DeleteValue(nullptr, kBase, L"Value"));
+    EXPECT_FALSE(REG_DeleteValue(nullptr, checkedName(kBase), checkedName(L"Value")));
     EXPECT_EQ(ERROR_INVALID_HANDLE, lastError().LastErrorNumber) << "a null root is refused, not used";
 }
 
@@ -55,7 +56,7 @@ TEST_F(RegistryModule, ChildByChildDeletionRemovesTheTreeAndFailsWhenTheKeyStays
 {
     const std::wstring tree = kBase + L"\\Hand\\";
     makeTree(tree);
-    EXPECT_TRUE(REG_DeleteKeyTree(HKEY_CURRENT_USER, tree)) << "a trailing separator is allowed";
+    EXPECT_TRUE(REG_DeleteKeyTree(HKEY_CURRENT_USER, checkedName(tree))) << "a trailing separator is allowed";
     EXPECT_FALSE(keyExists(HKEY_CURRENT_USER, tree));
     EXPECT_TRUE(keyExists(HKEY_CURRENT_USER, kBase)) << "the parent stays";
 
@@ -64,7 +65,7 @@ TEST_F(RegistryModule, ChildByChildDeletionRemovesTheTreeAndFailsWhenTheKeyStays
     makeTree(kept);
     raii::UniqueHKey noEnumeration;
     ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, kept.c_str(), 0, KEY_QUERY_VALUE, noEnumeration.put()));
-    EXPECT_FALSE(REG_DeleteSubKeys(HKEY_CURRENT_USER, noEnumeration.get(), kept));
+    EXPECT_FALSE(REG_DeleteSubKeys(HKEY_CURRENT_USER, noEnumeration.get(), checkedName(kept)));
     EXPECT_TRUE(keyExists(HKEY_CURRENT_USER, kept + L"\\A\\A1\\A11"));
 }
 
@@ -72,7 +73,7 @@ TEST_F(RegistryModule, ReadOnlyKeysAreReadButNotWritten)
 {
     // An access list as an administrator sets on keys a standard account may only read.
     const std::wstring path = kBase + L"\\ReadOnly";
-    ASSERT_TRUE(REG_SaveString(HKEY_CURRENT_USER, path, L"Value", L"readable"));
+    ASSERT_TRUE(REG_SaveString(HKEY_CURRENT_USER, checkedName(path), checkedName(L"Value"), L"readable"));
     raii::UniqueLocal descriptor;
     ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;KRSDWD;;;WD)", SDDL_REVISION_1,
                                                                      descriptor.put(), nullptr));
@@ -86,58 +87,58 @@ TEST_F(RegistryModule, ReadOnlyKeysAreReadButNotWritten)
         GTEST_SKIP() << "this registry does not enforce key security";
 
     std::wstring text;
-    EXPECT_TRUE(REG_GetString(HKEY_CURRENT_USER, path, L"Value", text));
+    EXPECT_TRUE(REG_GetString(HKEY_CURRENT_USER, checkedName(path), checkedName(L"Value"), text));
     EXPECT_EQ(L"readable", text);
-    EXPECT_FALSE(REG_SaveString(HKEY_CURRENT_USER, path, L"Value", L"changed"));
+    EXPECT_FALSE(REG_SaveString(HKEY_CURRENT_USER, checkedName(path), checkedName(L"Value"), L"changed"));
     EXPECT_EQ(ERROR_ACCESS_DENIED, lastError().LastErrorNumber);
 }
 
 TEST_F(RegistryModule, RefusalsChangeNothingAndOtherTypesReadAsMissing)
 {
-    ASSERT_TRUE(A::KeySet(L"Keep", L"1", L"", 1));
-    ASSERT_TRUE(A::KeySet(L"Keep", L"1", L"Forms", 1));
-    EXPECT_FALSE(A::KeyDelete(L"", 1));
-    EXPECT_FALSE(A::KeyDelete(L"\\", 1)) << "a bare separator would address the application key itself";
-    EXPECT_FALSE(A::RegDeleteKey(kCurrentUser, L"")) << "an empty path must not empty the root";
-    EXPECT_FALSE(A::KeyDeleteValue(L"Keep", L"", 1));
-    EXPECT_FALSE(A::KeyDeleteValue(L"", L"Forms", 1));
+    ASSERT_TRUE(A::KeySet(checkedName(L"Keep"), L"1", checkedName(L""), 1));
+    ASSERT_TRUE(A::KeySet(checkedName(L"Keep"), L"1", checkedName(L"Forms"), 1));
+    EXPECT_FALSE(A::KeyDelete(checkedName(L""), 1));
+    EXPECT_FALSE(A::KeyDelete(checkedName(L"\\"), 1)) << "a bare separator would address the application key itself";
+    EXPECT_FALSE(A::RegDeleteKey(kCurrentUser, checkedName(L""))) << "an empty path must not empty the root";
+    EXPECT_FALSE(A::KeyDeleteValue(checkedName(L"Keep"), checkedName(L""), 1));
+    EXPECT_FALSE(A::KeyDeleteValue(checkedName(L""), checkedName(L"Forms"), 1));
     EXPECT_EQ(L"1", storedText(HKEY_CURRENT_USER, kAppKey, L"Keep"));
     EXPECT_EQ(L"1", storedText(HKEY_CURRENT_USER, kAppKey + L"\\Forms", L"Keep"));
-    EXPECT_TRUE(A::KeyDeleteValue(L"Keep", L"Forms", 1));
+    EXPECT_TRUE(A::KeyDeleteValue(checkedName(L"Keep"), checkedName(L"Forms"), 1));
     EXPECT_EQ(L"<missing>", storedText(HKEY_CURRENT_USER, kAppKey + L"\\Forms", L"Keep"));
 
     const long unknown = static_cast<long>(0x80000007UL);  // a null root would read from the object namespace
-    EXPECT_EQ(L"default", A::RegKeyGetString(unknown, L"Software", L"{Default}", L"default"));
-    EXPECT_FALSE(A::RegKeySetString(unknown, L"Software\\Brannock", L"X", L"1"));
-    EXPECT_FALSE(A::RegDeleteKey(unknown, L"Software\\Brannock"));
+    EXPECT_EQ(L"default", A::RegKeyGetString(unknown, checkedName(L"Software"), checkedName(L"{Default}"), L"default"));
+    EXPECT_FALSE(A::RegKeySetString(unknown, checkedName(L"Software\\Brannock"), checkedName(L"X"), L"1"));
+    EXPECT_FALSE(A::RegDeleteKey(unknown, checkedName(L"Software\\Brannock")));
 
     // The same text under each type: only the type makes it missing.
     for (DWORD type : {DWORD(REG_EXPAND_SZ), DWORD(REG_BINARY), DWORD(REG_MULTI_SZ)}) {
         ASSERT_TRUE(writeValue(HKEY_CURRENT_USER, kAppKey, L"Typed", type, L"ab\0", 8));
-        EXPECT_EQ(L"default", A::KeyGet(L"Typed", L"default", L"", 1)) << type;
+        EXPECT_EQ(L"default", A::KeyGet(checkedName(L"Typed"), L"default", checkedName(L""), 1)) << type;
     }
 }
 
 TEST_F(RegistryModule, NestedTreesAreRemovedWholeByKeyDeleteAndRegDeleteKey)
 {
-    ASSERT_TRUE(A::KeySet(L"V", L"sibling", L"Sibling", 1));
+    ASSERT_TRUE(A::KeySet(checkedName(L"V"), L"sibling", checkedName(L"Sibling"), 1));
     for (int round = 0; round < 2; ++round) {
         for (const wchar_t* sub : {L"Tree\\A\\A1", L"Tree\\A\\A2", L"Tree\\B"})
-            ASSERT_TRUE(A::KeySet(L"V", sub, sub, 1));
-        EXPECT_TRUE(round == 0 ? A::KeyDelete(L"Tree", 1) : A::RegDeleteKey(kCurrentUser, kAppKey + L"\\Tree"));
+            ASSERT_TRUE(A::KeySet(checkedName(L"V"), sub, checkedName(sub), 1));
+        EXPECT_TRUE(round == 0 ? A::KeyDelete(checkedName(L"Tree"), 1) : A::RegDeleteKey(kCurrentUser, checkedName(kAppKey + L"\\Tree")));
         EXPECT_FALSE(keyExists(HKEY_CURRENT_USER, kAppKey + L"\\Tree")) << round;
         EXPECT_EQ(L"sibling", storedText(HKEY_CURRENT_USER, kAppKey + L"\\Sibling", L"V"));
     }
-    EXPECT_FALSE(A::KeyDelete(L"Tree", 1)) << "already gone";
+    EXPECT_FALSE(A::KeyDelete(checkedName(L"Tree"), 1)) << "already gone";
 }
 
 TEST_F(RegistryModule, DefaultMarkerNamesTheUnnamedValueInTheRegMethodsOnly)
 {
     const std::wstring path = L"Software\\Brannock\\Assoc";
-    ASSERT_TRUE(A::RegKeySetString(kCurrentUser, path, L"{Default}", L"unnamed"));
-    ASSERT_TRUE(A::RegKeySetString(kCurrentUser, path, L"{default}", L"named"));
+    ASSERT_TRUE(A::RegKeySetString(kCurrentUser, checkedName(path), checkedName(L"{Default}"), L"unnamed"));
+    ASSERT_TRUE(A::RegKeySetString(kCurrentUser, checkedName(path), checkedName(L"{default}"), L"named"));
     EXPECT_EQ(L"unnamed", storedText(HKEY_CURRENT_USER, path, L""));
-    EXPECT_EQ(L"named", A::RegKeyGetString(kCurrentUser, path, L"{default}", L""));
-    ASSERT_TRUE(A::RegKeySetString(kCurrentUser, kAppKey, L"{Default}", L"unnamed app"));
-    EXPECT_EQ(L"none", A::KeyGet(L"{Default}", L"none", L"", 1)) << "Key* know no marker";
+    EXPECT_EQ(L"named", A::RegKeyGetString(kCurrentUser, checkedName(path), checkedName(L"{default}"), L""));
+    ASSERT_TRUE(A::RegKeySetString(kCurrentUser, checkedName(kAppKey), checkedName(L"{Default}"), L"unnamed app"));
+    EXPECT_EQ(L"none", A::KeyGet(checkedName(L"{Default}"), L"none", checkedName(L""), 1)) << "Key* know no marker";
 }

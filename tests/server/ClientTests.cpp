@@ -2,7 +2,6 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "ScratchFolder.h"
 #include "TestSupport.h"
 #include "server/DispatchObject.h"
 
@@ -61,7 +60,8 @@ TEST(ErrorPath, FailuresReachVtableAndDispatchClients)
 TEST(ScriptClients, CallWithAndWithoutOptionalArgumentsAndReadErrors)
 {
     const std::pair<const wchar_t*, const char*> cases[] = {
-        {L"core.vbs", "1132 1132 v1.1.32\n5 | Invalid procedure call or argument: a name holds a NUL character | Quillon.qfcLibFiles\n"
+        {L"core.vbs", "1132 1132 v1.1.32\n"
+                      "5 | Invalid procedure call or argument: a name holds a NUL character | Quillon.qfcLibFiles\n"
                       "unknown member: 438 Object doesn't support this property or method\n"
                       "missing argument: 450 Wrong number of arguments or invalid property assignment\n"
                       "extra argument: 450 Wrong number of arguments or invalid property assignment\n"
@@ -77,49 +77,5 @@ TEST(ScriptClients, CallWithAndWithoutOptionalArgumentsAndReadErrors)
         output.erase(std::remove(output.begin(), output.end(), '\r'), output.end());
         EXPECT_EQ(0, exitCode) << expected;
         EXPECT_EQ(expected, output);
-    }
-}
-
-// Texts from other programs' fixed-length buffers end in NULs: a name with one or several works as without
-// them (a registry key and value, a file, a shell command, a network drive).
-TEST(NamesFromBuffers, TrailingNulsAreDropped)
-{
-    raii::ComScope com;
-    ScratchCurrentUser user(L"TrailingNuls");
-    files_testing::ScratchFolder scratch(L"TrailingNuls");
-    const std::wstring file = scratch.file(L"a.txt");
-    auto registry = create<_qfcLibRegistry>(CLSID_qfcLibRegistry, IID__qfcLibRegistry);
-    auto files = create<_qfcLibFiles>(CLSID_qfcLibFiles, IID__qfcLibFiles);
-    auto windows = create<_qfcLibWindows>(CLSID_qfcLibWindows, IID__qfcLibWindows);
-    auto network = create<_qfcLibNetwork>(CLSID_qfcLibNetwork, IID__qfcLibNetwork);
-    ASSERT_TRUE(registry && files && windows && network);
-    const auto text = [](const std::wstring& name, const std::wstring& tail) { return bstr(name + tail); };
-    const std::wstring share = L"\\\\quillon-nohost\\noshare";
-    const auto mapped = [&](const std::wstring& path, const std::wstring& drive) {
-        LONG code = 0;
-        VARIANT_BOOL permanent = VARIANT_FALSE;
-        EXPECT_EQ(S_OK, network->MapNetDrive(bstr(path).get(), bstr(drive).get(), bstr(L"").get(), bstr(L"").get(), 0,
-                                             &permanent, &code));
-        return code;
-    };
-    const LONG plainDrive = mapped(share, L"Q:");
-    EXPECT_NE(ERROR_INVALID_PARAMETER, plainDrive);
-    for (const std::wstring& tail : {std::wstring(1, L'\0'), std::wstring(3, L'\0')}) {
-        SCOPED_TRACE(testing::Message() << tail.size() << " NUL(s)");
-        VARIANT_BOOL done = VARIANT_FALSE;
-        raii::UniqueBstr read;
-        ASSERT_EQ(S_OK, registry->KeySet(text(L"Value", tail).get(), bstr(L"data").get(),
-                                         text(L"Sub", tail).get(), qcUser, &done));
-        EXPECT_EQ(VARIANT_TRUE, done);
-        ASSERT_EQ(S_OK, registry->KeyGet(text(L"Value", tail).get(), bstr(L"").get(),
-                                         text(L"Sub", tail).get(), qcUser, read.put()));
-        EXPECT_EQ(L"data", raii::toWString(read.get()));
-        EXPECT_EQ(S_OK, files->FileExists(text(file, tail).get(), &done));
-        EXPECT_EQ(VARIANT_TRUE, done);
-        EXPECT_EQ(S_OK, windows->ShellCommand(text(L"cmd.exe", tail).get(), text(L"/c rem", tail).get(),
-                                              SA_Open, qcShowStates(SW_HIDE), text(scratch.path(), tail).get(), -1,
-                                              VARIANT_FALSE, &done));
-        EXPECT_EQ(VARIANT_TRUE, done);
-        EXPECT_EQ(plainDrive, mapped(share + tail, L"Q:" + tail));
     }
 }

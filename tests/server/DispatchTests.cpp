@@ -1,4 +1,4 @@
-// IDispatch calls a careful client can get wrong, and the class factory's lock count.
+// IDispatch calls a careful client can get wrong.
 #include "TestSupport.h"
 
 using namespace testing_support;
@@ -13,27 +13,14 @@ DISPID idOf(IDispatch* object, const wchar_t* name)
     return id;
 }
 
-VARIANT boolArg(bool value)
+// A by-value argument; a text is borrowed (the server never frees an argument given by value).
+VARIANT argOf(VARTYPE type, LONG number, const wchar_t* text = nullptr)
 {
     VARIANT v;
-    V_VT(&v) = VT_BOOL;
-    V_BOOL(&v) = value ? VARIANT_TRUE : VARIANT_FALSE;
-    return v;
-}
-
-VARIANT textArg(const wchar_t* text)
-{
-    VARIANT v;
-    V_VT(&v) = VT_BSTR;
-    V_BSTR(&v) = const_cast<BSTR>(text); // borrowed: the server never frees an argument given by value
-    return v;
-}
-
-VARIANT longArg(LONG value)
-{
-    VARIANT v;
-    V_VT(&v) = VT_I4;
-    V_I4(&v) = value;
+    V_VT(&v) = type;
+    if (type == VT_BSTR) V_BSTR(&v) = const_cast<BSTR>(text);
+    else if (type == VT_BOOL) V_BOOL(&v) = number ? VARIANT_TRUE : VARIANT_FALSE;
+    else V_I4(&v) = number;
     return v;
 }
 
@@ -54,19 +41,19 @@ TEST(Dispatch, BadCallsFailWithTheMatchingCode)
     EXPECT_EQ(DISP_E_UNKNOWNNAME, core->GetIDsOfNames(IID_NULL, unknown, 1, LOCALE_USER_DEFAULT, &id));
 
     const DISPID version = idOf(core.get(), L"GetAppVersion"), init = idOf(core.get(), L"InitCore");
-    VARIANT args[3] = {boolArg(true), boolArg(true), boolArg(true)};
+    VARIANT args[3] = {argOf(VT_BOOL, 1), argOf(VT_BOOL, 1), argOf(VT_BOOL, 1)};
     VARIANT skipped;
     V_VT(&skipped) = VT_ERROR;
     V_ERROR(&skipped) = DISP_E_PARAMNOTFOUND;
     // InitCore's arguments, last first, with one replaced.
     const auto initWith = [&](size_t index, VARIANT replaced) {
-        std::vector<VARIANT> list = {longArg(32), longArg(1), longArg(1),
-                                     textArg(L"C:\\"), textArg(L"V"), textArg(L"V")};
+        std::vector<VARIANT> list = {argOf(VT_I4, 32), argOf(VT_I4, 1), argOf(VT_I4, 1),
+                                     argOf(VT_BSTR, 0, L"C:\\"), argOf(VT_BSTR, 0, L"V"), argOf(VT_BSTR, 0, L"V")};
         list[index] = replaced;
         return list;
     };
-    std::vector<VARIANT> firstSkipped = initWith(5, skipped), majorText = initWith(2, textArg(L"x")),
-                         majorHuge = initWith(2, longArg(100000));
+    std::vector<VARIANT> firstSkipped = initWith(5, skipped), majorText = initWith(2, argOf(VT_BSTR, 0, L"x")),
+                         majorHuge = initWith(2, argOf(VT_I4, 100000));
     DISPID unknownName = 5, firstName = 0;
     constexpr UINT kNone = 99;
     struct Case { const char* what; DISPID member; WORD flags; DISPPARAMS params; HRESULT expected; UINT bad; };
@@ -95,9 +82,7 @@ TEST(Dispatch, BadCallsFailWithTheMatchingCode)
         EXPECT_EQ(c.expected, core->Invoke(c.member, IID_NULL, LOCALE_USER_DEFAULT, c.flags, &params, result.get(),
                                            &exception, &bad))
             << c.what;
-        if (c.bad != kNone) {
-            EXPECT_EQ(c.bad, bad) << c.what;
-        }
+        EXPECT_TRUE(c.bad == kNone || c.bad == bad) << c.what << ": argument " << bad;
         EXPECT_EQ(0, exception.scode) << c.what;
     }
     EXPECT_EQ(E_INVALIDARG, core->Invoke(version, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, nullptr, nullptr,
@@ -122,16 +107,4 @@ TEST(Dispatch, BadCallsFailWithTheMatchingCode)
     ASSERT_EQ(S_OK, core->Invoke(ids[0], IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &named, formatted.get(),
                                  nullptr, nullptr));
     EXPECT_EQ(L'v', V_BSTR(formatted.get())[0]);
-}
-
-TEST(Dispatch, AnUnlockWithoutALockIsRefused)
-{
-    raii::ComScope com;
-    raii::ComPtr<IClassFactory> factory;
-    ASSERT_EQ(S_OK, CoGetClassObject(CLSID_qfcLibCore, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
-                                     factory.putVoid()));
-    EXPECT_EQ(E_UNEXPECTED, factory->LockServer(FALSE));
-    EXPECT_EQ(S_OK, factory->LockServer(TRUE));
-    EXPECT_EQ(S_OK, factory->LockServer(FALSE));
-    EXPECT_EQ(E_UNEXPECTED, factory->LockServer(FALSE)) << "the lock count went below zero";
 }
