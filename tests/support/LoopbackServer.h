@@ -7,12 +7,13 @@
 #include <winsock2.h>
 #include <windows.h>
 
-#include <atomic>
 #include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
+
+#include "Raii.h"
 
 namespace testing_support {
 
@@ -42,14 +43,14 @@ public:
         // Waits until the client closes the connection (true) or the server stops or timeoutMs passes (false).
         bool waitForClose(DWORD timeoutMs);
         // Waits timeoutMs unless the server stops first; false when it stopped.
-        bool pause(DWORD timeoutMs);
+        bool pause(DWORD timeoutMs) const { return WaitForSingleObject(stopped_, timeoutMs) == WAIT_TIMEOUT; }
 
     private:
         friend class LoopbackServer;
-        Exchange(SOCKET socket, const std::atomic<bool>& stopping) : socket_(socket), stopping_(stopping) {}
+        Exchange(SOCKET socket, HANDLE stopped) : socket_(socket), stopped_(stopped) {}
         bool readRequest();
         SOCKET socket_;
-        const std::atomic<bool>& stopping_;
+        HANDLE stopped_;
     };
     using Handler = std::function<void(Exchange&)>;
 
@@ -60,17 +61,15 @@ public:
 
     unsigned short port() const { return port_; }
     std::wstring url(const std::wstring& path) const;
-    // Requests served so far.
-    int served() const { return served_; }
 
 private:
     void acceptLoop();
 
+    WinsockScope winsock_;
     Handler handler_;
     unsigned short port_ = 0;
     SOCKET listener_ = INVALID_SOCKET;
-    std::atomic<bool> stopping_{false};
-    std::atomic<int> served_{0};
+    raii::UniqueHandle stopped_{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
     std::mutex mutex_;
     std::vector<std::thread> workers_;
     std::thread acceptor_;
