@@ -81,32 +81,10 @@ raii::ComPtr<RecordingObject> recordingForm(long left, long top, long width, lon
     return form;
 }
 
-TEST_F(Forms, FormCloseThenFormOpenRestoresTheRectangleAndANewFormIsCentred)
+TEST_F(Forms, FormOpenCentresAFormWithoutAUsableStoredPlace)
 {
     forms::FormOpen(form_.get(), nullptr, false, false);
     EXPECT_EQ(centredPlace(), place()) << "a form never closed opens centred";
-
-    move(1200, 900, 6495, 4800);
-    const Rect closedAt = place();
-    setAnimation(L"0");
-    window_.show(SW_SHOWNOACTIVATE);
-    forms::FormClose(form_.get(), 1);
-    EXPECT_EQ(quillon::placement::formatRectangle(closedAt), storedText(HKEY_CURRENT_USER, kFormsKey, L"frmPlace"));
-    EXPECT_TRUE(IsWindowVisible(window_.handle())) << "WinAnimate 0 stores without hiding";
-    EXPECT_EQ(closedAt, place());
-
-    move(0, 0, 3000, 2000);
-    store(L"1200|900|6495|4800");
-    forms::FormOpen(form_.get(), nullptr, false, false);
-    EXPECT_EQ((Rect{snapped(1200), snapped(900), snapped(6495), snapped(4800)}), place());
-
-    setAnimation(L"1");
-    forms::FormClose(form_.get(), 1);
-    EXPECT_FALSE(IsWindowVisible(window_.handle())) << "with animation the form closes away";
-}
-
-TEST_F(Forms, UnusableStoredRectanglesCentreTheForm)
-{
     for (const wchar_t* value : {L"1200|abc|6495|4800", L"-900000|-900000|6495|4800"}) {
         move(15, 15, 4500, 3000);
         store(value);
@@ -121,6 +99,19 @@ TEST_F(Forms, UnusableStoredRectanglesCentreTheForm)
     GetWindowRect(window_.handle(), &outer);
     UnionRect(&both, &work, &outer);
     EXPECT_TRUE(EqualRect(&both, &work)) << outer.left << "," << outer.top << "," << outer.right << "," << outer.bottom;
+}
+
+TEST_F(Forms, FormCloseStoresThePlaceAndHidesTheFormOnlyWithAnimation)
+{
+    move(1200, 900, 6495, 4800);
+    window_.show(SW_SHOWNOACTIVATE);
+    setAnimation(L"0");
+    forms::FormClose(form_.get(), 1);
+    EXPECT_EQ(quillon::placement::formatRectangle(place()), storedText(HKEY_CURRENT_USER, kFormsKey, L"frmPlace"));
+    EXPECT_TRUE(IsWindowVisible(window_.handle())) << "WinAnimate 0 stores without hiding";
+    setAnimation(L"1");
+    forms::FormClose(form_.get(), 1);
+    EXPECT_FALSE(IsWindowVisible(window_.handle())) << "with animation the form closes away";
 }
 
 TEST_F(Forms, CloseWindowMovesHidesAndRestoresTheRectangle)
