@@ -3,8 +3,9 @@
 Dim base, net, source, ok, number, message
 base = WScript.Arguments(0)
 Set net = CreateObject("Quillon.qfcLibNetwork")
-ok = net.GetHTTPSource(base & "/echo", source, " post ", "x=1")
-WScript.Echo "post=" & ok & "|" & source
+number = 7 : message = "old"
+ok = net.GetHTTPSource(base & "/echo", source, " post ", "x=1", , , , number, message)
+WScript.Echo "post=" & ok & "|" & source & "|" & number & "[" & message & "]"
 ok = net.GetHTTPSource(base & "/xml", source, , , , , True)
 WScript.Echo "xml=" & ok & "|" & (InStr(source, "<item id=""1"">one</item>") > 0)
 source = "old"
