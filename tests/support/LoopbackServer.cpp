@@ -95,6 +95,12 @@ bool LoopbackServer::Exchange::waitForClose(DWORD timeoutMs)
     return false;
 }
 
+bool LoopbackServer::Exchange::pause(DWORD timeoutMs)
+{
+    std::unique_lock<std::mutex> lock(stop_.mutex);
+    return !stop_.signalled.wait_for(lock, std::chrono::milliseconds(timeoutMs), [this] { return stop_.stopped; });
+}
+
 LoopbackServer::LoopbackServer(Handler handler) : handler_(std::move(handler)), listener_(boundToLoopback(port_))
 {
     listen(listener_, SOMAXCONN);
@@ -103,7 +109,11 @@ LoopbackServer::LoopbackServer(Handler handler) : handler_(std::move(handler)), 
 
 LoopbackServer::~LoopbackServer()
 {
-    SetEvent(stopped_.get());
+    {
+        std::lock_guard<std::mutex> lock(stop_.mutex);
+        stop_.stopped = true;
+    }
+    stop_.signalled.notify_all();
     closesocket(listener_);
     acceptor_.join();
     for (std::thread& worker : workers_) worker.join();
@@ -118,7 +128,7 @@ void LoopbackServer::acceptLoop()
         if (client == INVALID_SOCKET) return;
         std::lock_guard<std::mutex> lock(mutex_);
         workers_.emplace_back([this, client] {
-            Exchange exchange(client, stopped_.get());
+            Exchange exchange(client, stop_);
             if (exchange.readRequest()) handler_(exchange);
             shutdown(client, SD_SEND);
             closesocket(client);

@@ -7,13 +7,12 @@
 #include <winsock2.h>
 #include <windows.h>
 
+#include <condition_variable>
 #include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
-
-#include "Raii.h"
 
 namespace testing_support {
 
@@ -27,6 +26,13 @@ public:
 };
 
 class LoopbackServer {
+    // Set once, when the server stops; waits end early on it.
+    struct Stop {
+        std::mutex mutex;
+        std::condition_variable signalled;
+        bool stopped = false;
+    };
+
 public:
     // One connection and the request read from it.
     class Exchange {
@@ -43,14 +49,14 @@ public:
         // Waits until the client closes the connection (true) or the server stops or timeoutMs passes (false).
         bool waitForClose(DWORD timeoutMs);
         // Waits timeoutMs unless the server stops first; false when it stopped.
-        bool pause(DWORD timeoutMs) const { return WaitForSingleObject(stopped_, timeoutMs) == WAIT_TIMEOUT; }
+        bool pause(DWORD timeoutMs);
 
     private:
         friend class LoopbackServer;
-        Exchange(SOCKET socket, HANDLE stopped) : socket_(socket), stopped_(stopped) {}
+        Exchange(SOCKET socket, Stop& stop) : socket_(socket), stop_(stop) {}
         bool readRequest();
         SOCKET socket_;
-        HANDLE stopped_;
+        Stop& stop_;
     };
     using Handler = std::function<void(Exchange&)>;
 
@@ -69,7 +75,7 @@ private:
     Handler handler_;
     unsigned short port_ = 0;
     SOCKET listener_ = INVALID_SOCKET;
-    raii::UniqueHandle stopped_{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    Stop stop_;
     std::mutex mutex_;
     std::vector<std::thread> workers_;
     std::thread acceptor_;
