@@ -47,12 +47,7 @@ protected:
         for (int i = 0; i < 4; ++i) latebound::Object(form_.get()).get(names[i]).asLong(values[i]);
         return {values[0], values[1], values[2], values[3]};
     }
-    // A twips value after a round trip through whole pixels.
-    long snapped(long twips) const
-    {
-        const UINT dpi = ui::windowDpi(window_.handle());
-        return ui::pixelsToTwips(ui::twipsToPixels(twips, dpi), dpi);
-    }
+    long snapped(long twips) const { return snappedTwips(twips, ui::windowDpi(window_.handle())); }
     Rect centredPlace()
     {
         const Rect own = place();

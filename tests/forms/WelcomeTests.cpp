@@ -4,7 +4,7 @@
 #include <fstream>
 #include <thread>
 
-#include "Dpi.h"
+#include "PlainWindow.h"
 #include "ScratchFolder.h"
 #include "TestSupport.h"
 #include "WindowWatcher.h"
@@ -59,12 +59,6 @@ Seen showAndClose(const std::wstring& text, const std::wstring& file, const std:
     returned = true;
     user.join();
     return seen;
-}
-
-long snapped(long twips)
-{
-    const UINT dpi = ui::screenDpi();
-    return ui::pixelsToTwips(ui::twipsToPixels(twips, dpi), dpi);
 }
 
 TEST(WelcomeText, FilesDecodeAndEveryLineEndsWithABreak)
@@ -133,8 +127,8 @@ TEST(Welcome, TheWindowShowsItsTextHeadingAndCaptionAndClosesByItsCloseBox)
         EXPECT_EQ(c.shownText, seen.text);
         EXPECT_EQ(c.shownHeading, seen.heading);
         EXPECT_EQ(c.shownCaption, seen.caption);
-        EXPECT_EQ(snapped(c.shownWidth), seen.widthTwips);
-        EXPECT_EQ(snapped(4800), seen.heightTwips);
+        EXPECT_EQ(snappedTwips(c.shownWidth, ui::screenDpi()), seen.widthTwips);
+        EXPECT_EQ(snappedTwips(4800, ui::screenDpi()), seen.heightTwips);
         EXPECT_TRUE(seen.extendedStyle & WS_EX_TOPMOST) << "on top while it is shown";
         EXPECT_EQ(ES_READONLY | WS_VSCROLL, seen.style & (ES_READONLY | WS_VSCROLL));
         EXPECT_FALSE(FindWindowW(core::kRunOnceWindowClass, nullptr)) << "gone when the call returns";
