@@ -29,9 +29,9 @@ Seen readAndClose(HWND window)
 {
     Seen seen;
     seen.shown = true;
-    seen.caption = windowText(window);
-    seen.heading = windowText(GetDlgItem(window, core::kRoWelcome));
-    seen.text = windowText(GetDlgItem(window, core::kRunOnceText));
+    seen.caption = ui::windowText(window);
+    seen.heading = ui::windowText(GetDlgItem(window, core::kRoWelcome));
+    seen.text = ui::windowText(GetDlgItem(window, core::kRunOnceText));
     seen.style = GetWindowLongW(GetDlgItem(window, core::kRunOnceText), GWL_STYLE);
     seen.extendedStyle = GetWindowLongW(window, GWL_EXSTYLE);
     RECT outer{};
@@ -144,7 +144,7 @@ TEST(Welcome, ScriptClientShowsTheDialog)
         output = captureProcess(L"cscript.exe //nologo \"" + programFolder() + L"welcome.vbs\"", &exitCode);
     });
     HWND window = waitForWindow(core::kRunOnceWindowClass, L"Scripted", 15000);
-    const std::wstring heading = windowText(GetDlgItem(window, core::kRoWelcome));
+    const std::wstring heading = ui::windowText(GetDlgItem(window, core::kRoWelcome));
     PostMessageW(window, WM_CLOSE, 0, 0);
     script.join();
     EXPECT_EQ(L"Welcome to Scripted", heading);

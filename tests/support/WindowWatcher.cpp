@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "Window.h"
+
 namespace testing_support {
 namespace {
 
@@ -12,7 +14,7 @@ BOOL CALLBACK collectStatic(HWND child, LPARAM context)
     wchar_t name[16] = {};
     GetClassNameW(child, name, 16);
     auto* text = reinterpret_cast<std::wstring*>(context);
-    const std::wstring part = lstrcmpiW(name, L"Static") == 0 ? windowText(child) : L"";
+    const std::wstring part = lstrcmpiW(name, L"Static") == 0 ? ui::windowText(child) : L"";
     if (!part.empty()) *text += (text->empty() ? L"" : L"\n") + part;
     return TRUE;
 }
@@ -24,19 +26,12 @@ SeenWindow describe(HWND window)
     wchar_t name[256] = {};
     GetClassNameW(window, name, ARRAYSIZE(name));
     seen.className = name;
-    seen.title = windowText(window);
+    seen.title = ui::windowText(window);
     if (seen.className == kDialogClass) EnumChildWindows(window, collectStatic, reinterpret_cast<LPARAM>(&seen.text));
     return seen;
 }
 
 } // namespace
-
-std::wstring windowText(HWND window)
-{
-    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
 
 // A system callback, so CALLBACK: a lambda converts only to the compiler's own
 // calling convention, which 32-bit Windows does not use for callbacks.

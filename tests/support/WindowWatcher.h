@@ -47,9 +47,6 @@ private:
     std::thread thread_;
 };
 
-// A window's own text (another process's edit box needs WM_GETTEXT instead).
-std::wstring windowText(HWND window);
-
 // The visible top-level window of that class (and title, unless null) of any process, once it shows;
 // null when none showed within timeoutMs.
 HWND waitForWindow(const wchar_t* className, const wchar_t* title, DWORD timeoutMs = 10000);
