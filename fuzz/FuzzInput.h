@@ -51,6 +51,16 @@ inline bool endsWith(const std::wstring& text, const std::wstring& end)
 
 } // namespace fuzzinput
 
+// A target's entry point: the body that follows runs for each input, read into `texts` as above.
+#define FUZZ_TARGET(texts)                                                                   \
+    static void fuzzOne(const fuzzinput::Texts& texts);                                      \
+    extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)       \
+    {                                                                                        \
+        fuzzOne(fuzzinput::read(data, size));                                                \
+        return 0;                                                                            \
+    }                                                                                        \
+    static void fuzzOne(const fuzzinput::Texts& texts)
+
 // A broken invariant is a crash the fuzzer keeps, with the rule that broke.
 #define FUZZ_CHECK(condition)                                                         \
     do {                                                                              \

@@ -34,9 +34,8 @@ double doubleOf(const std::wstring& text)
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+FUZZ_TARGET(texts)
 {
-    const Texts texts = read(data, size);
     const std::wstring exe = texts[0], given = texts[1];
     const std::optional<std::wstring> pilot = texts.items.size() > 2 ? std::optional(texts[2]) : std::nullopt;
     const std::wstring parameters = launch::withLaunchMarker(given);
@@ -69,5 +68,4 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const int index = launch::pilotIndex(r, files);
         FUZZ_CHECK(files < 1 ? index == 0 : index >= 0 && index < files);
     }
-    return 0;
 }

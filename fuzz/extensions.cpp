@@ -18,9 +18,8 @@ bool ends(const std::wstring& name, const std::wstring& upperExtension)
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+FUZZ_TARGET(texts)
 {
-    const Texts texts = read(data, size);
     const std::wstring asked = texts[0], name = texts[1];
     const std::wstring extension = textcase::Upper(qfcLibFilesA::SearchExtension(asked));
     FUZZ_CHECK(extension.size() <= asked.size());
@@ -38,5 +37,4 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const std::wstring dialog = qfcLibFilesA::DialogExtension(asked);
     FUZZ_CHECK(endsWith(asked, dialog) && asked.size() - dialog.size() <= 2);
-    return 0;
 }

@@ -6,9 +6,8 @@
 using namespace vantorel;
 using namespace fuzzinput;
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+FUZZ_TARGET(texts)
 {
-    const Texts texts = read(data, size);
     const std::wstring list = texts[0], folder = texts[1];
     const std::vector<std::wstring> pieces = culling::splitKeepList(list);
     FUZZ_CHECK(pieces.size() == count(list, L"|") + 1);
@@ -28,5 +27,4 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                    (path.size() == folder.size() + name.size() + 1 && path[folder.size()] == L'\\'));
     }
     for (const std::wstring& name : plan.refused) FUZZ_CHECK(!name.empty() && !culling::isBareFileName(name));
-    return 0;
 }

@@ -26,9 +26,8 @@ std::vector<std::wstring> keyNames(const std::wstring& path)
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+FUZZ_TARGET(texts)
 {
-    const Texts texts = read(data, size);
     const std::wstring subKey = texts[0], title = texts[1];
     const long baseKey = static_cast<std::int16_t>(texts.number(2));
     const std::wstring path = qfcLibRegistryA::KeyPath(baseKey, subKey, title);
@@ -47,5 +46,4 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const std::wstring runKey = associationrules::RunKeyPath(baseKey);
     FUZZ_CHECK(runKey.empty() || startsWith(runKey, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run"));
-    return 0;
 }

@@ -8,9 +8,8 @@
 using namespace vantorel::logformat;
 using namespace fuzzinput;
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+FUZZ_TARGET(texts)
 {
-    const Texts texts = read(data, size);
     const std::wstring pattern = texts[0], name = texts[1], time = texts[2];
 
     // A separator is the pattern repeated to exactly its length, blanks without one.
@@ -37,5 +36,4 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     FUZZ_CHECK(isStartEntry(name) == (name.size() == 4 && (name[0] | 0x20) == L'm' && (name[1] | 0x20) == L'a' &&
                                       (name[2] | 0x20) == L'i' && (name[3] | 0x20) == L'n'));
-    return 0;
 }

@@ -6,9 +6,9 @@
 using namespace quillon::qfcLibFilesA;
 using namespace fuzzinput;
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+FUZZ_TARGET(texts)
 {
-    const std::wstring path = read(data, size)[0];
+    const std::wstring path = texts[0];
     const std::wstring clean = CleanPath(path);
     FUZZ_CHECK(clean.empty() || (clean.front() != L' ' && clean.back() != L' '));
 
@@ -39,5 +39,4 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(endsWith(path, arguments));
     FUZZ_CHECK(base.find_first_of(L"\\/") == std::wstring::npos && path.find(base) != std::wstring::npos);
     FUZZ_CHECK(startsWith(path, home) || (home.size() == 3 && startsWith(path, home.substr(0, 2))));
-    return 0;
 }

@@ -36,9 +36,8 @@ void checkList(const SourceNames& sources, std::size_t pieces)
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+FUZZ_TARGET(texts)
 {
-    const Texts texts = read(data, size);
     const std::wstring files = texts[0], separator = texts[1];
     const SourceNames fromText = NamesFromText(files, separator);
     const std::size_t pieces = separator.empty() ? 1 : count(files, separator) + 1;
@@ -53,5 +52,4 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(fromArray.multiple);
     checkList(fromArray, elements.size());
     FUZZ_CHECK(FitsShellFlags(static_cast<long>(texts.number(0))));
-    return 0;
 }

@@ -56,9 +56,8 @@ void checkShellAndNetwork(const std::wstring& text, long index)
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+FUZZ_TARGET(texts)
 {
-    const Texts texts = read(data, size);
     const std::wstring text = texts[0], other = texts[1], third = texts[2];
     const unsigned number = texts.number(3);
 
@@ -78,5 +77,4 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     checkScrambler(static_cast<short>(number), text);
     checkPhone(text, number & 2, other);
     checkShellAndNetwork(text, static_cast<std::int16_t>(number));
-    return 0;
 }

@@ -34,7 +34,7 @@ TEST_F(FormObject, PositionsAreTwipsOfTheOuterRectangleAtTheWindowsDpi)
 {
     const UINT dpi = ui::windowDpi(window_.handle());
     EXPECT_EQ(ui::pixelsToTwips(40, dpi), number(L"Left"));
-    EXPECT_EQ(ui::pixelsToTwips(ui::twipsToPixels(6000, dpi), dpi), number(L"Width"));
+    EXPECT_EQ(testing_support::snappedTwips(6000, dpi), number(L"Width"));
     EXPECT_EQ(static_cast<long>(reinterpret_cast<LONG_PTR>(window_.handle())), number(L"hWnd"));
     EXPECT_EQ(L"frmTest", form_.get(L"Name").text());
 
@@ -45,10 +45,10 @@ TEST_F(FormObject, PositionsAreTwipsOfTheOuterRectangleAtTheWindowsDpi)
     EXPECT_EQ(ui::twipsToPixels(6495, dpi), outer.right - outer.left);
     const long width = number(L"Width");
     ASSERT_EQ(S_OK, form_.call(L"Move", latebound::Args().i4(1500).missing().missing().missing()).hr);
-    EXPECT_EQ(ui::pixelsToTwips(ui::twipsToPixels(1500, dpi), dpi), number(L"Left"));
+    EXPECT_EQ(testing_support::snappedTwips(1500, dpi), number(L"Left"));
     EXPECT_EQ(width, number(L"Width")) << "omitted arguments keep their values";
     ASSERT_EQ(S_OK, form_.put(L"Top", 38400L).hr) << "positions of a large screen need 32 bits";
-    EXPECT_EQ(ui::pixelsToTwips(ui::twipsToPixels(38400, dpi), dpi), number(L"Top"));
+    EXPECT_EQ(testing_support::snappedTwips(38400, dpi), number(L"Top"));
 
     EXPECT_EQ(0, number(L"WindowState"));
     EXPECT_EQ(S_OK, form_.put(L"Visible", true).hr);

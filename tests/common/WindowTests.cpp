@@ -32,22 +32,19 @@ private:
     }
 };
 
-RECT clientPlace(HWND window)
+// Where a control stands in its window's client area: left, top, width, height in pixels.
+std::vector<int> placeOf(HWND control)
 {
     RECT rect{};
-    GetWindowRect(window, &rect);
-    MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
+    GetWindowRect(control, &rect);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
+    return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
 }
 
-void expectPlaced(const ui::Window& window, int id, int left, int top, int width, int height, const char* when)
+std::vector<int> inPixels(const ui::Window& window, std::vector<int> twips)
 {
-    const UINT dpi = window.dpi();
-    RECT rect = clientPlace(window.control(id));
-    EXPECT_EQ(ui::twipsToPixels(left, dpi), rect.left) << when << " control " << id;
-    EXPECT_EQ(ui::twipsToPixels(top, dpi), rect.top) << when << " control " << id;
-    EXPECT_EQ(ui::twipsToPixels(width, dpi), rect.right - rect.left) << when << " control " << id;
-    EXPECT_EQ(ui::twipsToPixels(height, dpi), rect.bottom - rect.top) << when << " control " << id;
+    for (int& value : twips) value = ui::twipsToPixels(value, window.dpi());
+    return twips;
 }
 
 bool sendKey(HWND target, WPARAM key)
@@ -78,8 +75,8 @@ TEST(TableWindow, ControlsStandWhereTheTableSaysAtTheWindowsDpiAndFollowADpiChan
     GetWindowRect(window.handle(), &outer);
     EXPECT_EQ(ui::twipsToPixels(5760, window.dpi()), outer.right - outer.left) << "the frame is the outer size";
     EXPECT_EQ(ui::twipsToPixels(2880, window.dpi()), outer.bottom - outer.top);
-    expectPlaced(window, kEntry, 1440, 120, 2880, 285, "as created");
-    expectPlaced(window, kNote, 120, 1400, 4000, 900, "as created");
+    EXPECT_EQ(inPixels(window, {1440, 120, 2880, 285}), placeOf(window.control(kEntry)));
+    EXPECT_EQ(inPixels(window, {120, 1400, 4000, 900}), placeOf(window.control(kNote)));
     EXPECT_TRUE(GetWindowLongW(window.control(kNote), GWL_STYLE) & (ES_MULTILINE | ES_READONLY | WS_VSCROLL));
     EXPECT_EQ(window.font(), reinterpret_cast<HFONT>(SendMessageW(window.control(kEntry), WM_GETFONT, 0, 0)));
 
@@ -87,8 +84,8 @@ TEST(TableWindow, ControlsStandWhereTheTableSaysAtTheWindowsDpiAndFollowADpiChan
     RECT suggested{10, 20, 10 + 864, 20 + 432};
     SendMessageW(window.handle(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
     ASSERT_EQ(144u, window.dpi());
-    expectPlaced(window, kEntry, 1440, 120, 2880, 285, "at 144 DPI");
-    expectPlaced(window, kName, 240, 150, 900, 300, "a moved control at 144 DPI");
+    EXPECT_EQ(inPixels(window, {1440, 120, 2880, 285}), placeOf(window.control(kEntry)));
+    EXPECT_EQ(inPixels(window, {240, 150, 900, 300}), placeOf(window.control(kName))) << "a moved control";
     GetWindowRect(window.handle(), &outer);
     EXPECT_EQ(864, outer.right - outer.left);
     LOGFONTW small{}, large{};

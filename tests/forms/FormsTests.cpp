@@ -1,12 +1,10 @@
 // The form routines on real windows (through the form object of common/) and
-// on a recording form (where every Move must be seen), plus one script client.
-#include <fstream>
-
+// on a recording form (where every Move must be seen).
 #include "Dpi.h"
 #include "FormObject.h"
+#include "PlainWindow.h"
 #include "RecordingObject.h"
 #include "TestSupport.h"
-#include "PlainWindow.h"
 #include "core/qfcLibCoreA.h"
 #include "forms/FormPlacement.h"
 #include "forms/qfcLibFormsA.h"
@@ -14,6 +12,7 @@
 #include "server/Failure.h"
 
 using namespace testing_support;
+using quillon::placement::Rect;
 using Log = std::vector<std::wstring>;
 namespace forms = quillon::qfcLibFormsA;
 
@@ -35,31 +34,32 @@ protected:
     {
         quillon::qfcLibRegistryA::KeySet(quillon::checkedName(L"WinAnimate"), value, {}, 2);
     }
-    quillon::placement::Rect place()
+    static void store(const std::wstring& place)
     {
-        latebound::Object form(form_.get());
-        long l = 0, t = 0, w = 0, h = 0;
-        form.get(L"Left").asLong(l);
-        form.get(L"Top").asLong(t);
-        form.get(L"Width").asLong(w);
-        form.get(L"Height").asLong(h);
-        return {l, t, w, h};
+        RegSetKeyValueW(HKEY_CURRENT_USER, kFormsKey, L"frmPlace", REG_SZ, place.c_str(),
+                        static_cast<DWORD>((place.size() + 1) * sizeof(wchar_t)));
     }
-    // A twips value after a round trip through whole pixels.
-    long snapped(long twips) const
+    void move(long left, long top, long width, long height)
     {
-        const UINT dpi = ui::windowDpi(window_.handle());
-        return ui::pixelsToTwips(ui::twipsToPixels(twips, dpi), dpi);
+        latebound::Object(form_.get()).call(L"Move", latebound::Args().i4(left).i4(top).i4(width).i4(height));
     }
-    quillon::placement::Rect centredPlace()
+    Rect place()
     {
-        auto own = place();
+        long values[4] = {};
+        const wchar_t* names[] = {L"Left", L"Top", L"Width", L"Height"};
+        for (int i = 0; i < 4; ++i) latebound::Object(form_.get()).get(names[i]).asLong(values[i]);
+        return {values[0], values[1], values[2], values[3]};
+    }
+    long snapped(long twips) const { return snappedTwips(twips, ui::windowDpi(window_.handle())); }
+    Rect centredPlace()
+    {
+        const Rect own = place();
         return {snapped(forms::ScreenWidth() / 2 - own.width / 2), snapped(forms::ScreenHeight() / 2 - own.height / 2),
                 own.width, own.height};
     }
 
     ScratchCurrentUser scratch_{L"Forms"};
-    testing_support::PlainWindow window_{kFrame};
+    PlainWindow window_{kFrame};
     raii::ComPtr<IDispatch> form_;
 };
 
@@ -67,13 +67,11 @@ raii::ComPtr<RecordingObject> recordingForm(long left, long top, long width, lon
 {
     auto form = raii::ComPtr<RecordingObject>::attach(RecordingObject::create(
         {L"Left", L"Top", L"Width", L"Height", L"WindowState", L"Visible", L"Move", L"Line"}));
-    form->set(L"Left", left);
-    form->set(L"Top", top);
-    form->set(L"Width", width);
-    form->set(L"Height", height);
+    const wchar_t* names[] = {L"Left", L"Top", L"Width", L"Height"};
+    const long values[] = {left, top, width, height};
+    for (int i = 0; i < 4; ++i) form->set(names[i], values[i]);
     form->set(L"WindowState", 0L);
-    form->method(L"Move", [](RecordingObject& self, const std::vector<VARIANT>& args, VARIANT*) {
-        const wchar_t* names[] = {L"Left", L"Top", L"Width", L"Height"};
+    form->method(L"Move", [names](RecordingObject& self, const std::vector<VARIANT>& args, VARIANT*) {
         for (size_t i = 0; i < args.size() && i < 4; ++i) self.set(names[i], args[i]);
         return S_OK;
     });
@@ -81,48 +79,37 @@ raii::ComPtr<RecordingObject> recordingForm(long left, long top, long width, lon
     return form;
 }
 
-TEST_F(Forms, FormCloseThenFormOpenRestoresTheRectangleAndANewFormIsCentred)
+TEST_F(Forms, FormOpenCentresAFormWithoutAUsableStoredPlace)
 {
     forms::FormOpen(form_.get(), nullptr, false, false);
     EXPECT_EQ(centredPlace(), place()) << "a form never closed opens centred";
-
-    latebound::Object(form_.get()).call(L"Move", latebound::Args().i4(1200).i4(900).i4(6495).i4(4800));
-    const auto closedAt = place();
-    setAnimation(L"0");
-    window_.show(SW_SHOWNOACTIVATE);
-    forms::FormClose(form_.get(), 1);
-    EXPECT_EQ(quillon::placement::formatRectangle(closedAt), storedText(HKEY_CURRENT_USER, kFormsKey, L"frmPlace"));
-    EXPECT_TRUE(IsWindowVisible(window_.handle())) << "WinAnimate 0 stores without hiding";
-    EXPECT_EQ(closedAt, place());
-
-    latebound::Object(form_.get()).call(L"Move", latebound::Args().i4(0).i4(0).i4(3000).i4(2000));
-    RegSetKeyValueW(HKEY_CURRENT_USER, kFormsKey, L"frmPlace", REG_SZ, L"1200|900|6495|4800", 38);
-    forms::FormOpen(form_.get(), nullptr, false, false);
-    EXPECT_EQ((quillon::placement::Rect{snapped(1200), snapped(900), snapped(6495), snapped(4800)}), place());
-
-    setAnimation(L"1");
-    forms::FormClose(form_.get(), 1);
-    EXPECT_FALSE(IsWindowVisible(window_.handle())) << "with animation the form closes away";
-}
-
-TEST_F(Forms, UnusableStoredRectanglesCentreTheForm)
-{
     for (const wchar_t* value : {L"1200|abc|6495|4800", L"-900000|-900000|6495|4800"}) {
-        latebound::Object(form_.get()).call(L"Move", latebound::Args().i4(15).i4(15).i4(4500).i4(3000));
-        RegSetKeyValueW(HKEY_CURRENT_USER, kFormsKey, L"frmPlace", REG_SZ, value,
-                        static_cast<DWORD>((wcslen(value) + 1) * sizeof(wchar_t)));
+        move(15, 15, 4500, 3000);
+        store(value);
         ASSERT_NO_THROW(forms::FormOpen(form_.get(), nullptr, false, false)) << value;
         EXPECT_EQ(centredPlace(), place()) << value;
     }
     // Larger than the screen: centred at a size that fits the work area, never a window of 32,767 pixels.
-    RegSetKeyValueW(HKEY_CURRENT_USER, kFormsKey, L"frmPlace", REG_SZ, L"0|0|99999999|99999999", 44);
+    store(L"0|0|99999999|99999999");
     forms::FormOpen(form_.get(), nullptr, false, false);
-    RECT work{}, outer{};
+    RECT work{}, outer{}, both{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     GetWindowRect(window_.handle(), &outer);
-    EXPECT_TRUE(outer.left >= work.left && outer.top >= work.top && outer.right <= work.right &&
-                outer.bottom <= work.bottom)
-        << outer.left << "," << outer.top << "," << outer.right << "," << outer.bottom;
+    UnionRect(&both, &work, &outer);
+    EXPECT_TRUE(EqualRect(&both, &work)) << outer.left << "," << outer.top << "," << outer.right << "," << outer.bottom;
+}
+
+TEST_F(Forms, FormCloseStoresThePlaceAndHidesTheFormOnlyWithAnimation)
+{
+    move(1200, 900, 6495, 4800);
+    window_.show(SW_SHOWNOACTIVATE);
+    setAnimation(L"0");
+    forms::FormClose(form_.get(), 1);
+    EXPECT_EQ(quillon::placement::formatRectangle(place()), storedText(HKEY_CURRENT_USER, kFormsKey, L"frmPlace"));
+    EXPECT_TRUE(IsWindowVisible(window_.handle())) << "WinAnimate 0 stores without hiding";
+    setAnimation(L"1");
+    forms::FormClose(form_.get(), 1);
+    EXPECT_FALSE(IsWindowVisible(window_.handle())) << "with animation the form closes away";
 }
 
 TEST_F(Forms, CloseWindowMovesHidesAndRestoresTheRectangle)
@@ -151,16 +138,13 @@ TEST_F(Forms, SlideAndEtchOnARecordingForm)
     forms::SlideWindow(form.get(), 3600, 0, 0, 150);
     EXPECT_EQ(L"Move(100,100,3600,2000)", form->take().back()) << "height 0 keeps the height";
 
-    struct Case {
-        long vertical;
-        Log lines;
-    } cases[] = {
+    const std::pair<long, Log> cases[] = {
         {0, {L"Line(100,200,1100,200,-2147483628)", L"Line(104,220,1104,220,-2147483632)"}},
         {1, {L"Line(100,200,100,1200,-2147483628)", L"Line(120,204,120,1204,-2147483632)"}},
     };
-    for (const auto& c : cases) {
-        forms::EtchedLine(form.get(), 100, 200, 1000, c.vertical);
-        EXPECT_EQ(c.lines, form->take()) << "vertical " << c.vertical;
+    for (const auto& [vertical, lines] : cases) {
+        forms::EtchedLine(form.get(), 100, 200, 1000, vertical);
+        EXPECT_EQ(lines, form->take()) << "vertical " << vertical;
     }
     auto bare = raii::ComPtr<RecordingObject>::attach(RecordingObject::create({L"Left"}));
     EXPECT_THROW(forms::CenterForm(bare.get(), nullptr), quillon::RuntimeError)
@@ -170,8 +154,8 @@ TEST_F(Forms, SlideAndEtchOnARecordingForm)
 TEST_F(Forms, WindowManagerCallsOnARealWindow)
 {
     EXPECT_TRUE(forms::FormRemoveX(form_.get()));
-    HMENU menu = GetSystemMenu(window_.handle(), FALSE);
-    EXPECT_EQ(static_cast<UINT>(-1), GetMenuState(menu, SC_CLOSE, MF_BYCOMMAND)) << "no Close item is left";
+    EXPECT_EQ(static_cast<UINT>(-1), GetMenuState(GetSystemMenu(window_.handle(), FALSE), SC_CLOSE, MF_BYCOMMAND))
+        << "no Close item is left";
     EXPECT_FALSE(forms::FormRemoveX(nullptr));
     EXPECT_EQ(quillon::kObjectNotSet, quillon::failure::lastError().LastErrorNumber) << "the failure is recorded";
 
@@ -187,20 +171,21 @@ TEST_F(Forms, GradientBandsGoFromBrightToDarkAndBack)
     window_.show(SW_SHOWNOACTIVATE);
     RECT client{};
     GetClientRect(window_.handle(), &client);
+    HWND window = window_.handle();
     for (long invert : {0L, 1L}) {
         forms::GradientForm(form_.get(), 1, invert);
-        UpdateWindow(window_.handle());
-        const COLORREF top = pixelAt(window_.handle(), 3, 1), bottom = pixelAt(window_.handle(), 3, client.bottom - 2);
+        UpdateWindow(window);
+        const COLORREF top = pixelAt(window, 3, 1), bottom = pixelAt(window, 3, client.bottom - 2);
         const COLORREF bright = invert ? bottom : top, dark = invert ? top : bottom;
         EXPECT_EQ(0u, GetRValue(bright) + GetGValue(bright)) << invert;
         EXPECT_GT(GetBValue(bright), 240) << invert;
         EXPECT_LT(GetBValue(dark), 16) << invert;
-        EXPECT_EQ(bright, pixelAt(window_.handle(), client.right - 2, invert ? client.bottom - 2 : 1))
+        EXPECT_EQ(bright, pixelAt(window, client.right - 2, invert ? client.bottom - 2 : 1))
             << "the bands reach the right edge";
     }
     forms::GradientForm(form_.get(), 2, 0);
-    UpdateWindow(window_.handle());
-    COLORREF green = pixelAt(window_.handle(), 3, 1);
+    UpdateWindow(window);
+    const COLORREF green = pixelAt(window, 3, 1);
     EXPECT_GT(GetGValue(green), 240);
     EXPECT_EQ(0u, GetBValue(green));
 }

@@ -10,31 +10,21 @@ namespace {
 
 TEST(Placement, StoredRectanglesAreUsedOnlyWhenWhole)
 {
-    struct Case {
-        const wchar_t* text;
-        bool usable;
-        Rect rect;
-    } cases[] = {
-        {L"1200|900|6495|4800", true, {1200, 900, 6495, 4800}},
-        {L"-150|38400| 6495 |4800", true, {-150, 38400, 6495, 4800}},
-        {L"1200|900|6495|4800|junk", true, {1200, 900, 6495, 4800}},
-        {L"Center", false, {}},
-        {L"", false, {}},
-        {L"1200|900|6495", false, {}},
-        {L"1200|9x0|6495|4800", false, {}},
-        {L"1200|900|6495|", false, {}},
-        {L"1200|900|0|4800", false, {}},
-        {L"1200|900|6495|-5", false, {}},
-        {L"1200|900|99999999999|4800", false, {}},
+    const std::pair<const wchar_t*, Rect> usable[] = {
+        {L"1200|900|6495|4800", {1200, 900, 6495, 4800}},
+        {L"-150|38400| 6495 |4800", {-150, 38400, 6495, 4800}},
+        {L"1200|900|6495|4800|junk", {1200, 900, 6495, 4800}},
     };
-    for (const auto& c : cases) {
+    for (const auto& [text, expected] : usable) {
         Rect rect;
-        EXPECT_EQ(c.usable, parseRectangle(c.text, rect)) << c.text;
-        if (c.usable) {
-            EXPECT_EQ(c.rect, rect) << c.text;
-        }
+        EXPECT_TRUE(parseRectangle(text, rect)) << text;
+        EXPECT_EQ(expected, rect) << text;
     }
-    EXPECT_EQ(L"1200|900|6495|4800", formatRectangle({1200, 900, 6495, 4800}));
+    for (const wchar_t* text : {L"Center", L"", L"1200|900|6495", L"1200|9x0|6495|4800", L"1200|900|6495|",
+                                L"1200|900|0|4800", L"1200|900|6495|-5", L"1200|900|99999999999|4800"}) {
+        Rect rect;
+        EXPECT_FALSE(parseRectangle(text, rect)) << text;
+    }
     EXPECT_EQ(L"-30|40000|6495|4800", formatRectangle({-30, 40000, 6495, 4800}));
 }
 
@@ -60,8 +50,7 @@ TEST(Placement, CloseStepsForEachStyle)
 {
     const Rect start{1000, 500, 2000, 400};
     struct Case {
-        long style;
-        long speed;
+        long style, speed;
         std::vector<Rect> steps;
     } cases[] = {
         {4, 150, {{1000, 500, 1850, 400}, {1000, 500, 1700, 400}}},

@@ -11,17 +11,14 @@
 
 #include "LoopbackServer.h"
 #include "ScratchFolder.h"
-#include "WindowWatcher.h"
 #include "TestSupport.h"
+#include "WindowWatcher.h"
 #include "network/qfcLibNetworkA.h"
 
 using namespace testing_support;
-using files_testing::ScratchFolder;
 namespace net = quillon::qfcLibNetworkA;
 
 namespace {
-
-const long kTimedOut = long(HRESULT_FROM_WIN32(12002));
 
 // The pages of the tests' server, by path.
 void servePage(LoopbackServer::Exchange& exchange)
@@ -53,13 +50,12 @@ struct Fetched {
     std::wstring errorText = L"untouched";
 };
 
-Fetched fetch(const std::wstring& url, const std::wstring& method = L"GET", const net::HttpBody& body = {},
-              bool xml = false, const net::HttpLimits& limits = {}, const std::wstring& user = L"",
-              const std::wstring& password = L"")
+Fetched fetch(const std::wstring& url, const net::HttpLimits& limits = {}, const std::wstring& method = L"GET",
+              const net::HttpBody& body = {}, bool xml = false, const std::wstring& user = L"")
 {
     Fetched out;
-    out.ok = net::GetHTTPSource(url, out.text, method, body, user, password, xml, out.errorNumber, out.errorText,
-                                limits);
+    out.ok = net::GetHTTPSource(url, out.text, method, body, user, user.empty() ? L"" : L"secret", xml,
+                                out.errorNumber, out.errorText, limits);
     return out;
 }
 
@@ -70,86 +66,38 @@ net::HttpBody textBody(const std::wstring& text)
     return body;
 }
 
-class NetworkClient : public ComTest {
-protected:
-    void SetUp() override
-    {
-        network_ = create<_qfcLibNetwork>(CLSID_qfcLibNetwork, IID__qfcLibNetwork);
-        ASSERT_TRUE(network_);
-    }
-
-    // Through the object's vtable, with a text body.
-    Fetched fetchVtable(const std::wstring& url, const std::wstring& method = L"GET", const std::wstring& body = L"",
-                        bool xml = false)
-    {
-        Fetched out;
-        raii::UniqueVariant source, bodyArg;
-        V_VT(bodyArg.get()) = VT_BSTR;
-        V_BSTR(bodyArg.get()) = SysAllocString(body.c_str());
-        raii::UniqueBstr message = bstr(out.errorText);
-        VARIANT_BOOL ok = VARIANT_FALSE;
-        BSTR raw = message.release();
-        EXPECT_EQ(S_OK, network_->GetHTTPSource(bstr(url).get(), source.get(), bstr(method).get(), *bodyArg.get(),
-                                                bstr(L"").get(), bstr(L"").get(), xml ? VARIANT_TRUE : VARIANT_FALSE,
-                                                &out.errorNumber, &raw, &ok));
-        message.reset(raw);
-        out.ok = ok == VARIANT_TRUE;
-        out.errorText = raii::toWString(raw);
-        out.text = V_VT(source.get()) == VT_BSTR ? raii::toWString(V_BSTR(source.get())) : L"<not text>";
-        return out;
-    }
-
-    WinsockScope winsock_;
-    raii::ComPtr<_qfcLibNetwork> network_;
-};
+using NetworkClient = ClientTest<_qfcLibNetwork>;
 
 } // namespace
 
 TEST_F(NetworkClient, GetHTTPSourceFetchesPagesWhateverTheirStatus)
 {
     LoopbackServer server(servePage);
-    struct Case { const wchar_t *path, *method, *body; bool xml; const wchar_t* expected; };
+    struct Case { const wchar_t *path, *method, *body, *user; bool xml; const wchar_t* expected; };
     const Case cases[] = {
-        {L"/text", L"", L"", false, L"Hello \u00e9t\u00e9"},
-        {L"/echo", L"", L"", false, L"GET|"},
-        {L"/echo", L" post ", L"a=1&b=\u00e9", false, L"POST|a=1&b=\u00e9"}, // trimmed, upper-cased, body in UTF-8
-        {L"/echo", L"put", L"x", false, L"PUT|x"},
-        {L"/missing", L"GET", L"", false, L"Not here"},                       // an error status is a page like any other
-        {L"/moved", L"GET", L"", false, L"Hello \u00e9t\u00e9"},              // redirects are followed
-        {L"/xml", L"GET", L"", true, L"<item id=\"1\">one</item>"},
+        {L"/text", L"", L"", L"", false, L"Hello \u00e9t\u00e9"},
+        {L"/echo", L"", L"", L"", false, L"GET|"},
+        {L"/echo", L" post ", L"a=1&b=\u00e9", L"", false, L"POST|a=1&b=\u00e9"}, // the body in UTF-8
+        {L"/missing", L"GET", L"", L"", false, L"Not here"},                       // an error status is a page too
+        {L"/moved", L"GET", L"", L"", false, L"Hello \u00e9t\u00e9"},              // redirects are followed
+        {L"/xml", L"GET", L"", L"", true, L"<item id=\"1\">one</item>"},
+        {L"/private", L"", L"", L"user", false, L"welcome"},                       // credentials when given
+        {L"/private", L"", L"", L"", false, L"who are you"},
+        {L"/login", L"", L"", L"", false, L"in"},
+        {L"/whoami", L"", L"", L"", false, L"cookie=session=s42"},                 // the session's cookie goes back
     };
     for (const Case& c : cases) {
-        Fetched page = fetchVtable(server.url(c.path), c.method, c.body, c.xml);
+        Fetched page = fetch(server.url(c.path), {}, c.method, textBody(c.body), c.xml, c.user);
         EXPECT_TRUE(page.ok) << c.path;
         EXPECT_NE(std::wstring::npos, page.text.find(c.expected)) << page.text;
         EXPECT_EQ(0, page.errorNumber) << "success clears the caller's error number and text";
         EXPECT_EQ(L"", page.errorText);
     }
-
     net::HttpBody bytes;
     bytes.isBytes = true;
     bytes.bytes.assign("a\0b", 3);
-    Fetched echoed = fetch(server.url(L"/echo"), L"PUT", bytes);
-    EXPECT_TRUE(echoed.ok) << echoed.errorText;
-    EXPECT_EQ(std::wstring(L"PUT|a\0b", 7), echoed.text) << "a byte body goes as it is";
-}
-
-TEST_F(NetworkClient, GetHTTPSourceSendsCredentialsWhenAsked)
-{
-    LoopbackServer server(servePage);
-    Fetched in = fetch(server.url(L"/private"), L"GET", {}, false, {}, L"user", L"secret");
-    EXPECT_TRUE(in.ok) << in.errorText;
-    EXPECT_EQ(L"welcome", in.text);
-    Fetched out = fetch(server.url(L"/private"));
-    EXPECT_TRUE(out.ok) << "the refusal is the page";
-    EXPECT_EQ(L"who are you", out.text);
-}
-
-TEST_F(NetworkClient, GetHTTPSourceKeepsSessionCookies)
-{
-    LoopbackServer server(servePage);
-    EXPECT_EQ(L"in", fetchVtable(server.url(L"/login")).text);
-    EXPECT_EQ(L"cookie=session=s42", fetchVtable(server.url(L"/whoami")).text) << "the next call sends it back";
+    EXPECT_EQ(std::wstring(L"PUT|a\0b", 7), fetch(server.url(L"/echo"), {}, L"PUT", bytes).text)
+        << "a byte body goes as it is";
 }
 
 TEST_F(NetworkClient, GetHTTPSourceDecodesAsTheResponseSays)
@@ -168,16 +116,13 @@ TEST_F(NetworkClient, GetHTTPSourceDecodesAsTheResponseSays)
         const Case& c = cases[std::stoul(exchange.target.substr(1))];
         exchange.respond("200 OK", c.type, c.body);
     });
-    for (size_t i = 0; i < std::size(cases); ++i) {
-        Fetched page = fetch(server.url(L"/" + std::to_wstring(i)));
-        EXPECT_TRUE(page.ok) << cases[i].type;
-        EXPECT_EQ(cases[i].expected, page.text) << cases[i].type << " case " << i;
-    }
+    for (size_t i = 0; i < std::size(cases); ++i)
+        EXPECT_EQ(cases[i].expected, fetch(server.url(L"/" + std::to_wstring(i))).text) << cases[i].type << " " << i;
 }
 
 TEST_F(NetworkClient, GetHTTPSourceReportsFailuresInsteadOfRaising)
 {
-    Fetched blank = fetchVtable(L"   ");
+    Fetched blank = fetch(L"   ");
     EXPECT_FALSE(blank.ok);
     EXPECT_EQ(-1, blank.errorNumber);
     EXPECT_EQ(L"No valid URL specified", blank.errorText);
@@ -194,14 +139,14 @@ TEST_F(NetworkClient, GetHTTPSourceReportsFailuresInsteadOfRaising)
         EXPECT_NE(L"", failed.errorText);
         EXPECT_EQ(L"", failed.text);
     }
-    Fetched invalidXml = fetch(server.url(L"/badxml"), L"GET", {}, true);
+    Fetched invalidXml = fetch(server.url(L"/badxml"), {}, L"GET", {}, true);
     EXPECT_FALSE(invalidXml.ok) << "not an empty document passed off as the page";
     EXPECT_NE(L"", invalidXml.errorText);
 
     raii::UniqueVariant source, missing;
     VARIANT_BOOL ok = VARIANT_TRUE;
-    EXPECT_EQ(S_OK, network_->GetHTTPSource(bstr(refusedUrl()).get(), source.get(), nullptr, *missing.get(), nullptr,
-                                            nullptr, VARIANT_TRUE, nullptr, nullptr, &ok))
+    EXPECT_EQ(S_OK, object_->GetHTTPSource(bstr(refusedUrl()).get(), source.get(), nullptr, *missing.get(), nullptr,
+                                           nullptr, VARIANT_TRUE, nullptr, nullptr, &ok))
         << "omitted error arguments are not written";
     EXPECT_EQ(VARIANT_FALSE, ok);
     EXPECT_EQ(VT_DISPATCH, V_VT(source.get())) << "no document when XML was asked for";
@@ -209,16 +154,15 @@ TEST_F(NetworkClient, GetHTTPSourceReportsFailuresInsteadOfRaising)
 
 TEST_F(NetworkClient, GetHTTPSourceTimesOutOnSilenceNotOnLength)
 {
-    HANDLE closed = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    raii::UniqueHandle closedOwner(closed);
-    LoopbackServer server([closed](LoopbackServer::Exchange& exchange) {
+    raii::UniqueHandle closed(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    LoopbackServer server([&closed](LoopbackServer::Exchange& exchange) {
         const std::string head = "HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nContent-Length: ";
         if (exchange.target == "/silent") {
             exchange.send(head + "100000\r\n\r\nstart");
-            if (exchange.waitForClose(30000)) SetEvent(closed);
-        } else if (exchange.target == "/steady") { // 2.4 s in all, 200 ms between pieces
-            exchange.send(head + "1200\r\n\r\n");
-            for (int piece = 0; piece < 12 && exchange.pause(200); ++piece) exchange.send(std::string(100, 'a' + piece));
+            if (exchange.waitForClose(30000)) SetEvent(closed.get());
+        } else if (exchange.target == "/steady") { // 1.2 s in all, 200 ms between pieces
+            exchange.send(head + "600\r\n\r\n");
+            for (int piece = 0; piece < 6 && exchange.pause(200); ++piece) exchange.send(std::string(100, 'a' + piece));
         } else { // a trickle that would never end
             exchange.send(head + "100000\r\n\r\n");
             while (exchange.pause(100) && exchange.send("x")) {
@@ -226,24 +170,21 @@ TEST_F(NetworkClient, GetHTTPSourceTimesOutOnSilenceNotOnLength)
         }
     });
     const net::HttpLimits limits{1000, 60000};
-
     ULONGLONG started = GetTickCount64();
-    Fetched silent = fetch(server.url(L"/silent"), L"GET", {}, false, limits);
+    Fetched silent = fetch(server.url(L"/silent"), limits);
     EXPECT_LT(GetTickCount64() - started, 5000u);
     EXPECT_FALSE(silent.ok);
-    EXPECT_EQ(kTimedOut, silent.errorNumber);
+    EXPECT_EQ(long(HRESULT_FROM_WIN32(12002)) /* the system's time-out */, silent.errorNumber);
     EXPECT_EQ(L"The operation timed out", silent.errorText);
     EXPECT_EQ(L"", silent.text);
-    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(closed, 10000)) << "the request's connection is closed";
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(closed.get(), 10000)) << "the request's connection is closed";
 
-    Fetched steady = fetch(server.url(L"/steady"), L"GET", {}, false, limits);
+    Fetched steady = fetch(server.url(L"/steady"), limits);
     EXPECT_TRUE(steady.ok) << steady.errorText;
-    EXPECT_EQ(1200u, steady.text.size());
+    EXPECT_EQ(600u, steady.text.size());
 
     started = GetTickCount64();
-    Fetched capped = fetch(server.url(L"/trickle"), L"GET", {}, false, {1000, 1500});
-    EXPECT_FALSE(capped.ok);
-    EXPECT_EQ(L"The operation timed out", capped.errorText);
+    EXPECT_EQ(L"The operation timed out", fetch(server.url(L"/trickle"), {1000, 1500}).errorText);
     EXPECT_LT(GetTickCount64() - started, 5000u) << "the total cap ends a trickle";
 }
 
@@ -254,18 +195,14 @@ void setConnectionSettings(DWORD flags, const std::string& proxy, const std::str
     const DWORD header[] = {0x46, 1, flags};
     std::memcpy(settings.data(), header, sizeof(header));
     for (const std::string& text : {proxy, std::string(), scriptUrl}) {
-        DWORD size = static_cast<DWORD>(text.size());
-        settings.append(reinterpret_cast<const char*>(&size), sizeof(size));
-        settings += text;
+        const DWORD size = static_cast<DWORD>(text.size());
+        settings.append(reinterpret_cast<const char*>(&size), sizeof(size)) += text;
     }
     settings.append(32, '\0');
-    raii::UniqueHKey key;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER,
+    ASSERT_EQ(ERROR_SUCCESS, RegSetKeyValueW(HKEY_CURRENT_USER,
                                              L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\Connections",
-                                             0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(), nullptr));
-    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExW(key.get(), L"DefaultConnectionSettings", 0, REG_BINARY,
-                                            reinterpret_cast<const BYTE*>(settings.data()),
-                                            static_cast<DWORD>(settings.size())));
+                                             L"DefaultConnectionSettings", REG_BINARY, settings.data(),
+                                             static_cast<DWORD>(settings.size())));
 }
 
 TEST_F(NetworkClient, GetHTTPSourceGoesThroughTheUsersProxy)
@@ -282,13 +219,12 @@ TEST_F(NetworkClient, GetHTTPSourceGoesThroughTheUsersProxy)
     });
     ScratchCurrentUser user(L"NetworkProxy");
     const std::string address = "127.0.0.1:" + std::to_string(proxy.port());
-    struct Case { DWORD flags; std::string proxy, script; };
-    const Case cases[] = {
-        {3 /* direct | fixed proxy */, address, ""},
-        {5 /* direct | script */, "", "http://" + address + "/proxy.pac"},
+    const std::pair<DWORD, std::string> cases[] = {
+        {3 /* direct | fixed proxy */, address},
+        {5 /* direct | script */, "http://" + address + "/proxy.pac"},
     };
-    for (const Case& c : cases) {
-        setConnectionSettings(c.flags, c.proxy, c.script);
+    for (const auto& [flags, where] : cases) {
+        setConnectionSettings(flags, flags == 3 ? where : "", flags == 5 ? where : "");
         Fetched page = fetch(L"http://quillon.invalid/page?x=1");
         EXPECT_TRUE(page.ok) << page.errorText;
         // Wine names the default port in the address it hands the proxy; Windows does not.
@@ -309,14 +245,13 @@ TEST_F(NetworkClient, GetHTTPSourceServesManyThreadsAndLargeBodies)
     std::vector<std::thread> threads;
     for (int t = 0; t < 8; ++t)
         threads.emplace_back([&, t] {
-            for (int i = 0; i < 50; ++i) {
+            for (int i = 0; i < 20; ++i) {
                 const std::wstring body = L"t" + std::to_wstring(t) + L"-" + std::to_wstring(i);
-                Fetched page = fetch(server.url(L"/echo"), L"POST", textBody(body));
-                answered += page.ok && page.text == L"POST|" + body;
+                answered += fetch(server.url(L"/echo"), {}, L"POST", textBody(body)).text == L"POST|" + body;
             }
         });
     for (std::thread& thread : threads) thread.join();
-    EXPECT_EQ(400, answered.load());
+    EXPECT_EQ(160, answered.load());
 
     Fetched large = fetch(server.url(L"/big"));
     EXPECT_TRUE(large.ok) << large.errorText;
@@ -324,6 +259,8 @@ TEST_F(NetworkClient, GetHTTPSourceServesManyThreadsAndLargeBodies)
     EXPECT_EQ(std::wstring::npos, large.text.find_first_not_of(L'q'));
 }
 
+// A script's optional arguments, its body and its plain variables for the error's number and text, cleared on
+// success.
 TEST_F(NetworkClient, GetHTTPSourceFromAScript)
 {
     LoopbackServer server(servePage);
@@ -331,66 +268,47 @@ TEST_F(NetworkClient, GetHTTPSourceFromAScript)
     std::string output = captureProcess(L"cscript.exe //nologo \"" + programFolder() + L"HttpClient.vbs\" " +
                                             server.url(L"") + L" " + refusedUrl(), &exitCode);
     EXPECT_EQ(0, exitCode) << output;
-    for (const char* line : {"post=True|POST|x=1", "xml=True|", "blank=False|[]",
-                             "refused=False|[]|Long True|True"}) // the error's number and text reach plain variables
-        EXPECT_NE(std::string::npos, output.find(line)) << line << " in " << output;
-    EXPECT_EQ(std::string::npos, output.find("xml=True|0")) << output;
+    EXPECT_EQ("post=True|POST|x=1|0[]\r\nxml=True|True\r\nrefused=False|[]|Long True|True\r\n", output);
 }
 
 TEST_F(NetworkClient, NamesAreTheSystems)
 {
-    wchar_t user[512] = {};
-    DWORD size = 512;
-    ASSERT_TRUE(GetUserNameW(user, &size));
-    raii::UniqueBstr text;
-    ASSERT_EQ(S_OK, network_->GetUserID(text.put()));
-    EXPECT_EQ(std::wstring(user), raii::toWString(text.get()));
-
-    wchar_t machine[MAX_COMPUTERNAME_LENGTH + 1] = {};
-    size = MAX_COMPUTERNAME_LENGTH + 1;
-    ASSERT_TRUE(GetComputerNameW(machine, &size));
-    ASSERT_EQ(S_OK, network_->GetMachineName(text.put()));
-    EXPECT_EQ(std::wstring(machine), raii::toWString(text.get())) << "no trailing NUL or blank";
+    wchar_t user[512] = {}, machine[MAX_COMPUTERNAME_LENGTH + 1] = {};
+    DWORD userSize = 512, machineSize = MAX_COMPUTERNAME_LENGTH + 1;
+    ASSERT_TRUE(GetUserNameW(user, &userSize) && GetComputerNameW(machine, &machineSize));
+    raii::UniqueBstr userId, machineName;
+    ASSERT_EQ(S_OK, object_->GetUserID(userId.put()));
+    ASSERT_EQ(S_OK, object_->GetMachineName(machineName.put()));
+    EXPECT_EQ(std::wstring(user), raii::toWString(userId.get()));
+    EXPECT_EQ(std::wstring(machine), raii::toWString(machineName.get())) << "no trailing NUL or blank";
 }
 
 TEST_F(NetworkClient, DriveConnectionsPassTheSystemsCodes)
 {
     wchar_t local[] = L"Q:", remote[] = L"\\\\quillon-nohost\\noshare";
-    auto map = [&](const std::wstring& drive) {
-        LONG code = 0;
-        VARIANT_BOOL permanent = VARIANT_FALSE;
-        EXPECT_EQ(S_OK, network_->MapNetDrive(bstr(remote).get(), bstr(drive).get(), bstr(L"").get(),
-                                              bstr(L"").get(), 0, &permanent, &code));
-        return code;
-    };
-    auto unmap = [&](const std::wstring& drive) {
-        LONG code = 0;
-        EXPECT_EQ(S_OK, network_->UnMapNetDrive(bstr(drive).get(), VARIANT_FALSE, VARIANT_FALSE, &code));
-        return code;
-    };
-    for (const wchar_t* invalid : {L"", L"abc"}) {
-        EXPECT_EQ(-1, map(invalid)) << "connects nothing: not a success";
-        EXPECT_EQ(-1, unmap(invalid));
-    }
-
     NETRESOURCEW resource = {};
     resource.dwType = RESOURCETYPE_DISK;
     resource.lpLocalName = local;
     resource.lpRemoteName = remote;
-    long expected = long(WNetAddConnection3W(nullptr, &resource, L"", L"", 0));
+    const long expected = long(WNetAddConnection3W(nullptr, &resource, L"", L"", 0));
     EXPECT_NE(0, expected);
-    EXPECT_EQ(expected, map(L"q"));
-    EXPECT_EQ(long(WNetCancelConnection2W(L"Q:", 0, FALSE)), unmap(L"q"));
+    LONG code = 0;
+    VARIANT_BOOL permanent = VARIANT_FALSE;
+    EXPECT_EQ(S_OK, object_->MapNetDrive(bstr(remote).get(), bstr(L"q").get(), bstr(L"").get(), bstr(L"").get(), 0,
+                                         &permanent, &code));
+    EXPECT_EQ(expected, code);
+    EXPECT_EQ(S_OK, object_->UnMapNetDrive(bstr(L"q").get(), VARIANT_FALSE, VARIANT_FALSE, &code));
+    EXPECT_EQ(long(WNetCancelConnection2W(L"Q:", 0, FALSE)), code);
 }
 
 TEST_F(NetworkClient, OpenURLHandsTheLinkToTheShellWithItsErrorBox)
 {
-    ScratchFolder scratch(L"OpenURL");
-    const std::wstring orphan = scratch.file(L"link.qnetnoassoc", 10);
+    files_testing::ScratchFolder scratch(L"OpenURL");
     DialogAnswers answers(IDOK);
     VARIANT_BOOL ok = VARIANT_TRUE;
-    EXPECT_EQ(S_OK, network_->OpenURL(bstr(orphan).get(), 0, &ok));
+    EXPECT_EQ(S_OK, object_->OpenURL(bstr(scratch.file(L"link.qnetnoassoc", 10)).get(), 0, &ok));
     EXPECT_EQ(VARIANT_FALSE, ok);
-    ASSERT_EQ(1, answers.answered()) << "the error message is on";
-    EXPECT_NE(std::wstring::npos, answers.texts()[0].find(L"Error Number = 31")) << answers.texts()[0];
+    const auto boxes = answers.boxes();
+    ASSERT_EQ(1u, boxes.size()) << "the error message is on";
+    EXPECT_NE(std::wstring::npos, boxes[0].text.find(L"Error Number = 31")) << boxes[0].text;
 }

@@ -1,7 +1,5 @@
 #include "LoopbackServer.h"
 
-#include <ws2tcpip.h>
-
 #include <cctype>
 
 namespace testing_support {
@@ -21,10 +19,9 @@ SOCKET boundToLoopback(unsigned short& port)
     return bound;
 }
 
-std::string lowerCase(std::string text)
+std::wstring loopbackUrl(unsigned short port, const std::wstring& path)
 {
-    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
+    return L"http://127.0.0.1:" + std::to_wstring(port) + path;
 }
 
 } // namespace
@@ -43,16 +40,17 @@ bool LoopbackServer::Exchange::readRequest()
     char buffer[16384];
     size_t headEnd = std::string::npos, wanted = 0;
     while (headEnd == std::string::npos || request.size() < headEnd + 4 + wanted) {
-        int got = recv(socket_, buffer, sizeof(buffer), 0);
+        const int got = recv(socket_, buffer, sizeof(buffer), 0);
         if (got <= 0) return false;
         request.append(buffer, got);
         if (headEnd == std::string::npos && (headEnd = request.find("\r\n\r\n")) != std::string::npos) {
-            head = lowerCase(request.substr(0, headEnd));
-            std::string length = header("content-length");
+            head = request.substr(0, headEnd);
+            for (char& c : head) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            const std::string length = header("content-length");
             wanted = length.empty() ? 0 : std::stoul(length);
         }
     }
-    size_t space = request.find(' ');
+    const size_t space = request.find(' ');
     method = request.substr(0, space);
     target = request.substr(space + 1, request.find(' ', space + 1) - space - 1);
     body = request.substr(headEnd + 4);
@@ -63,17 +61,14 @@ std::string LoopbackServer::Exchange::header(const std::string& name) const
 {
     size_t at = head.find("\r\n" + name + ":");
     if (at == std::string::npos) return std::string();
-    at += name.size() + 3;
-    size_t end = head.find("\r\n", at);
-    std::string value = head.substr(at, end == std::string::npos ? std::string::npos : end - at);
-    size_t first = value.find_first_not_of(' ');
-    return first == std::string::npos ? std::string() : value.substr(first);
+    at = head.find_first_not_of(' ', at + name.size() + 3);
+    return at == std::string::npos ? std::string() : head.substr(at, head.find("\r\n", at) - at);
 }
 
 bool LoopbackServer::Exchange::send(const std::string& bytes)
 {
     for (size_t at = 0; at < bytes.size();) {
-        int sent = ::send(socket_, bytes.data() + at, static_cast<int>(std::min<size_t>(bytes.size() - at, 1 << 20)), 0);
+        const int sent = ::send(socket_, bytes.data() + at, int(std::min<size_t>(bytes.size() - at, 1 << 20)), 0);
         if (sent <= 0) return false;
         at += sent;
     }
@@ -89,24 +84,21 @@ void LoopbackServer::Exchange::respond(const std::string& status, const std::str
 
 bool LoopbackServer::Exchange::waitForClose(DWORD timeoutMs)
 {
-    const ULONGLONG end = GetTickCount64() + timeoutMs;
-    while (!stopping_ && GetTickCount64() < end) {
+    for (const ULONGLONG end = GetTickCount64() + timeoutMs; GetTickCount64() < end && pause(0);) {
         fd_set readable;
         FD_ZERO(&readable);
         FD_SET(socket_, &readable);
         timeval wait = {0, 50000};
-        if (select(0, &readable, nullptr, nullptr, &wait) == 0) continue;
         char byte;
-        if (recv(socket_, &byte, 1, 0) <= 0) return true;
+        if (select(0, &readable, nullptr, nullptr, &wait) > 0 && recv(socket_, &byte, 1, 0) <= 0) return true;
     }
     return false;
 }
 
 bool LoopbackServer::Exchange::pause(DWORD timeoutMs)
 {
-    const ULONGLONG end = GetTickCount64() + timeoutMs;
-    while (!stopping_ && GetTickCount64() < end) Sleep(10);
-    return !stopping_;
+    std::unique_lock<std::mutex> lock(stop_.mutex);
+    return !stop_.signalled.wait_for(lock, std::chrono::milliseconds(timeoutMs), [this] { return stop_.stopped; });
 }
 
 LoopbackServer::LoopbackServer(Handler handler) : handler_(std::move(handler)), listener_(boundToLoopback(port_))
@@ -117,29 +109,27 @@ LoopbackServer::LoopbackServer(Handler handler) : handler_(std::move(handler)), 
 
 LoopbackServer::~LoopbackServer()
 {
-    stopping_ = true;
+    {
+        std::lock_guard<std::mutex> lock(stop_.mutex);
+        stop_.stopped = true;
+    }
+    stop_.signalled.notify_all();
     closesocket(listener_);
     acceptor_.join();
     for (std::thread& worker : workers_) worker.join();
 }
 
-std::wstring LoopbackServer::url(const std::wstring& path) const
-{
-    return L"http://127.0.0.1:" + std::to_wstring(port_) + path;
-}
+std::wstring LoopbackServer::url(const std::wstring& path) const { return loopbackUrl(port_, path); }
 
 void LoopbackServer::acceptLoop()
 {
     for (;;) {
-        SOCKET client = accept(listener_, nullptr, nullptr);
+        const SOCKET client = accept(listener_, nullptr, nullptr);
         if (client == INVALID_SOCKET) return;
         std::lock_guard<std::mutex> lock(mutex_);
         workers_.emplace_back([this, client] {
-            Exchange exchange(client, stopping_);
-            if (exchange.readRequest()) {
-                ++served_;
-                handler_(exchange);
-            }
+            Exchange exchange(client, stop_);
+            if (exchange.readRequest()) handler_(exchange);
             shutdown(client, SD_SEND);
             closesocket(client);
         });
@@ -148,9 +138,10 @@ void LoopbackServer::acceptLoop()
 
 std::wstring refusedUrl()
 {
+    WinsockScope winsock;
     unsigned short port = 0;
     closesocket(boundToLoopback(port));
-    return L"http://127.0.0.1:" + std::to_wstring(port) + L"/text";
+    return loopbackUrl(port, L"/text");
 }
 
 } // namespace testing_support

@@ -7,7 +7,7 @@
 #include <winsock2.h>
 #include <windows.h>
 
-#include <atomic>
+#include <condition_variable>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -26,6 +26,13 @@ public:
 };
 
 class LoopbackServer {
+    // Set once, when the server stops; waits end early on it.
+    struct Stop {
+        std::mutex mutex;
+        std::condition_variable signalled;
+        bool stopped = false;
+    };
+
 public:
     // One connection and the request read from it.
     class Exchange {
@@ -46,10 +53,10 @@ public:
 
     private:
         friend class LoopbackServer;
-        Exchange(SOCKET socket, const std::atomic<bool>& stopping) : socket_(socket), stopping_(stopping) {}
+        Exchange(SOCKET socket, Stop& stop) : socket_(socket), stop_(stop) {}
         bool readRequest();
         SOCKET socket_;
-        const std::atomic<bool>& stopping_;
+        Stop& stop_;
     };
     using Handler = std::function<void(Exchange&)>;
 
@@ -60,17 +67,15 @@ public:
 
     unsigned short port() const { return port_; }
     std::wstring url(const std::wstring& path) const;
-    // Requests served so far.
-    int served() const { return served_; }
 
 private:
     void acceptLoop();
 
+    WinsockScope winsock_;
     Handler handler_;
     unsigned short port_ = 0;
     SOCKET listener_ = INVALID_SOCKET;
-    std::atomic<bool> stopping_{false};
-    std::atomic<int> served_{0};
+    Stop stop_;
     std::mutex mutex_;
     std::vector<std::thread> workers_;
     std::thread acceptor_;

@@ -1,13 +1,13 @@
 #include "RecordingObject.h"
 
-#include <new>
-
 #include "Raii.h"
 
 namespace testing_support {
 namespace {
 
-std::wstring& deferredText()
+const wchar_t kSource[] = L"Recording";
+
+std::wstring& deferredDescription()
 {
     static std::wstring text;
     return text;
@@ -15,15 +15,12 @@ std::wstring& deferredText()
 
 HRESULT WINAPI fillDeferred(EXCEPINFO* exception)
 {
-    exception->bstrDescription = SysAllocString(deferredText().c_str());
-    exception->bstrSource = SysAllocString(L"Recording");
+    exception->bstrDescription = SysAllocString(deferredDescription().c_str());
+    exception->bstrSource = SysAllocString(kSource);
     return S_OK;
 }
 
-bool sameName(const std::wstring& a, const std::wstring& b) { return lstrcmpiW(a.c_str(), b.c_str()) == 0; }
-
-} // namespace
-
+// A VARIANT as the log writes it: numbers plainly, texts quoted, booleans True/False.
 std::wstring describe(const VARIANT& value)
 {
     switch (V_VT(&value)) {
@@ -34,21 +31,17 @@ std::wstring describe(const VARIANT& value)
     case VT_EMPTY: return L"<empty>";
     default: break;
     }
-    VARIANT text;
-    VariantInit(&text);
-    if (FAILED(VariantChangeType(&text, const_cast<VARIANT*>(&value), 0, VT_BSTR))) return L"<?>";
-    std::wstring result = raii::toWString(V_BSTR(&text));
-    VariantClear(&text);
-    return result;
+    raii::UniqueVariant text;
+    if (FAILED(VariantChangeType(text.get(), const_cast<VARIANT*>(&value), 0, VT_BSTR))) return L"<?>";
+    return raii::toWString(V_BSTR(text.get()));
 }
+
+} // namespace
 
 RecordingObject* RecordingObject::create(const std::vector<std::wstring>& members)
 {
     auto table = std::make_unique<Members>();
-    for (const auto& name : members) {
-        table->items.push_back({name, nullptr, {}});
-        VariantInit(&table->items.back().value);
-    }
+    for (const auto& name : members) table->items.push_back({name, nullptr, {}});
     for (size_t i = 0; i < table->items.size(); ++i)
         table->names.push_back({table->items[i].name.c_str(), DISPID(i + 1)});
     return new RecordingObject(std::move(table));
@@ -67,13 +60,8 @@ RecordingObject::~RecordingObject()
 RecordingObject::Member* RecordingObject::find(const std::wstring& name)
 {
     for (Member& member : table_->items)
-        if (sameName(member.name, name)) return &member;
+        if (lstrcmpiW(member.name.c_str(), name.c_str()) == 0) return &member;
     return nullptr;
-}
-
-const RecordingObject::Member* RecordingObject::find(const std::wstring& name) const
-{
-    return const_cast<RecordingObject*>(this)->find(name);
 }
 
 void RecordingObject::method(const std::wstring& name, Method body)
@@ -83,8 +71,9 @@ void RecordingObject::method(const std::wstring& name, Method body)
 
 void RecordingObject::raise(const std::wstring& name, SCODE scode, const std::wstring& description, bool deferred)
 {
-    for (size_t i = 0; i < table_->items.size(); ++i)
-        if (sameName(table_->items[i].name, name)) raised_[DISPID(i + 1)] = {scode, description, deferred};
+    if (const Member* member = find(name))
+        raised_.insert_or_assign(member, std::make_pair(automation::RuntimeError::fromHResult(scode, description),
+                                                        deferred));
 }
 
 void RecordingObject::set(const std::wstring& name, const VARIANT& value)
@@ -94,26 +83,10 @@ void RecordingObject::set(const std::wstring& name, const VARIANT& value)
 
 void RecordingObject::set(const std::wstring& name, long value)
 {
-    VARIANT v;
-    V_VT(&v) = VT_I4;
-    V_I4(&v) = value;
-    set(name, v);
-}
-
-long RecordingObject::number(const std::wstring& name) const
-{
-    const Member* member = find(name);
-    VARIANT v;
-    VariantInit(&v);
-    if (!member || FAILED(VariantChangeType(&v, const_cast<VARIANT*>(&member->value), 0, VT_I4))) return 0;
-    return V_I4(&v);
-}
-
-std::vector<std::wstring> RecordingObject::take()
-{
-    std::vector<std::wstring> result;
-    result.swap(log_);
-    return result;
+    VARIANT number;
+    V_VT(&number) = VT_I4;
+    V_I4(&number) = value;
+    set(name, number);
 }
 
 STDMETHODIMP RecordingObject::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID lcid, DISPID* ids)
@@ -127,22 +100,22 @@ STDMETHODIMP RecordingObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPA
 {
     if (id < 1 || size_t(id) > table_->items.size()) return DISP_E_MEMBERNOTFOUND;
     Member& member = table_->items[id - 1];
-    auto raised = raised_.find(id);
-    if (raised != raised_.end()) {
-        if (exception) {
-            *exception = EXCEPINFO{};
-            exception->scode = raised->second.scode;
-            if (raised->second.deferred) {
-                deferredText() = raised->second.description;
-                exception->pfnDeferredFillIn = fillDeferred;
-            } else {
-                exception->bstrDescription = SysAllocString(raised->second.description.c_str());
-                exception->bstrSource = SysAllocString(L"Recording");
-            }
-        }
+    return latebound::answerInvoke(exception, kSource, [&]() -> HRESULT {
+        const auto raised = raised_.find(&member);
+        if (raised == raised_.end()) return answer(member, flags, params, result);
+        const auto [error, deferred] = raised->second;
         raised_.erase(raised);
+        if (!deferred || !exception) throw error;
+        *exception = EXCEPINFO{};
+        exception->scode = error.hresult();
+        deferredDescription() = error.description();
+        exception->pfnDeferredFillIn = fillDeferred;
         return DISP_E_EXCEPTION;
-    }
+    });
+}
+
+HRESULT RecordingObject::answer(Member& member, WORD flags, const DISPPARAMS* params, VARIANT* result)
+{
     std::vector<VARIANT> args;
     for (UINT i = params ? params->cArgs : 0; i-- > 0;) args.push_back(params->rgvarg[i]);
     if (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) {
@@ -152,18 +125,15 @@ STDMETHODIMP RecordingObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPA
         log_.push_back(member.name + L"=" + describe(args[0]));
         return S_OK;
     }
-    if (member.body) {
-        std::wstring entry = member.name + L"(";
-        for (size_t i = 0; i < args.size(); ++i) entry += (i ? L"," : L"") + describe(args[i]);
-        log_.push_back(entry + L")");
-        VARIANT ignored;
-        VariantInit(&ignored);
-        HRESULT hr = member.body(*this, args, result ? result : &ignored);
-        VariantClear(&ignored);
-        return hr;
+    if (!member.body) {
+        log_.push_back(member.name + L"?");
+        return result ? VariantCopy(result, &member.value) : S_OK;
     }
-    log_.push_back(member.name + L"?");
-    return result ? VariantCopy(result, &member.value) : S_OK;
+    std::wstring entry = member.name + L"(";
+    for (size_t i = 0; i < args.size(); ++i) entry += (i ? L"," : L"") + describe(args[i]);
+    log_.push_back(entry + L")");
+    raii::UniqueVariant ignored;
+    return member.body(*this, args, result ? result : ignored.get());
 }
 
 } // namespace testing_support

@@ -9,8 +9,10 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "ErrorNumbers.h"
 #include "NamedObject.h"
 
 namespace testing_support {
@@ -28,10 +30,9 @@ public:
     void raise(const std::wstring& name, SCODE scode, const std::wstring& description, bool deferred = false);
     void set(const std::wstring& name, const VARIANT& value);
     void set(const std::wstring& name, long value);
-    long number(const std::wstring& name) const; // the property as a number (0 when unset)
 
     // "Left=1200", "Move(1200,900,6495,4800)", "Left?" for a read; cleared by take().
-    std::vector<std::wstring> take();
+    std::vector<std::wstring> take() { return std::exchange(log_, {}); }
     int lookups() const { return lookups_; }
     using NamedObject::references;
 
@@ -45,11 +46,6 @@ private:
         Method body;
         VARIANT value;
     };
-    struct Raised {
-        SCODE scode;
-        std::wstring description;
-        bool deferred;
-    };
     // Built before the object, so the base holds the name table (member i has DISPID i + 1).
     struct Members {
         std::vector<Member> items;
@@ -58,15 +54,12 @@ private:
     explicit RecordingObject(std::unique_ptr<Members> members);
     ~RecordingObject() override;
     Member* find(const std::wstring& name);
-    const Member* find(const std::wstring& name) const;
+    HRESULT answer(Member& member, WORD flags, const DISPPARAMS* params, VARIANT* result);
 
     int lookups_ = 0;
     std::unique_ptr<Members> table_;
-    std::map<DISPID, Raised> raised_;
+    std::map<const Member*, std::pair<automation::RuntimeError, bool /*deferred*/>> raised_;
     std::vector<std::wstring> log_;
 };
-
-// A VARIANT as the log writes it: numbers plainly, texts quoted, booleans True/False.
-std::wstring describe(const VARIANT& value);
 
 } // namespace testing_support

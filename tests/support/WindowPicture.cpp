@@ -2,8 +2,6 @@
 
 #include <wincodec.h>
 
-#include <vector>
-
 #include "Raii.h"
 
 namespace testing_support {
@@ -20,31 +18,22 @@ HRESULT capture(HWND window, const RECT& rect, int width, int height, std::vecto
     BITMAPINFO info{};
     info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC memory = CreateCompatibleDC(screen);
-    ReleaseDC(nullptr, screen);
-    if (!bitmap || !memory) {
-        if (bitmap) DeleteObject(bitmap);
-        if (memory) DeleteDC(memory);
-        return E_FAIL;
-    }
-    HGDIOBJ previous = SelectObject(memory, bitmap);
+    raii::WindowDC screen(nullptr);
+    raii::UniqueBitmap bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    raii::UniqueMemoryDC memory(CreateCompatibleDC(screen.get()));
+    if (!bitmap || !memory) return E_FAIL;
+    raii::Selection selected(memory.get(), bitmap.get());
     // The window's DC holds what it and its children painted (Wine's PrintWindow leaves the children out);
     // another program's window is read from the screen, where it must be uncovered.
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
     const bool own = process == GetCurrentProcessId();
-    HDC source = own ? GetWindowDC(window) : GetDC(nullptr);
-    BitBlt(memory, 0, 0, width, height, source, own ? 0 : rect.left, own ? 0 : rect.top, SRCCOPY);
-    ReleaseDC(own ? window : nullptr, source);
+    raii::WindowDC source(own ? window : nullptr);
+    BitBlt(memory.get(), 0, 0, width, height, source.get(), own ? 0 : rect.left, own ? 0 : rect.top, SRCCOPY);
     GdiFlush();
     const BYTE* start = static_cast<const BYTE*>(bits);
     pixels.assign(start, start + size_t(width) * size_t(height) * 4);
     for (size_t i = 3; i < pixels.size(); i += 4) pixels[i] = 0xFF;
-    SelectObject(memory, previous);
-    DeleteDC(memory);
-    DeleteObject(bitmap);
     return S_OK;
 }
 
@@ -63,7 +52,6 @@ HRESULT saveWindowPicture(HWND window, const std::wstring& pngPath)
     SIZE size{};
     std::vector<BYTE> pixels;
     RETURN_IF_FAILED(windowPixels(window, size, pixels));
-    const int width = size.cx, height = size.cy;
     raii::ComScope com; // callable from any thread
 
     raii::ComPtr<IWICImagingFactory> factory;
@@ -78,10 +66,10 @@ HRESULT saveWindowPicture(HWND window, const std::wstring& pngPath)
     raii::ComPtr<IWICBitmapFrameEncode> frame;
     RETURN_IF_FAILED(encoder->CreateNewFrame(frame.put(), nullptr));
     RETURN_IF_FAILED(frame->Initialize(nullptr));
-    RETURN_IF_FAILED(frame->SetSize(width, height));
+    RETURN_IF_FAILED(frame->SetSize(size.cx, size.cy));
     WICPixelFormatGUID format = GUID_WICPixelFormat32bppBGRA;
     RETURN_IF_FAILED(frame->SetPixelFormat(&format));
-    RETURN_IF_FAILED(frame->WritePixels(height, width * 4, static_cast<UINT>(pixels.size()), pixels.data()));
+    RETURN_IF_FAILED(frame->WritePixels(size.cy, size.cx * 4, static_cast<UINT>(pixels.size()), pixels.data()));
     RETURN_IF_FAILED(frame->Commit());
     return encoder->Commit();
 }

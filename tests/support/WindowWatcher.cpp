@@ -2,27 +2,20 @@
 
 #include <algorithm>
 
+#include "Window.h"
+
 namespace testing_support {
 namespace {
 
 const wchar_t kDialogClass[] = L"#32770";
 
-std::wstring windowText(HWND window)
-{
-    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
 BOOL CALLBACK collectStatic(HWND child, LPARAM context)
 {
     wchar_t name[16] = {};
     GetClassNameW(child, name, 16);
-    if (lstrcmpiW(name, L"Static") == 0) {
-        auto* text = reinterpret_cast<std::wstring*>(context);
-        const std::wstring part = windowText(child);
-        if (!part.empty()) *text += (text->empty() ? L"" : L"\n") + part;
-    }
+    auto* text = reinterpret_cast<std::wstring*>(context);
+    const std::wstring part = lstrcmpiW(name, L"Static") == 0 ? ui::windowText(child) : L"";
+    if (!part.empty()) *text += (text->empty() ? L"" : L"\n") + part;
     return TRUE;
 }
 
@@ -33,7 +26,7 @@ SeenWindow describe(HWND window)
     wchar_t name[256] = {};
     GetClassNameW(window, name, ARRAYSIZE(name));
     seen.className = name;
-    seen.title = windowText(window);
+    seen.title = ui::windowText(window);
     if (seen.className == kDialogClass) EnumChildWindows(window, collectStatic, reinterpret_cast<LPARAM>(&seen.text));
     return seen;
 }
@@ -51,16 +44,9 @@ BOOL CALLBACK WindowWatcher::visitWindow(HWND window, LPARAM self)
 WindowWatcher::WindowWatcher(DWORD processId, WindowHandler onWindow)
     : processId_(processId), onWindow_(std::move(onWindow))
 {
-    InitializeCriticalSection(&lock_);
     thread_ = std::thread([this] {
         for (; !done_; Sleep(20)) EnumWindows(visitWindow, reinterpret_cast<LPARAM>(this));
     });
-}
-
-WindowWatcher::~WindowWatcher()
-{
-    stop();
-    DeleteCriticalSection(&lock_);
 }
 
 void WindowWatcher::stop()
@@ -71,10 +57,8 @@ void WindowWatcher::stop()
 
 std::vector<SeenWindow> WindowWatcher::seen()
 {
-    EnterCriticalSection(&lock_);
-    std::vector<SeenWindow> copy = seen_;
-    LeaveCriticalSection(&lock_);
-    return copy;
+    std::lock_guard<std::mutex> hold(lock_);
+    return seen_;
 }
 
 void WindowWatcher::visit(HWND window)
@@ -82,22 +66,27 @@ void WindowWatcher::visit(HWND window)
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
     if (owner != processId_ || !IsWindowVisible(window)) return;
-    EnterCriticalSection(&lock_);
-    auto known = std::find_if(seen_.begin(), seen_.end(), [&](const SeenWindow& seen) { return seen.handle == window; });
-    const SeenWindow current = known != seen_.end() ? *known : seen_.emplace_back(describe(window));
-    LeaveCriticalSection(&lock_);
+    SeenWindow current;
+    {
+        std::lock_guard<std::mutex> hold(lock_);
+        auto known = std::find_if(seen_.begin(), seen_.end(), [&](const SeenWindow& s) { return s.handle == window; });
+        current = known != seen_.end() ? *known : seen_.emplace_back(describe(window));
+    }
     if (onWindow_) onWindow_(current);
+}
+
+HWND waitForWindow(const wchar_t* className, const wchar_t* title, DWORD timeoutMs)
+{
+    for (const ULONGLONG deadline = GetTickCount64() + timeoutMs; GetTickCount64() < deadline; Sleep(20)) {
+        HWND window = FindWindowW(className, title);
+        if (window && IsWindowVisible(window)) return window;
+    }
+    return nullptr;
 }
 
 bool answerFileDialog(const std::wstring& title, const std::wstring& answer, DWORD timeoutMs)
 {
-    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
-    HWND dialog = nullptr;
-    for (; GetTickCount64() < deadline; Sleep(20)) {
-        dialog = FindWindowW(kDialogClass, title.c_str());
-        if (dialog && IsWindowVisible(dialog)) break;
-        dialog = nullptr;
-    }
+    HWND dialog = waitForWindow(kDialogClass, title.c_str(), timeoutMs);
     if (!dialog) return false;
     Sleep(100); // the dialog fills its controls after it shows
     if (answer.empty()) {
@@ -110,7 +99,8 @@ bool answerFileDialog(const std::wstring& title, const std::wstring& answer, DWO
                             5000, &ignored);
         PostMessageW(dialog, WM_COMMAND, IDOK, 0);
     }
-    while (IsWindow(dialog) && GetTickCount64() < deadline + 5000) Sleep(20);
+    for (const ULONGLONG deadline = GetTickCount64() + timeoutMs + 5000; IsWindow(dialog) && GetTickCount64() < deadline;)
+        Sleep(20);
     Sleep(100);
     return true;
 }
@@ -127,25 +117,10 @@ DialogAnswers::DialogAnswers(int button)
 
 std::vector<SeenWindow> DialogAnswers::boxes()
 {
-    std::vector<SeenWindow> result;
-    for (const SeenWindow& window : watcher_.seen())
-        if (window.className == kDialogClass) result.push_back(window);
-    return result;
-}
-
-int DialogAnswers::answered() { return static_cast<int>(boxes().size()); }
-
-std::vector<std::wstring> DialogAnswers::texts()
-{
-    std::vector<std::wstring> result;
-    for (const SeenWindow& box : boxes()) result.push_back(box.text);
-    return result;
-}
-
-std::vector<std::wstring> DialogAnswers::titles()
-{
-    std::vector<std::wstring> result;
-    for (const SeenWindow& box : boxes()) result.push_back(box.title);
+    std::vector<SeenWindow> result = watcher_.seen();
+    result.erase(std::remove_if(result.begin(), result.end(),
+                                [](const SeenWindow& window) { return window.className != kDialogClass; }),
+                 result.end());
     return result;
 }
 

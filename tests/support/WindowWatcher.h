@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -27,7 +28,7 @@ using WindowHandler = std::function<void(const SeenWindow&)>;
 class WindowWatcher {
 public:
     WindowWatcher(DWORD processId, WindowHandler onWindow);
-    ~WindowWatcher();
+    ~WindowWatcher() { stop(); }
     WindowWatcher(const WindowWatcher&) = delete;
     WindowWatcher& operator=(const WindowWatcher&) = delete;
 
@@ -41,10 +42,14 @@ private:
     DWORD processId_;
     WindowHandler onWindow_;
     std::vector<SeenWindow> seen_;
-    CRITICAL_SECTION lock_;
+    std::mutex lock_;
     std::atomic<bool> done_{false};
     std::thread thread_;
 };
+
+// The visible top-level window of that class (and title, unless null) of any process, once it shows;
+// null when none showed within timeoutMs.
+HWND waitForWindow(const wchar_t* className, const wchar_t* title, DWORD timeoutMs = 10000);
 
 // Answers the next file dialog titled `title` (of any process): types `answer`
 // into its file name box and presses Open, or presses Cancel when it is empty.
@@ -57,13 +62,10 @@ class DialogAnswers {
 public:
     explicit DialogAnswers(int button);
 
-    int answered(); // how many boxes were answered so far
-    std::vector<std::wstring> texts(); // the text of each
-    std::vector<std::wstring> titles(); // the title of each, in the same order
+    std::vector<SeenWindow> boxes(); // the boxes answered so far
+    int answered() { return static_cast<int>(boxes().size()); }
 
 private:
-    std::vector<SeenWindow> boxes();
-
     WindowWatcher watcher_;
 };
 
