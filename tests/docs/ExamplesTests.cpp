@@ -37,7 +37,7 @@ std::vector<std::wstring> exampleFiles()
 
 std::string narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
-// The lines after "Prints:" in the file's last comment block, without their comment marks.
+// The comment lines after "Prints:", which ends each example, without their comment marks.
 std::string expectedOutput(const std::wstring& file)
 {
     std::ifstream source(narrow(examplesFolder() + file).c_str());
@@ -45,19 +45,10 @@ std::string expectedOutput(const std::wstring& file)
     bool printing = false;
     while (std::getline(source, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
-        const size_t mark = line.rfind('\'', 0) == 0 ? 1 : line.rfind("//", 0) == 0 ? 2 : 0;
-        if (mark == 0) {
-            printing = false;
-            continue;
-        }
-        std::string text = line.substr(mark);
-        if (!text.empty() && text[0] == ' ') text.erase(0, 1);
-        if (text == "Prints:") {
-            printing = true;
-            expected.clear();
-        } else if (printing) {
-            expected += text + "\n";
-        }
+        // Without the comment mark and its blank: "' " in scripts, "// " in C++ and JScript.
+        const std::string text = line.substr(std::min(line.rfind("//", 0) == 0 ? size_t(3) : size_t(2), line.size()));
+        if (printing) expected += text + "\n";
+        printing = printing || text == "Prints:";
     }
     return expected;
 }
