@@ -111,7 +111,7 @@ TEST_F(RegistryModule, RefusalsChangeNothingAndOtherTypesReadAsMissing)
 
     // The same text under each type: only the type makes it missing.
     for (DWORD type : {DWORD(REG_EXPAND_SZ), DWORD(REG_BINARY), DWORD(REG_MULTI_SZ)}) {
-        ASSERT_TRUE(writeValue(HKEY_CURRENT_USER, kAppKey, L"Typed", type, L"ab\0", 8));
+        ASSERT_EQ(ERROR_SUCCESS, RegSetKeyValueW(HKEY_CURRENT_USER, kAppKey.c_str(), L"Typed", type, L"ab\0", 8));
         EXPECT_EQ(L"default", A::KeyGet(L"Typed", L"default", L"", 1)) << type;
     }
 }

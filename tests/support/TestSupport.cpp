@@ -173,15 +173,10 @@ std::wstring storedText(HKEY root, const std::wstring& path, const std::wstring&
 
 bool keyExists(HKEY root, const std::wstring& path, REGSAM view) { return bool(openKey(root, path, view)); }
 
-bool writeValue(HKEY root, const std::wstring& path, const std::wstring& name, DWORD type, const void* data,
-                DWORD bytes)
-{
-    return RegSetKeyValueW(root, path.c_str(), name.c_str(), type, data, bytes) == ERROR_SUCCESS;
-}
-
 bool writeString(HKEY root, const std::wstring& path, const std::wstring& name, const std::wstring& text)
 {
-    return writeValue(root, path, name, REG_SZ, text.c_str(), DWORD((text.size() + 1) * sizeof(wchar_t)));
+    const DWORD bytes = DWORD((text.size() + 1) * sizeof(wchar_t));
+    return RegSetKeyValueW(root, path.c_str(), name.c_str(), REG_SZ, text.c_str(), bytes) == ERROR_SUCCESS;
 }
 
 void deleteTree(HKEY root, const std::wstring& path) { RegDeleteTreeW(root, path.c_str()); }

@@ -70,9 +70,7 @@ bool keyExists(HKEY root, const std::wstring& path, REGSAM view = 0);
 // Every value below root\path and its sub-keys, one "path\sub\key|name=data" line each (the default value's
 // name empty; data other than REG_SZ as "(type n)"), sorted; none when the key is missing.
 std::vector<std::wstring> registryLines(HKEY root, const std::wstring& path, REGSAM view = 0);
-// Writes a value of any type (making the key and those above it); true when written.
-bool writeValue(HKEY root, const std::wstring& path, const std::wstring& name, DWORD type, const void* data,
-                DWORD bytes);
+// Writes a REG_SZ value (making the key and those above it); true when written.
 bool writeString(HKEY root, const std::wstring& path, const std::wstring& name, const std::wstring& text);
 // Removes the key with everything below it; a missing key is no failure.
 void deleteTree(HKEY root, const std::wstring& path);
