@@ -5,19 +5,11 @@ root = WScript.Arguments(0) & "\"
 Set files = CreateObject("Quillon.qfcLibFiles")
 Set fso = CreateObject("Scripting.FileSystemObject")
 fso.CreateTextFile(root & "a.plt").Close
-fso.CreateTextFile(root & "b.plt").Close
-
-WScript.Echo "search=" & files.FileExtSearch(root, "plt", found) & " " & Sorted(found)
+WScript.Echo "search=" & files.FileExtSearch(root, "plt", found) & " " & Replace(found(0), root, "")
 found = Array("kept")
-WScript.Echo "append=" & files.FileExtSearch(root, "plt", found) & " " & Sorted(found) & " " & TypeName(found)
-Function Sorted(names) ' the found names without the folder, in order (this engine has no Join)
-    Dim i
-    For i = 0 To UBound(names)
-        If i > 0 Then Sorted = Sorted & "|"
-        Sorted = Sorted & Replace(names(i), root, "")
-    Next
-    Sorted = Replace(Sorted, "b.plt|a.plt", "a.plt|b.plt")
-End Function
+WScript.Echo "append=" & files.FileExtSearch(root, "plt", found) & " " & found(0) & "|" & _
+             Replace(found(1), root, "") & " " & TypeName(found)
+fso.CreateTextFile(root & "b.plt").Close
 names = Array(root & "a.plt", "", root & "b.plt")
 WScript.Echo "delete=" & files.DeleteFile(0, names, 16) & " " & files.FileExists(root & "*.plt")
 WScript.Quit 0

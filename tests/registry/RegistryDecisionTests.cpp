@@ -21,11 +21,10 @@ TEST(OSDecisions, ClassificationAndDeleteStrategyFollowTheSystemTable)
         {"2000", 2, 5, 0, 2000, S::ChildByChild, S::ShellTree},
         {"XP", 2, 5, 1, 2000, S::ChildByChild, S::ShellTree},
         {"7", 2, 6, 1, 0, S::ChildByChild, S::ShellTree},
-        {"10", 2, 10, 0, 0, S::ChildByChild, S::ShellTree},
         {"unknown platform", 3, 4, 0, 0, S::Refuse, S::Refuse},
     };
     struct Shell { unsigned long major, minor; bool at471; } shells[] = {
-        {3, 99, false}, {4, 70, false}, {4, 71, true}, {5, 0, true}, {6, 0, true}};
+        {3, 99, false}, {4, 70, false}, {4, 71, true}, {5, 0, true}};
     for (const Shell& shell : shells)
         EXPECT_EQ(shell.at471, IsVersion471OrLater(shell.major, shell.minor)) << shell.major << "." << shell.minor;
     for (const Row& row : rows) {

@@ -37,8 +37,6 @@ long finish(const ProcessInfo& process, ULONGLONG deadline)
     return static_cast<long>(code);
 }
 
-ULONGLONG deadlineAfter(DWORD timeoutMs) { return GetTickCount64() + timeoutMs; }
-
 } // namespace
 
 bool startProcess(const std::wstring& commandLine, ProcessInfo& started, HANDLE output)
@@ -62,7 +60,7 @@ bool startProcess(const std::wstring& commandLine, ProcessInfo& started, HANDLE 
     return true;
 }
 
-long waitForProcess(const ProcessInfo& process, DWORD timeoutMs) { return finish(process, deadlineAfter(timeoutMs)); }
+long waitForProcess(const ProcessInfo& process, DWORD timeoutMs) { return finish(process, GetTickCount64() + timeoutMs); }
 
 bool waitFor(const std::function<bool()>& condition, DWORD timeoutMs)
 {
@@ -94,7 +92,7 @@ std::string captureProcess(const std::wstring& commandLine, long* exitCode, DWOR
     // A blocking read would wait for every holder of the pipe, including a hung
     // child or a grandchild that outlives it: read only what is there, until the
     // child has ended (its writes are then all in the pipe) or the deadline passes.
-    const ULONGLONG deadline = deadlineAfter(timeoutMs);
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
     std::string output;
     bool ended = false;
     for (;;) {
@@ -162,7 +160,7 @@ COLORREF pixelAt(HWND window, int x, int y)
 
 void initCore(const std::wstring& title, const std::wstring& path)
 {
-    auto core = create<_qfcLibCore>(CLSID_qfcLibCore, IID__qfcLibCore);
+    auto core = create<_qfcLibCore>();
     ASSERT_TRUE(core);
     EXPECT_EQ(S_OK, core->InitCore(bstr(L"Vantorel").get(), bstr(title).get(), bstr(path).get(), 1, 1, 32));
 }
@@ -175,15 +173,10 @@ std::wstring storedText(HKEY root, const std::wstring& path, const std::wstring&
 
 bool keyExists(HKEY root, const std::wstring& path, REGSAM view) { return bool(openKey(root, path, view)); }
 
-bool writeValue(HKEY root, const std::wstring& path, const std::wstring& name, DWORD type, const void* data,
-                DWORD bytes)
-{
-    return RegSetKeyValueW(root, path.c_str(), name.c_str(), type, data, bytes) == ERROR_SUCCESS;
-}
-
 bool writeString(HKEY root, const std::wstring& path, const std::wstring& name, const std::wstring& text)
 {
-    return writeValue(root, path, name, REG_SZ, text.c_str(), DWORD((text.size() + 1) * sizeof(wchar_t)));
+    const DWORD bytes = DWORD((text.size() + 1) * sizeof(wchar_t));
+    return RegSetKeyValueW(root, path.c_str(), name.c_str(), REG_SZ, text.c_str(), bytes) == ERROR_SUCCESS;
 }
 
 void deleteTree(HKEY root, const std::wstring& path) { RegDeleteTreeW(root, path.c_str()); }

@@ -32,13 +32,11 @@ bool startProcess(const std::wstring& commandLine, ProcessInfo& started, HANDLE 
 // Waits for a started process: its exit code, or -2 when it did not end within timeoutMs (it is then killed).
 long waitForProcess(const ProcessInfo& process, DWORD timeoutMs);
 
-// Runs a command line and waits for it; returns its exit code, or -1 when it
-// could not start, or -2 when it did not end within timeoutMs (it is then killed).
+// Runs a command line and waits for it: its exit code, -1 when it could not start, or -2 as above.
 long runProcess(const std::wstring& commandLine, DWORD timeoutMs = 60000);
 
-// Runs a command line and returns what it wrote to standard output and error
-// (bytes as written) up to its end, or up to timeoutMs, when it is killed and
-// the exit code is -2. Output of descendants still running after it ended is not waited for.
+// What a command line writes to standard output and error (bytes as written) up to its end or timeoutMs (when
+// it is killed: -2); descendants that outlive it are not waited for.
 std::string captureProcess(const std::wstring& commandLine, long* exitCode = nullptr, DWORD timeoutMs = 60000);
 
 // Checks the condition about every 20 ms until it holds (true) or timeoutMs has passed (false).
@@ -50,8 +48,7 @@ protected:
     raii::ComScope com_;
 };
 
-// Redirects HKEY_CURRENT_USER of this process to a fresh scratch key for the
-// life of the object, so tests never see each other's leftovers.
+// HKEY_CURRENT_USER of this process on a fresh scratch key for the life of the object.
 class ScratchCurrentUser {
 public:
     explicit ScratchCurrentUser(const std::wstring& name);
@@ -64,8 +61,7 @@ private:
     raii::UniqueHKey key_;
 };
 
-// Registry access that goes around the library, for setting up and checking what it does. view: 0 for this
-// program's registry view, or KEY_WOW64_32KEY / KEY_WOW64_64KEY.
+// Registry access around the library. view: 0 for this program's view, or KEY_WOW64_32KEY / KEY_WOW64_64KEY.
 // A REG_SZ value; false when it is missing or of another type.
 bool readString(HKEY root, const std::wstring& path, const std::wstring& name, std::wstring* value, REGSAM view = 0);
 // The same, or "<missing>".
@@ -74,9 +70,7 @@ bool keyExists(HKEY root, const std::wstring& path, REGSAM view = 0);
 // Every value below root\path and its sub-keys, one "path\sub\key|name=data" line each (the default value's
 // name empty; data other than REG_SZ as "(type n)"), sorted; none when the key is missing.
 std::vector<std::wstring> registryLines(HKEY root, const std::wstring& path, REGSAM view = 0);
-// Writes a value of any type (making the key and those above it); true when written.
-bool writeValue(HKEY root, const std::wstring& path, const std::wstring& name, DWORD type, const void* data,
-                DWORD bytes);
+// Writes a REG_SZ value (making the key and those above it); true when written.
 bool writeString(HKEY root, const std::wstring& path, const std::wstring& name, const std::wstring& text);
 // Removes the key with everything below it; a missing key is no failure.
 void deleteTree(HKEY root, const std::wstring& path);
