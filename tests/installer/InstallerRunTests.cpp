@@ -2,8 +2,6 @@
 // registers, the installed launcher's first run, and what its uninstaller leaves (the player's settings only).
 #include <shlobj.h>
 
-#include <fstream>
-
 #include "../server/ServerClasses.h"
 #include "LauncherInstall.h"
 #include "ScratchFolder.h"
@@ -53,13 +51,14 @@ std::wstring classesValue(const std::wstring& key, const std::wstring& name, REG
 // The machine a program file is built for (from its PE header), 0 when unreadable.
 WORD machineOf(const std::wstring& path)
 {
-    std::ifstream file(path.c_str(), std::ios::binary);
-    IMAGE_DOS_HEADER dos{};
-    IMAGE_NT_HEADERS32 nt{};  // the file header lies at the same place in both kinds
-    if (!file.read(reinterpret_cast<char*>(&dos), sizeof(dos)) || dos.e_magic != IMAGE_DOS_SIGNATURE ||
-        !file.seekg(dos.e_lfanew).read(reinterpret_cast<char*>(&nt), sizeof(nt)) || nt.Signature != IMAGE_NT_SIGNATURE)
+    const std::string bytes = fileBytes(path);
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(bytes.data());
+    if (bytes.size() < sizeof(*dos) || dos->e_magic != IMAGE_DOS_SIGNATURE || dos->e_lfanew < 0 ||
+        bytes.size() < size_t(dos->e_lfanew) + sizeof(IMAGE_NT_HEADERS32))
         return 0;
-    return nt.FileHeader.Machine;
+    // The file header lies at the same place in both kinds.
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS32*>(bytes.data() + dos->e_lfanew);
+    return nt->Signature == IMAGE_NT_SIGNATURE ? nt->FileHeader.Machine : 0;
 }
 
 // Runs a command and waits for it and every process it starts (the uninstaller hands its work to a copy of itself
