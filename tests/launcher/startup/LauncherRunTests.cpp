@@ -48,9 +48,7 @@ TEST_F(LauncherRun, EachStartTakesTheRoadItsSwitchesAndSettingsSelect)
     };
     const LauncherInstall install(L"Roads");
     for (const auto& c : cases) {
-        SCOPED_TRACE(::testing::Message() << "arguments '" << c.arguments << "' RunOnce '"
-                                          << (c.runOnce ? c.runOnce : L"(none)") << "' ShowSplash '" << c.showSplash
-                                          << "'");
+        SCOPED_TRACE(::testing::Message() << "row " << &c - cases);
         resetLauncherRegistry();
         if (c.runOnce) {
             setText(kAppKeyPath, L"RunOnce", c.runOnce);
