@@ -153,41 +153,6 @@ TEST_F(OptionsRun, OpensCleanInKeyboardOrderAndApplyStoresEverythingWhileCancelS
     EXPECT_TRUE(out.logHas("POST - Command Selected: &Cancel"));
 }
 
-// OK ends the launcher only on an explicit request; on a first run it closes the dialog (which opens again where
-// it was closed) under the welcome window, and the launcher goes on.
-TEST_F(OptionsRun, OkEndsTheLauncherOnlyOnAnExplicitRequest)
-{
-    const LauncherInstall install(L"Ok");
-    RECT closedAt{};
-    const RunOutcome explicitRun = runWithDialog(install, L" /OPTIONS", [&](const Dialog& d) {
-        SetWindowPos(d.window(), nullptr, 123, 77, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-        send(d.window(), WM_NULL);
-        GetWindowRect(d.window(), &closedAt);
-        d.click(kCmdOK);
-    });
-    EXPECT_EQ(0, explicitRun.exitCode);
-
-    RegDeleteKeyValueW(HKEY_CURRENT_USER, kAppKeyPath.c_str(), L"RunOnce");
-    std::atomic<bool> played{false};
-    const RunOutcome firstRun = install.run(L"", [&](const SeenWindow& window) {
-        if (window.title != kOptionsCaption || played.exchange(true)) return;
-        HWND welcome = nullptr;
-        waitFor([&] { return (welcome = FindWindowW(kWelcomeWindowClass, nullptr)) != nullptr; }, 5000);
-        const Dialog d(window.handle);
-        d.loaded();
-        RECT openedAt{};
-        GetWindowRect(window.handle, &openedAt);
-        EXPECT_TRUE(EqualRect(&closedAt, &openedAt)) << "where it was closed, in its own size";
-        d.click(kCmdOK);
-        EXPECT_TRUE(waitFor([&] { return !IsWindow(window.handle); }, 5000));
-        DWORD_PTR ignored = 0;
-        EXPECT_TRUE(SendMessageTimeoutW(welcome, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored))
-            << "the launcher goes on";
-        PostMessageW(welcome, WM_CLOSE, 0, 0);
-    });
-    EXPECT_EQ(0, firstRun.exitCode) << "the launcher ends once its last window is closed";
-}
-
 // A second start changes nothing and ends; a killed launcher leaves nothing that blocks the next one.
 TEST_F(OptionsRun, ASecondStartBringsTheOpenDialogForwardAndAKilledOneBlocksNothing)
 {
@@ -218,10 +183,13 @@ TEST_F(OptionsRun, ASecondStartBringsTheOpenDialogForwardAndAKilledOneBlocksNoth
     EXPECT_TRUE(next.logHas("BEGIN Procedure - Options:Form_Load"));
 }
 
-// Browse takes main.exe in any letter case and ignores other programs.
-TEST_F(OptionsRun, KeepListsLoadSelectDeleteAndStoreAndBrowseTakesOnlyMainExe)
+// Browse takes main.exe in any letter case and ignores other programs. OK ends the launcher only on an explicit
+// request; on a first run it closes the dialog (which opens again where it was closed) under the welcome window,
+// and the launcher goes on.
+TEST_F(OptionsRun, KeepListsBrowseAndOkWhichEndsOnlyAnExplicitOptionsRun)
 {
     const LauncherInstall install(L"Keep");
+    RECT closedAt{};
     const std::wstring game = install.folder() + L"\\game\\", upper = install.folder() + L"\\UPPER\\MAIN.EXE";
     for (const std::wstring& file : {upper, game + L"setup.exe", game + L"custom\\graphics\\Chosen Logo.ogf"})
         launch_testing::writeFile(file, "");
@@ -229,7 +197,7 @@ TEST_F(OptionsRun, KeepListsLoadSelectDeleteAndStoreAndBrowseTakesOnlyMainExe)
     setText(kAppKeyPath, L"ClearLogos", L"True");
     setText(kAppKeyPath, L"KeepLogos", L"a.ogf|b.ogf");
     setText(kAppKeyPath, L"KeepTaunts", L"x.osf||y.osf");
-    runWithDialog(install, L" /OPTIONS", [&](const Dialog& d) {
+    const RunOutcome explicitRun = runWithDialog(install, L" /OPTIONS", [&](const Dialog& d) {
         EXPECT_TRUE(d.ticked(kChkClearLogos) && d.enabled(kLstLogos) && d.enabled(kCmdKeepLogos));
         EXPECT_FALSE(d.enabled(kLstTaunts) || d.enabled(kCmdKeepTaunts));
         EXPECT_EQ((Names{L"x.osf", L"", L"y.osf"}), d.entries(kLstTaunts));
@@ -249,10 +217,34 @@ TEST_F(OptionsRun, KeepListsLoadSelectDeleteAndStoreAndBrowseTakesOnlyMainExe)
             answerFileDialog(L"Locate MAIN.EXE", answer);
             EXPECT_EQ(0, lstrcmpiW(upper.c_str(), d.text(kTxtMainExe).c_str())) << "another program is ignored";
         }
+        SetWindowPos(d.window(), nullptr, 123, 77, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        send(d.window(), WM_NULL);
+        GetWindowRect(d.window(), &closedAt);
         d.click(kCmdOK);
     });
+    EXPECT_EQ(0, explicitRun.exitCode);
     EXPECT_EQ(L"b.ogf|Chosen Logo.ogf", stored(kAppKeyPath, L"KeepLogos"));
     EXPECT_EQ(L"x.osf||y.osf", stored(kAppKeyPath, L"KeepTaunts")) << "a disabled list is stored all the same";
+
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, kAppKeyPath.c_str(), L"RunOnce");
+    std::atomic<bool> played{false};
+    const RunOutcome firstRun = install.run(L"", [&](const SeenWindow& window) {
+        if (window.title != kOptionsCaption || played.exchange(true)) return;
+        HWND welcome = nullptr;
+        waitFor([&] { return (welcome = FindWindowW(kWelcomeWindowClass, nullptr)) != nullptr; }, 5000);
+        const Dialog d(window.handle);
+        d.loaded();
+        RECT openedAt{};
+        GetWindowRect(window.handle, &openedAt);
+        EXPECT_TRUE(EqualRect(&closedAt, &openedAt)) << "where it was closed, in its own size";
+        d.click(kCmdOK);
+        EXPECT_TRUE(waitFor([&] { return !IsWindow(window.handle); }, 5000));
+        DWORD_PTR ignored = 0;
+        EXPECT_TRUE(SendMessageTimeoutW(welcome, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored))
+            << "the launcher goes on";
+        PostMessageW(welcome, WM_CLOSE, 0, 0);
+    });
+    EXPECT_EQ(0, firstRun.exitCode) << "the launcher ends once its last window is closed";
 }
 
 // Hovering a system setting turns its caption white and the others black; entering a user box selects its text;
