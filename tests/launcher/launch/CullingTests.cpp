@@ -132,8 +132,8 @@ TEST_F(Culling, RemovesWhatIsNotKeptOnlyAboveTheThresholdAndWithAKeepList)
         game(before);
         settings(c.taunts ? L"ClearTaunts" : L"ClearLogos", c.clear);
         settings(c.taunts ? L"KeepTaunts" : L"KeepLogos", c.keep);
-        raii::UniqueFile held(c.holdMine ? CreateFileW((scratch_->path() + folder + L"mine" + ext).c_str(), GENERIC_READ,
-                                                       0, nullptr, OPEN_EXISTING, 0, nullptr)
+        const std::wstring mine = scratch_->path() + folder + L"mine" + ext;
+        raii::UniqueFile held(c.holdMine ? CreateFileW(mine.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
                                          : INVALID_HANDLE_VALUE);
         cull(c.taunts ? culling::taunts() : culling::logos(), c.yes);
         held.reset();
