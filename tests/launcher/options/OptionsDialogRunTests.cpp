@@ -3,7 +3,6 @@
 // click that closes the dialog.
 #include <atomic>
 #include <functional>
-#include <thread>
 
 #include "GameFolders.h"
 #include "OptionsDriver.h"
@@ -56,37 +55,6 @@ int whitePixels(HWND window)
         }
     return count;
 }
-
-// A window of this program on a thread of its own that keeps answering messages, made the foreground window by
-// that thread, as a program does.
-class OtherWindow {
-public:
-    OtherWindow()
-    {
-        thread_ = std::thread([this] {
-            HWND window = CreateWindowExW(0, L"Static", L"other", WS_POPUP | WS_VISIBLE, 10, 10, 100, 100, nullptr,
-                                          nullptr, nullptr, nullptr);
-            SetForegroundWindow(window);
-            threadId_ = GetCurrentThreadId();
-            window_ = window;
-            MSG message;
-            while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
-            DestroyWindow(window);
-        });
-        waitFor([&] { return window_ && GetForegroundWindow() == window_; }, 5000);
-    }
-    ~OtherWindow()
-    {
-        PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
-        thread_.join();
-    }
-    HWND handle() const { return window_; }
-
-private:
-    std::thread thread_;
-    std::atomic<HWND> window_{nullptr};
-    std::atomic<DWORD> threadId_{0};
-};
 
 class OptionsRun : public LauncherRunTest {
 protected:
@@ -163,12 +131,10 @@ TEST_F(OptionsRun, OpensCleanInKeyboardOrderAndApplyStoresEverythingWhileCancelS
     } values[] = {
         {kAppKeyPath, L"RandomizePilot", L"1"}, {kAppKeyPath, L"EXEPath", L"C:\\Games\\D3\\main.exe"},
         {kAppKeyPath, L"Parameters", L"-nomusic"}, {kAppKeyPath, L"ClearTaunts", L"0"},
-        {kAppKeyPath, L"ClearLogos", L"1"}, {kAppKeyPath, L"KeepTaunts", L""}, {kAppKeyPath, L"KeepLogos", L""},
-        {kAppKeyPath, L"RunOnce", L"True"}, {kSystemKeyPath, L"ShowSplash", L"1"},
-        {kSystemKeyPath, L"WinAnimate", L"0"}, {kSystemKeyPath, L"IsDLLDebugging", L"1"},
-        {kSystemKeyPath, L"NetworkPort", L" 80 "}, {kUserKeyPath, L"UserName", L"Ada Byron"},
-        {kUserKeyPath, L"UserCompany", L"Analytical"}, {kUserKeyPath, L"UserEMail", L"ada@example.org"},
-        {kUserKeyPath, L"AreaCode", L"555"},
+        {kAppKeyPath, L"ClearLogos", L"1"}, {kSystemKeyPath, L"ShowSplash", L"1"},
+        {kSystemKeyPath, L"IsDLLDebugging", L"1"}, {kSystemKeyPath, L"NetworkPort", L" 80 "},
+        {kUserKeyPath, L"UserName", L"Ada Byron"}, {kUserKeyPath, L"UserCompany", L"Analytical"},
+        {kUserKeyPath, L"UserEMail", L"ada@example.org"}, {kUserKeyPath, L"AreaCode", L"555"},
     };
     for (const auto& value : values) EXPECT_EQ(value.data, stored(value.key, value.name)) << value.name;
     // One confirmation, the one of Apply, posting what it stores in this order.
@@ -187,22 +153,78 @@ TEST_F(OptionsRun, OpensCleanInKeyboardOrderAndApplyStoresEverythingWhileCancelS
     EXPECT_TRUE(out.logHas("POST - Command Selected: &Cancel"));
 }
 
-// OK ends the launcher only on an explicit request; on a first run it closes the dialog (which opens again where
-// it was closed) under the welcome window, and the launcher goes on.
-TEST_F(OptionsRun, OkEndsTheLauncherOnlyOnAnExplicitRequest)
+// A second start changes nothing and ends; a killed launcher leaves nothing that blocks the next one.
+TEST_F(OptionsRun, ASecondStartBringsTheOpenDialogForwardAndAKilledOneBlocksNothing)
 {
-    const LauncherInstall install(L"Ok");
+    const LauncherInstall install(L"Second");
+    const RunOutcome killed = runWithDialog(install, L" /OPTIONS", [&](const Dialog& d) {
+        EXPECT_TRUE(waitFor([&] {
+            return fileBytes(install.logPath()).find("END   Application Initialization") != std::string::npos;
+        }));
+        // Another program's window comes first, as the player's desktop would have.
+        ProcessInfo other;
+        EXPECT_TRUE(startProcess(L"notepad.exe", other));
+        EXPECT_TRUE(waitFor([&] { return GetForegroundWindow() && GetForegroundWindow() != d.window(); }, 10000));
+        const std::vector<std::wstring> registry = registryLines(HKEY_CURRENT_USER, L"Software\\Brannock");
+        const std::string log = fileBytes(install.logPath());
+        EXPECT_EQ(0, runProcess(L"\"" + install.exePath() + L"\"", 20000));
+        EXPECT_TRUE(waitFor([&] { return GetForegroundWindow() == d.window(); }, 5000)) << "the dialog comes forward";
+        EXPECT_EQ(registry, registryLines(HKEY_CURRENT_USER, L"Software\\Brannock"));
+        EXPECT_EQ(log, fileBytes(install.logPath()));
+        DWORD id = 0;
+        GetWindowThreadProcessId(d.window(), &id);
+        raii::UniqueHandle launcher(OpenProcess(PROCESS_TERMINATE, FALSE, id));
+        EXPECT_TRUE(TerminateProcess(launcher.get(), 9));
+        TerminateProcess(other.process.get(), 0);
+    });
+    EXPECT_EQ(9, killed.exitCode);
+    const RunOutcome next = runWithDialog(install, L" /OPTIONS", [](const Dialog& d) { d.click(kCmdCancel); });
+    EXPECT_EQ(0, next.exitCode);
+    EXPECT_TRUE(next.logHas("BEGIN Procedure - Options:Form_Load"));
+}
+
+// Browse takes main.exe in any letter case and ignores other programs. OK ends the launcher only on an explicit
+// request; on a first run it closes the dialog (which opens again where it was closed) under the welcome window,
+// and the launcher goes on.
+TEST_F(OptionsRun, KeepListsBrowseAndOkWhichEndsOnlyAnExplicitOptionsRun)
+{
+    const LauncherInstall install(L"Keep");
     RECT closedAt{};
+    const std::wstring game = install.folder() + L"\\game\\", upper = install.folder() + L"\\UPPER\\MAIN.EXE";
+    for (const std::wstring& file : {upper, game + L"setup.exe", game + L"custom\\graphics\\Chosen Logo.ogf"})
+        launch_testing::writeFile(file, "");
+    setText(kAppKeyPath, L"EXEPath", game + L"main.exe");
+    setText(kAppKeyPath, L"ClearLogos", L"True");
+    setText(kAppKeyPath, L"KeepLogos", L"a.ogf|b.ogf");
+    setText(kAppKeyPath, L"KeepTaunts", L"x.osf||y.osf");
     const RunOutcome explicitRun = runWithDialog(install, L" /OPTIONS", [&](const Dialog& d) {
+        EXPECT_TRUE(d.ticked(kChkClearLogos) && d.enabled(kLstLogos) && d.enabled(kCmdKeepLogos));
+        EXPECT_FALSE(d.enabled(kLstTaunts) || d.enabled(kCmdKeepTaunts));
+        EXPECT_EQ((Names{L"x.osf", L"", L"y.osf"}), d.entries(kLstTaunts));
+        d.clickLater(kCmdKeepLogos);
+        EXPECT_TRUE(answerFileDialog(L"Choose Logos To Save", L"Chosen Logo.ogf")) << "the dialog is titled for logos";
+        EXPECT_EQ((Names{L"a.ogf", L"b.ogf", L"Chosen Logo.ogf"}), d.entries(kLstLogos));
+        EXPECT_FALSE(d.enabled(kCmdApply)) << "loading stored switches and adding through Select leave Apply alone";
+        d.clickLater(kCmdKeepLogos);
+        answerFileDialog(L"Choose Logos To Save", L"");
+        EXPECT_EQ(3u, d.entries(kLstLogos).size()) << "cancelling changes nothing";
+        d.select(kLstLogos, 0);
+        d.key(kLstLogos, VK_DELETE);
+        EXPECT_EQ((Names{L"b.ogf", L"Chosen Logo.ogf"}), d.entries(kLstLogos));
+        EXPECT_TRUE(d.enabled(kCmdApply));
+        for (const std::wstring& answer : {upper, game + L"setup.exe"}) {
+            d.clickLater(kCmdMainExe);
+            answerFileDialog(L"Locate MAIN.EXE", answer);
+            EXPECT_EQ(0, lstrcmpiW(upper.c_str(), d.text(kTxtMainExe).c_str())) << "another program is ignored";
+        }
         SetWindowPos(d.window(), nullptr, 123, 77, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
         send(d.window(), WM_NULL);
         GetWindowRect(d.window(), &closedAt);
         d.click(kCmdOK);
     });
-    const char ended[] = "(Vantorel.Exe) - Build: 1.1.32 - Application Termination. ";
     EXPECT_EQ(0, explicitRun.exitCode);
-    EXPECT_TRUE(explicitRun.logHas(ended)) << "log closed";
-    EXPECT_EQ(L"True", stored(kAppKeyPath, L"RunOnce"));
+    EXPECT_EQ(L"b.ogf|Chosen Logo.ogf", stored(kAppKeyPath, L"KeepLogos"));
+    EXPECT_EQ(L"x.osf||y.osf", stored(kAppKeyPath, L"KeepTaunts")) << "a disabled list is stored all the same";
 
     RegDeleteKeyValueW(HKEY_CURRENT_USER, kAppKeyPath.c_str(), L"RunOnce");
     std::atomic<bool> played{false};
@@ -217,99 +239,12 @@ TEST_F(OptionsRun, OkEndsTheLauncherOnlyOnAnExplicitRequest)
         EXPECT_TRUE(EqualRect(&closedAt, &openedAt)) << "where it was closed, in its own size";
         d.click(kCmdOK);
         EXPECT_TRUE(waitFor([&] { return !IsWindow(window.handle); }, 5000));
-        DWORD id = 0;
-        GetWindowThreadProcessId(welcome, &id);
-        raii::UniqueHandle launcher(OpenProcess(SYNCHRONIZE, FALSE, id));
-        EXPECT_TRUE(launcher && WaitForSingleObject(launcher.get(), 0) == WAIT_TIMEOUT) << "the launcher goes on";
         DWORD_PTR ignored = 0;
-        EXPECT_TRUE(SendMessageTimeoutW(welcome, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored));
+        EXPECT_TRUE(SendMessageTimeoutW(welcome, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored))
+            << "the launcher goes on";
         PostMessageW(welcome, WM_CLOSE, 0, 0);
     });
     EXPECT_EQ(0, firstRun.exitCode) << "the launcher ends once its last window is closed";
-    EXPECT_EQ(L"True", stored(kAppKeyPath, L"RunOnce"));
-    EXPECT_TRUE(firstRun.logHas(ended));
-}
-
-// A second start changes nothing and ends; a killed launcher leaves nothing that blocks the next one.
-TEST_F(OptionsRun, ASecondStartBringsTheOpenDialogForwardAndAKilledOneBlocksNothing)
-{
-    const LauncherInstall install(L"Second");
-    const RunOutcome killed = runWithDialog(install, L" /OPTIONS", [&](const Dialog& d) {
-        EXPECT_TRUE(waitFor([&] {
-            return fileBytes(install.logPath()).find("END   Application Initialization") != std::string::npos;
-        }));
-        const OtherWindow other;
-        EXPECT_EQ(other.handle(), GetForegroundWindow());
-        const std::vector<std::wstring> registry = registryLines(HKEY_CURRENT_USER, L"Software\\Brannock");
-        const std::string log = fileBytes(install.logPath());
-        EXPECT_EQ(0, runProcess(L"\"" + install.exePath() + L"\"", 20000));
-        EXPECT_TRUE(waitFor([&] { return GetForegroundWindow() == d.window(); }, 5000)) << "the dialog comes forward";
-        EXPECT_EQ(registry, registryLines(HKEY_CURRENT_USER, L"Software\\Brannock"));
-        EXPECT_EQ(log, fileBytes(install.logPath()));
-        DWORD id = 0;
-        GetWindowThreadProcessId(d.window(), &id);
-        raii::UniqueHandle launcher(OpenProcess(PROCESS_TERMINATE, FALSE, id));
-        EXPECT_TRUE(TerminateProcess(launcher.get(), 9));
-    });
-    EXPECT_EQ(9, killed.exitCode);
-    const RunOutcome next = runWithDialog(install, L" /OPTIONS", [](const Dialog& d) { d.click(kCmdCancel); });
-    EXPECT_EQ(0, next.exitCode);
-    EXPECT_TRUE(next.logHas("BEGIN Procedure - Options:Form_Load"));
-}
-
-// Browse takes main.exe in any letter case and ignores other programs.
-TEST_F(OptionsRun, KeepListsLoadSelectDeleteAndStoreAnEmptiedListAsEmptyAndBrowseTakesOnlyMainExe)
-{
-    const LauncherInstall install(L"Keep");
-    const std::wstring upper = install.folder() + L"\\UPPER\\MAIN.EXE", lower = install.folder() + L"\\lower\\";
-    const std::wstring game = install.folder() + L"\\game\\";
-    for (const std::wstring& file : {upper, lower + L"main.exe", lower + L"setup.exe",
-                                     game + L"custom\\graphics\\Chosen Logo.ogf"})
-        launch_testing::writeFile(file, "");
-    const struct {
-        std::wstring answer, shown;
-    } browsed[] = {
-        {upper, upper},
-        {lower + L"setup.exe", upper}, // another program is ignored
-        {L"", upper},                  // cancelling changes nothing
-        {lower + L"main.exe", lower + L"main.exe"},
-    };
-    setText(kAppKeyPath, L"EXEPath", game + L"main.exe");
-    setText(kAppKeyPath, L"ClearLogos", L"True");
-    setText(kAppKeyPath, L"RandomizePilot", L"False");
-    setText(kSystemKeyPath, L"ShowSplash", L"True");
-    setText(kAppKeyPath, L"KeepLogos", L"a.ogf|b.ogf");
-    setText(kAppKeyPath, L"KeepTaunts", L"x.osf||y.osf");
-    runWithDialog(install, L" /OPTIONS", [&](const Dialog& d) {
-        EXPECT_FALSE(d.ticked(kChkRandomize)) << "\"False\" is a clear box";
-        EXPECT_TRUE(d.ticked(kChkClearLogos) && d.ticked(kSysCheckBox0)) << "\"True\" is a ticked box";
-        EXPECT_TRUE(d.enabled(kLstLogos) && d.enabled(kCmdKeepLogos));
-        EXPECT_FALSE(d.enabled(kLstTaunts) || d.enabled(kCmdKeepTaunts));
-        EXPECT_EQ((Names{L"x.osf", L"", L"y.osf"}), d.entries(kLstTaunts));
-        d.clickLater(kCmdKeepLogos);
-        EXPECT_TRUE(answerFileDialog(L"Choose Logos To Save", L"Chosen Logo.ogf")) << "the dialog is titled for logos";
-        EXPECT_EQ((Names{L"a.ogf", L"b.ogf", L"Chosen Logo.ogf"}), d.entries(kLstLogos));
-        EXPECT_FALSE(d.enabled(kCmdApply)) << "loading stored switches and adding through Select leave Apply alone";
-        d.clickLater(kCmdKeepLogos);
-        answerFileDialog(L"Choose Logos To Save", L"");
-        EXPECT_EQ(3u, d.entries(kLstLogos).size()) << "cancelling changes nothing";
-        d.select(kLstLogos, 0);
-        d.key(kLstLogos, VK_DELETE);
-        EXPECT_EQ((Names{L"b.ogf", L"Chosen Logo.ogf"}), d.entries(kLstLogos));
-        EXPECT_TRUE(d.enabled(kCmdApply));
-        while (!d.entries(kLstLogos).empty()) {
-            d.select(kLstLogos, 0);
-            d.key(kLstLogos, VK_DELETE);
-        }
-        for (const auto& c : browsed) {
-            d.clickLater(kCmdMainExe);
-            answerFileDialog(L"Locate MAIN.EXE", c.answer);
-            EXPECT_EQ(0, lstrcmpiW(c.shown.c_str(), d.text(kTxtMainExe).c_str())) << d.text(kTxtMainExe);
-        }
-        d.click(kCmdOK);
-    });
-    EXPECT_EQ(L"", stored(kAppKeyPath, L"KeepLogos")) << "an emptied list stays empty";
-    EXPECT_EQ(L"x.osf||y.osf", stored(kAppKeyPath, L"KeepTaunts")) << "a disabled list is stored all the same";
 }
 
 // Hovering a system setting turns its caption white and the others black; entering a user box selects its text;

