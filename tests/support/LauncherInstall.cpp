@@ -11,11 +11,7 @@ namespace testing_support {
 
 void setText(const std::wstring& key, const std::wstring& name, const std::wstring& data, HKEY root, REGSAM view)
 {
-    raii::UniqueHKey opened;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE | view, nullptr,
-                                             opened.put(), nullptr));
-    RegSetValueExW(opened.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
-                   static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
+    ASSERT_TRUE(writeString(root, key, name, data, view)) << key << L"\\" << name;
 }
 
 bool ownPrefix()

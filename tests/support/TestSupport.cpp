@@ -173,10 +173,15 @@ std::wstring storedText(HKEY root, const std::wstring& path, const std::wstring&
 
 bool keyExists(HKEY root, const std::wstring& path, REGSAM view) { return bool(openKey(root, path, view)); }
 
-bool writeString(HKEY root, const std::wstring& path, const std::wstring& name, const std::wstring& text)
+bool writeString(HKEY root, const std::wstring& path, const std::wstring& name, const std::wstring& text,
+                 REGSAM view)
 {
+    raii::UniqueHKey key;
     const DWORD bytes = DWORD((text.size() + 1) * sizeof(wchar_t));
-    return RegSetKeyValueW(root, path.c_str(), name.c_str(), REG_SZ, text.c_str(), bytes) == ERROR_SUCCESS;
+    return RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE | view, nullptr, key.put(), nullptr) ==
+               ERROR_SUCCESS &&
+           RegSetValueExW(key.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()), bytes) ==
+               ERROR_SUCCESS;
 }
 
 void deleteTree(HKEY root, const std::wstring& path) { RegDeleteTreeW(root, path.c_str()); }

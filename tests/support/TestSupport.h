@@ -70,8 +70,9 @@ bool keyExists(HKEY root, const std::wstring& path, REGSAM view = 0);
 // Every value below root\path and its sub-keys, one "path\sub\key|name=data" line each (the default value's
 // name empty; data other than REG_SZ as "(type n)"), sorted; none when the key is missing.
 std::vector<std::wstring> registryLines(HKEY root, const std::wstring& path, REGSAM view = 0);
-// Writes a REG_SZ value (making the key and those above it); true when written.
-bool writeString(HKEY root, const std::wstring& path, const std::wstring& name, const std::wstring& text);
+// Writes a REG_SZ value (making the key and those above it, in the given view as above); true when written.
+bool writeString(HKEY root, const std::wstring& path, const std::wstring& name, const std::wstring& text,
+                 REGSAM view = 0);
 // Removes the key with everything below it; a missing key is no failure.
 void deleteTree(HKEY root, const std::wstring& path);
 
