@@ -7,6 +7,7 @@
 #include <set>
 #include <sstream>
 
+#include "RaisedNumber.h"
 #include "ScratchFolder.h"
 #include "ServerClasses.h"
 #include "TestSupport.h"
@@ -182,10 +183,7 @@ TEST(Names, CheckedNamesDropTrailingNulsAndKeepTheLimits)
     }
     const std::wstring data(L"a\0b", 3);
     EXPECT_EQ(data, quillon::arg(bstr(data).get())) << "data keeps its NUL characters";
-    try {
-        quillon::checkedName(x(32767), NameKind::CommandLine);
-        ADD_FAILURE() << "not refused";
-    } catch (const quillon::RuntimeError& error) {
-        EXPECT_EQ(L"Invalid procedure call or argument: a name is longer than the system accepts", error.description());
-    }
+    EXPECT_EQ(L"Invalid procedure call or argument: a name is longer than the system accepts",
+              caught<quillon::RuntimeError>([&] { quillon::checkedName(x(32767), NameKind::CommandLine); },
+                                            [](const quillon::RuntimeError& error) { return error.description(); }));
 }
