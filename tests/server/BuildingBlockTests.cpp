@@ -11,15 +11,6 @@ using namespace quillon;
 
 namespace {
 
-raii::UniqueSafeArray textArray(LONG lower, std::initializer_list<const wchar_t*> items)
-{
-    SAFEARRAYBOUND bound = {static_cast<ULONG>(items.size()), lower};
-    raii::UniqueSafeArray array(SafeArrayCreate(VT_BSTR, 1, &bound));
-    LONG index = lower;
-    for (const wchar_t* item : items) SafeArrayPutElement(array.get(), &index, bstr(item).get()), ++index;
-    return array;
-}
-
 // Counts references, so the owners' AddRef/Release balance is visible.
 struct Counted : IUnknown {
     LONG count = 1;
@@ -36,8 +27,11 @@ TEST(Marshal, OmittedReferencesAndTheCallersArrays)
     writeText(nullptr, L"ignored");
     EXPECT_EQ(L"", readText(nullptr));
 
-    SAFEARRAY* array = textArray(1, {L"one"}).release();
+    SAFEARRAYBOUND fromOne = {1, 1};
+    SAFEARRAY* array = SafeArrayCreate(VT_BSTR, 1, &fromOne);
     raii::UniqueSafeArray owner(array);
+    LONG first = 1;
+    SafeArrayPutElement(array, &first, bstr(L"one").get());
     appendTextArray(&array, {L"two", L"three"});
     EXPECT_EQ((std::vector<std::wstring>{L"one", L"two", L"three"}), readTextArray(&array));
     LONG lower = -1;

@@ -45,29 +45,15 @@ TEST(ErrorPath, FailuresReachVtableAndDispatchClients)
 
 }
 
-// cscript runs the script files next to this program: create by ProgID, InitCore, GetAppVersion with and
-// without its optional argument, read a failing call's error; the same mistakes made on the system's own
-// FileSystemObject and on Quillon give the same numbers and the engine's own texts (printed once when equal);
-// JScript names registry roots by numbers above the 32-bit range.
+// A JScript client: create by ProgID, InitCore, GetAppVersion with and without its optional argument, read a
+// failing call's error; JScript names registry roots by numbers above the 32-bit range, and one beyond 32 bits
+// overflows. (VBScript clients: the reference's examples; the engine's numbers come from the dispatch codes.)
 TEST(ScriptClients, CallWithAndWithoutOptionalArgumentsAndReadErrors)
 {
-    const std::pair<const wchar_t*, const char*> cases[] = {
-        {L"core.vbs", "1132 1132 v1.1.32\n"
-                      "5 | Invalid procedure call or argument: a name holds a NUL character | Quillon.qfcLibFiles\n"
-                      "unknown member: 438 Object doesn't support this property or method\n"
-                      "missing argument: 450 Wrong number of arguments or invalid property assignment\n"
-                      "extra argument: 450 Wrong number of arguments or invalid property assignment\n"
-                      "wrong type: 13 Type mismatch\n"
-                      "Set: -2147467259 \n" // this engine's own answer to Set with a text
-                      "For Each: 438 Object doesn't support this property or method\n"},
-        {L"core.js", "1132 1132 v1.1.32\n800A0005 | Invalid procedure call or argument: a name holds a NUL character\n"
-                     "true current user true\n8002000A\n"}, // JScript's errors have no source
-    };
-    for (const auto& [file, expected] : cases) {
-        long exitCode = -1;
-        std::string output = captureProcess(L"cscript.exe //nologo \"" + programFolder() + file + L"\"", &exitCode);
-        output.erase(std::remove(output.begin(), output.end(), '\r'), output.end());
-        EXPECT_EQ(0, exitCode) << expected;
-        EXPECT_EQ(expected, output);
-    }
+    long exitCode = -1;
+    std::string output = captureProcess(L"cscript.exe //nologo \"" + programFolder() + L"core.js\"", &exitCode);
+    output.erase(std::remove(output.begin(), output.end(), '\r'), output.end());
+    EXPECT_EQ(0, exitCode);
+    EXPECT_EQ("1132 1132 v1.1.32\n800A0005 | Invalid procedure call or argument: a name holds a NUL character\n"
+              "true current user true\n8002000A\n", output);  // JScript's errors have no source
 }

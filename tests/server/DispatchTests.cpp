@@ -37,6 +37,8 @@ TEST(Dispatch, BadCallsFailWithTheMatchingCode)
     EXPECT_EQ(E_INVALIDARG, core->GetIDsOfNames(IID_NULL, nullptr, 1, LOCALE_USER_DEFAULT, &id));
     LPOLESTR nullName[] = {nullptr};
     EXPECT_EQ(E_INVALIDARG, core->GetIDsOfNames(IID_NULL, nullName, 1, LOCALE_USER_DEFAULT, &id));
+    LPOLESTR unknown[] = {const_cast<LPOLESTR>(L"NoSuchMember")};
+    EXPECT_EQ(DISP_E_UNKNOWNNAME, core->GetIDsOfNames(IID_NULL, unknown, 1, LOCALE_USER_DEFAULT, &id));
 
     const DISPID version = idOf(core.get(), L"GetAppVersion"), init = idOf(core.get(), L"InitCore");
     VARIANT args[3] = {argOf(VT_BOOL, 1), argOf(VT_BOOL, 1), argOf(VT_BOOL, 1)};
@@ -54,24 +56,24 @@ TEST(Dispatch, BadCallsFailWithTheMatchingCode)
                          majorHuge = initWith(2, argOf(VT_I4, 100000));
     DISPID unknownName = 5, firstName = 0;
     constexpr UINT kNone = 99;
+    constexpr WORD script = DISPATCH_METHOD | DISPATCH_PROPERTYGET;  // how script engines call a member
     struct Case { const char* what; DISPID member; WORD flags; DISPPARAMS params; HRESULT expected; UINT bad; };
     const Case cases[] = {
         {"named argument", version, DISPATCH_METHOD, {args, &firstName, 1, 1}, S_OK, kNone},
         {"null argument array", version, DISPATCH_METHOD, {nullptr, nullptr, 1, 0}, E_INVALIDARG, kNone},
         {"null named list", version, DISPATCH_METHOD, {args, nullptr, 1, 1}, E_INVALIDARG, kNone},
-        {"more arguments than declared", version, DISPATCH_METHOD, {args, nullptr, 3, 0}, DISP_E_BADPARAMCOUNT, kNone},
-        {"fewer arguments than required", init, DISPATCH_METHOD, {nullptr, nullptr, 0, 0}, DISP_E_BADPARAMCOUNT, kNone},
+        {"more arguments than declared", version, script, {args, nullptr, 3, 0}, DISP_E_BADPARAMCOUNT, kNone},
+        {"fewer arguments than required", init, script, {nullptr, nullptr, 0, 0}, DISP_E_BADPARAMCOUNT, kNone},
         {"required argument skipped", init, DISPATCH_METHOD, {firstSkipped.data(), nullptr, 6, 0},
          DISP_E_PARAMNOTOPTIONAL, kNone},
         {"unknown named argument", version, DISPATCH_METHOD, {args, &unknownName, 1, 1}, DISP_E_PARAMNOTFOUND, 0},
         {"named argument also given by position", init, DISPATCH_METHOD, {args, &firstName, 2, 1},
          DISP_E_PARAMNOTFOUND, 0},
-        {"text for a number", init, DISPATCH_METHOD, {majorText.data(), nullptr, 6, 0}, DISP_E_TYPEMISMATCH, 2},
+        {"text for a number", init, script, {majorText.data(), nullptr, 6, 0}, DISP_E_TYPEMISMATCH, 2},
         {"number out of range", init, DISPATCH_METHOD, {majorHuge.data(), nullptr, 6, 0}, DISP_E_OVERFLOW, kNone},
         {"unknown member", 12345, DISPATCH_METHOD, {nullptr, nullptr, 0, 0}, DISP_E_MEMBERNOTFOUND, kNone},
         {"default value", DISPID_VALUE, DISPATCH_PROPERTYGET, {nullptr, nullptr, 0, 0}, DISP_E_MEMBERNOTFOUND, kNone},
-        {"enumerator", DISPID_NEWENUM, DISPATCH_METHOD | DISPATCH_PROPERTYGET, {nullptr, nullptr, 0, 0},
-         DISP_E_MEMBERNOTFOUND, kNone},
+        {"enumerator", DISPID_NEWENUM, script, {nullptr, nullptr, 0, 0}, DISP_E_MEMBERNOTFOUND, kNone},
     };
     for (const Case& c : cases) {
         DISPPARAMS params = c.params;
