@@ -11,7 +11,7 @@ using namespace quillon;
 
 namespace {
 
-// Counts references, so the owners' AddRef/Release balance is visible.
+// Counts references, so an owner's AddRef/Release balance is visible.
 struct Counted : IUnknown {
     LONG count = 1;
     STDMETHODIMP QueryInterface(REFIID, void** out) override { *out = nullptr; return E_NOINTERFACE; }
@@ -73,15 +73,11 @@ TEST(Failure, TrapRecordsAndGivesNeutralRaiseConvertsCodes)
     }
 }
 
-TEST(Raii, ComPtrConstructorAddsAReferenceAttachTakesOneOver)
+// Constructing and copying add a reference (the late-bound tests count them); attach() takes the caller's over.
+TEST(Raii, AnAttachedReferenceIsReleasedOnceNotLeaked)
 {
     Counted object;
-    {
-        raii::ComPtr<IUnknown> shared(&object), copy = shared;
-        EXPECT_EQ(3, object.count);
-    }
-    EXPECT_EQ(1, object.count);
     object.AddRef();
     { auto owned = raii::ComPtr<IUnknown>::attach(&object); }
-    EXPECT_EQ(1, object.count) << "an attached reference is released once, not leaked";
+    EXPECT_EQ(1, object.count);
 }

@@ -118,13 +118,10 @@ TEST(Registration, TheInstallersRowsAreTheServersOwn)
     ASSERT_GT(rows.written.size(), 4 * std::size(kClasses)) << "QuillonRegistration32.nsh beside the program";
     ASSERT_EQ(0, regsvr32(L""));
     EXPECT_EQ(rows.written, registration(HKEY_LOCAL_MACHINE, rows.deleted)) << "the installer's rows, then the server's";
-    for (const std::wstring& row : rows.written) {
-        const auto under = [&](const std::wstring& tree) {
-            const std::wstring head = row.substr(0, tree.size() + 1);
-            return head == tree + L"\\" || head == tree + L"|";
-        };
-        EXPECT_TRUE(std::any_of(rows.deleted.begin(), rows.deleted.end(), under)) << row << " outlives uninstallation";
-    }
+    for (const std::wstring& row : rows.written)
+        EXPECT_TRUE(std::any_of(rows.deleted.begin(), rows.deleted.end(), [&](const std::wstring& tree) {
+            return row.rfind(tree + L"\\", 0) == 0 || row.rfind(tree + L"|", 0) == 0;
+        })) << row << " outlives uninstallation";
 }
 
 // Unregistered, then per user (keys only: Wine does not activate classes from HKCU), then machine-wide with

@@ -32,28 +32,23 @@ DWORD WINAPI worker(void* unloadAfter)
     return worked ? 0 : 1;
 }
 
-// Starts count workers at once; each must end within a minute, every call done.
-void runWorkers(int count, bool unload)
-{
-    std::vector<raii::UniqueHandle> threads;
-    for (int i = 0; i < count; ++i)
-        threads.emplace_back(CreateThread(nullptr, 0, worker, unload ? &threads : nullptr, 0, nullptr));
-    for (auto& thread : threads) {
-        DWORD code = 1;
-        EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(thread.get(), 60000)) << "a thread never finished exiting";
-        EXPECT_TRUE(GetExitCodeThread(thread.get(), &code) && code == 0) << "calls failed inside a worker: " << code;
-    }
-}
-
 } // namespace
 
+// 50 workers with the library loaded, 8 that unload it under each other, 4 after it loads again.
 TEST(WorkerThreads, AllFinishWithTheLibraryLoadedAndUnloadedUnderThem)
 {
     raii::ComScope com;
     ScratchCurrentUser scratch(L"WorkerThreads");
     for (const auto& [count, unload] : {std::pair{50, false}, std::pair{8, true}, std::pair{4, true}}) {
         SCOPED_TRACE(count);
-        runWorkers(count, unload);
+        std::vector<raii::UniqueHandle> threads;
+        for (int i = 0; i < count; ++i)
+            threads.emplace_back(CreateThread(nullptr, 0, worker, unload ? &threads : nullptr, 0, nullptr));
+        for (auto& thread : threads) {
+            DWORD code = 1;
+            EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(thread.get(), 60000)) << "a thread never finished exiting";
+            EXPECT_TRUE(GetExitCodeThread(thread.get(), &code) && code == 0) << "calls failed in a worker: " << code;
+        }
         CoFreeUnusedLibrariesEx(0, 0);  // the last round loads the library again
     }
 }
