@@ -65,12 +65,10 @@ TEST(Failure, TrapRecordsAndGivesNeutralRaiseConvertsCodes)
         {CO_E_CLASSSTRING, HRESULT_CODE(CO_E_CLASSSTRING), CO_E_CLASSSTRING},
         {S_OK, HRESULT_CODE(E_FAIL), E_FAIL},
     };
-    for (const Case& c : cases) {
-        const auto raised = caught<RuntimeError>([&] { failure::raiseHResult(c.hr, L"Call"); }, [](const RuntimeError& e) {
-            return std::tuple(e.number(), e.hresult(), e.description().empty());
-        });
-        EXPECT_EQ(std::tuple(c.number, c.raised, false), raised) << std::hex << c.hr;
-    }
+    const auto read = [](const RuntimeError& e) { return std::tuple(e.number(), e.hresult(), e.description() == L""); };
+    for (const Case& c : cases)
+        EXPECT_EQ(std::tuple(c.number, c.raised, false),
+                  caught<RuntimeError>([&] { failure::raiseHResult(c.hr, L"Call"); }, read)) << std::hex << c.hr;
 }
 
 // Constructing and copying add a reference (the late-bound tests count them); attach() takes the caller's over.

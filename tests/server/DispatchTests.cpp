@@ -13,17 +13,6 @@ DISPID idOf(IDispatch* object, const wchar_t* name)
     return id;
 }
 
-// A by-value argument; a text is borrowed (the server never frees an argument given by value).
-VARIANT argOf(VARTYPE type, LONG number, const wchar_t* text = nullptr)
-{
-    VARIANT v;
-    V_VT(&v) = type;
-    if (type == VT_BSTR) V_BSTR(&v) = const_cast<BSTR>(text);
-    else if (type == VT_BOOL) V_BOOL(&v) = number ? VARIANT_TRUE : VARIANT_FALSE;
-    else V_I4(&v) = number;
-    return v;
-}
-
 } // namespace
 
 // Bad calls get the dispatch codes themselves (clients and script engines decide by them), with the
@@ -41,19 +30,16 @@ TEST(Dispatch, BadCallsFailWithTheMatchingCode)
     EXPECT_EQ(DISP_E_UNKNOWNNAME, core->GetIDsOfNames(IID_NULL, unknown, 1, LOCALE_USER_DEFAULT, &id));
 
     const DISPID version = idOf(core.get(), L"GetAppVersion"), init = idOf(core.get(), L"InitCore");
-    VARIANT args[3] = {argOf(VT_BOOL, 1), argOf(VT_BOOL, 1), argOf(VT_BOOL, 1)};
-    VARIANT skipped;
-    V_VT(&skipped) = VT_ERROR;
-    V_ERROR(&skipped) = DISP_E_PARAMNOTFOUND;
-    // InitCore's arguments, last first, with one replaced.
-    const auto initWith = [&](size_t index, VARIANT replaced) {
-        std::vector<VARIANT> list = {argOf(VT_I4, 32), argOf(VT_I4, 1), argOf(VT_I4, 1),
-                                     argOf(VT_BSTR, 0, L"C:\\"), argOf(VT_BSTR, 0, L"V"), argOf(VT_BSTR, 0, L"V")};
-        list[index] = replaced;
+    // InitCore's arguments, last first, then the values that replace one of them (shallow copies: values owns them).
+    latebound::Args values;
+    values.i4(32).i4(1).i4(1).text(L"C:\\").text(L"V").text(L"V").missing().text(L"x").i4(100000).boolean(true);
+    const auto initWith = [&](size_t index, size_t replacement) {
+        std::vector<VARIANT> list;
+        for (size_t i = 0; i < 6; ++i) list.push_back(values[i == index ? replacement : i]);
         return list;
     };
-    std::vector<VARIANT> firstSkipped = initWith(5, skipped), majorText = initWith(2, argOf(VT_BSTR, 0, L"x")),
-                         majorHuge = initWith(2, argOf(VT_I4, 100000));
+    std::vector<VARIANT> firstSkipped = initWith(5, 6), majorText = initWith(2, 7), majorHuge = initWith(2, 8);
+    VARIANT args[3] = {values[9], values[9], values[9]};
     DISPID unknownName = 5, firstName = 0;
     constexpr UINT kNone = 99;
     constexpr WORD script = DISPATCH_METHOD | DISPATCH_PROPERTYGET;  // how script engines call a member

@@ -117,7 +117,7 @@ TEST(Registration, TheInstallersRowsAreTheServersOwn)
     const InstallerRows rows = installerRows();
     ASSERT_GT(rows.written.size(), 4 * std::size(kClasses)) << "QuillonRegistration32.nsh beside the program";
     ASSERT_EQ(0, regsvr32(L""));
-    EXPECT_EQ(rows.written, registration(HKEY_LOCAL_MACHINE, rows.deleted)) << "the installer's rows, then the server's";
+    EXPECT_EQ(rows.written, registration(HKEY_LOCAL_MACHINE, rows.deleted)) << "the installer's, then the server's";
     for (const std::wstring& row : rows.written)
         EXPECT_TRUE(std::any_of(rows.deleted.begin(), rows.deleted.end(), [&](const std::wstring& tree) {
             return row.rfind(tree + L"\\", 0) == 0 || row.rfind(tree + L"|", 0) == 0;

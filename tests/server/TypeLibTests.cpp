@@ -64,13 +64,28 @@ void expectGivenByValueLeftAlone(IDispatch* object, const FUNCDESC& func, SHORT 
         for (auto& arg : owned) args.push_back(*arg.get());
         DISPPARAMS call = {args.data(), nullptr, UINT(count), 0};
         raii::UniqueVariant result;
-        object->Invoke(func.memid, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &call, result.get(), nullptr, nullptr);
+        object->Invoke(func.memid, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &call, result.get(), nullptr,
+                       nullptr);
         const VARIANT &before = *owned[count - 1 - target].get(), &after = args[count - 1 - target];
         ASSERT_EQ(V_VT(&before), V_VT(&after));
         ASSERT_TRUE(!text || V_BSTR(&before) == V_BSTR(&after)) << "the caller's text was replaced";
         const std::wstring now = text ? raii::toWString(V_BSTR(&after)) : std::to_wstring(V_I4(&after));
         EXPECT_EQ(text ? large : L"7", now) << "the caller's value was changed";
     }
+}
+
+// An omitted by-reference optional parameter `p` as the frame hands it over: a reference of the declared type to
+// its default, `expected` (an object's default can only be Nothing).
+void expectOmittedAsDefault(const DISPPARAMS& prepared, SHORT p, VARTYPE type, VARIANT* expected)
+{
+    ASSERT_LT(UINT(p), prepared.cArgs) << "not handed to the dispatcher";
+    VARIANT& arg = prepared.rgvarg[prepared.cArgs - 1 - p];
+    ASSERT_EQ(VT_BYREF | type, V_VT(&arg));
+    raii::UniqueVariant value;
+    ASSERT_EQ(S_OK, VariantCopyInd(value.get(), &arg));
+    const bool same = type == VT_DISPATCH ? !V_DISPATCH(value.get())
+                                          : VarCmp(value.get(), expected, LOCALE_USER_DEFAULT, 0) == VARCMP_EQ;
+    EXPECT_TRUE(same);
 }
 
 using Names = std::vector<std::wstring>;
@@ -85,20 +100,6 @@ struct TypeLibrary : ComTest {
         raii::ComPtr<ITypeInfo> found;
         EXPECT_EQ(S_OK, library_->GetTypeInfoOfGuid(guid, found.put()));
         return found;
-    }
-    // visit(object, dispatch half, vtable half, func, names) for every method of every class.
-    template <class Visit>
-    void forEachClassMethod(Visit&& visit)
-    {
-        for (const ServerClass& server : kClasses) {
-            SCOPED_TRACE(server.name);
-            auto object = create<IDispatch>(*server.clsid, IID_IDispatch);
-            auto dispatch = info(*server.iid), vtable = implemented(dispatch.get(), UINT(-1));
-            forEachMethod(vtable.get(), [&](const FUNCDESC& func, const Names& names) {
-                SCOPED_TRACE(names[0]);
-                visit(object.get(), dispatch.get(), vtable.get(), func, names);
-            });
-        }
     }
     raii::ComPtr<ITypeLib> library_;
 };
@@ -122,61 +123,57 @@ TEST_F(TypeLibrary, ClassesAreDualAutomationObjects)
 
 // Late-bound callers name arguments, leave optional ones out and give in/out ones by value: every parameter has
 // a name the object resolves, optional parameters come last, and each typed optional one has a default readable
-// as its declared type. Through ITypeInfo::Invoke an omitted by-reference optional would reach the method as its
-// default used as a pointer; the frame hands over a reference of the declared type to the default (or the type's
-// empty value).
+// as its declared type (the type's empty value without one). Through ITypeInfo::Invoke an omitted by-reference
+// optional would reach the method as its default used as a pointer.
 TEST_F(TypeLibrary, EveryParameterIsNamedAndReachesTheMethodWhenOmittedOrGivenByValue)
 {
     int byReference = 0, inOut = 0;
-    forEachClassMethod([&](IDispatch* object, ITypeInfo* dispatch, ITypeInfo* vtable, const FUNCDESC& func,
-                           const Names& names) {
-        ASSERT_EQ(size_t(func.cParams + 1), names.size());
-        std::vector<VARIANT> given;  // required arguments empty, optional ones left out
-        for (SHORT p = 0; p < func.cParams; ++p)
-            if (!(func.lprgelemdescParam[p].paramdesc.wParamFlags & (PARAMFLAG_FOPT | PARAMFLAG_FRETVAL)))
-                given.resize(p + 1, VARIANT{});
-        std::reverse(given.begin(), given.end());
-        DISPPARAMS params = {given.data(), nullptr, static_cast<UINT>(given.size()), 0};
-        quillon::server::PreparedCall call;
-        UINT bad = 0;
-        ASSERT_EQ(S_OK, call.prepare(dispatch, func.memid, DISPATCH_METHOD, &params, &bad));
-        const DISPPARAMS& prepared = *call.params();
-        std::vector<LPOLESTR> callNames{const_cast<LPOLESTR>(names[0].c_str())};
-        bool optionalSeen = false;
-        for (SHORT p = 0; p < func.cParams; ++p) {
-            const ELEMDESC& param = func.lprgelemdescParam[p];
-            const USHORT flags = param.paramdesc.wParamFlags;
-            SCOPED_TRACE(names[p + 1]);
-            EXPECT_FALSE(names[p + 1].empty());
-            if (flags & PARAMFLAG_FRETVAL) continue;
-            callNames.push_back(const_cast<LPOLESTR>(names[p + 1].c_str()));
-            const bool optional = flags & PARAMFLAG_FOPT, hasDefault = flags & PARAMFLAG_FHASDEFAULT;
-            const bool byRef = param.tdesc.vt == VT_PTR;
-            const VARTYPE type = valueType(vtable, param.tdesc);
-            EXPECT_TRUE(optional || !optionalSeen) << "follows an optional one";
-            optionalSeen = optionalSeen || optional;
-            EXPECT_TRUE(hasDefault || !optional || byRef || type == VT_VARIANT);
-            raii::UniqueVariant expected, value;
-            VARIANT* source = hasDefault ? &param.paramdesc.pparamdescex->varDefaultValue : expected.get();
-            const bool typed = (hasDefault || (optional && byRef)) && type != VT_DISPATCH;
-            EXPECT_TRUE(!typed || SUCCEEDED(VariantChangeType(expected.get(), source, 0, type))) << "the default";
-            if (byRef && (flags & PARAMFLAG_FOUT)) expectGivenByValueLeftAlone(object, func, p), ++inOut;
-            if (!optional || !byRef) continue;
-            ++byReference;
-            ASSERT_LT(UINT(p), prepared.cArgs) << "not handed to the dispatcher";
-            VARIANT& arg = prepared.rgvarg[prepared.cArgs - 1 - p];
-            ASSERT_EQ(VT_BYREF | type, V_VT(&arg));
-            ASSERT_EQ(S_OK, VariantCopyInd(value.get(), &arg));
-            const bool same = type == VT_DISPATCH ? !V_DISPATCH(value.get())  // an object's default is Nothing
-                                                  : VarCmp(value.get(), expected.get(), LOCALE_USER_DEFAULT, 0) == VARCMP_EQ;
-            EXPECT_TRUE(same);
-        }
-        std::vector<DISPID> ids(callNames.size(), DISPID_UNKNOWN);
-        ASSERT_EQ(S_OK, object->GetIDsOfNames(IID_NULL, callNames.data(), UINT(callNames.size()), LOCALE_USER_DEFAULT,
-                                              ids.data()));
-        EXPECT_EQ(func.memid, ids[0]);
-        for (size_t i = 1; i < ids.size(); ++i) EXPECT_EQ(DISPID(i - 1), ids[i]) << callNames[i];
-    });
+    for (const ServerClass& server : kClasses) {
+        SCOPED_TRACE(server.name);
+        auto object = create<IDispatch>(*server.clsid, IID_IDispatch);
+        auto dispatch = info(*server.iid), vtable = implemented(dispatch.get(), UINT(-1));
+        forEachMethod(vtable.get(), [&](const FUNCDESC& func, const Names& names) {
+            SCOPED_TRACE(names[0]);
+            ASSERT_EQ(size_t(func.cParams + 1), names.size());
+            std::vector<VARIANT> given;  // required arguments empty, optional ones left out
+            for (SHORT p = 0; p < func.cParams; ++p)
+                if (!(func.lprgelemdescParam[p].paramdesc.wParamFlags & (PARAMFLAG_FOPT | PARAMFLAG_FRETVAL)))
+                    given.resize(p + 1, VARIANT{});
+            std::reverse(given.begin(), given.end());
+            DISPPARAMS params = {given.data(), nullptr, static_cast<UINT>(given.size()), 0};
+            quillon::server::PreparedCall call;
+            UINT bad = 0;
+            ASSERT_EQ(S_OK, call.prepare(dispatch.get(), func.memid, DISPATCH_METHOD, &params, &bad));
+            const DISPPARAMS& prepared = *call.params();
+            std::vector<LPOLESTR> callNames{const_cast<LPOLESTR>(names[0].c_str())};
+            bool optionalSeen = false;
+            for (SHORT p = 0; p < func.cParams; ++p) {
+                const ELEMDESC& param = func.lprgelemdescParam[p];
+                const USHORT flags = param.paramdesc.wParamFlags;
+                SCOPED_TRACE(names[p + 1]);
+                EXPECT_FALSE(names[p + 1].empty());
+                if (flags & PARAMFLAG_FRETVAL) continue;
+                callNames.push_back(const_cast<LPOLESTR>(names[p + 1].c_str()));
+                const bool optional = flags & PARAMFLAG_FOPT, hasDefault = flags & PARAMFLAG_FHASDEFAULT;
+                const bool byRef = param.tdesc.vt == VT_PTR;
+                const VARTYPE type = valueType(vtable.get(), param.tdesc);
+                EXPECT_TRUE(optional || !optionalSeen) << "follows an optional one";
+                optionalSeen = optionalSeen || optional;
+                EXPECT_TRUE(hasDefault || !optional || byRef || type == VT_VARIANT);
+                raii::UniqueVariant expected;
+                VARIANT* source = hasDefault ? &param.paramdesc.pparamdescex->varDefaultValue : expected.get();
+                const bool typed = (hasDefault || (optional && byRef)) && type != VT_DISPATCH;
+                EXPECT_TRUE(!typed || SUCCEEDED(VariantChangeType(expected.get(), source, 0, type))) << "the default";
+                if (byRef && (flags & PARAMFLAG_FOUT)) expectGivenByValueLeftAlone(object.get(), func, p), ++inOut;
+                if (optional && byRef) expectOmittedAsDefault(prepared, p, type, expected.get()), ++byReference;
+            }
+            std::vector<DISPID> ids(callNames.size(), DISPID_UNKNOWN);
+            ASSERT_EQ(S_OK, object->GetIDsOfNames(IID_NULL, callNames.data(), UINT(callNames.size()),
+                                                  LOCALE_USER_DEFAULT, ids.data()));
+            EXPECT_EQ(func.memid, ids[0]);
+            for (size_t i = 1; i < ids.size(); ++i) EXPECT_EQ(DISPID(i - 1), ids[i]) << callNames[i];
+        });
+    }
     EXPECT_GT(byReference, 0);
     EXPECT_GE(inOut, 19) << "every in/out parameter of the type library";
 }
