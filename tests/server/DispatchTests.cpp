@@ -3,18 +3,6 @@
 
 using namespace testing_support;
 
-namespace {
-
-DISPID idOf(IDispatch* object, const wchar_t* name)
-{
-    LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
-    DISPID id = DISPID_UNKNOWN;
-    EXPECT_EQ(S_OK, object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id));
-    return id;
-}
-
-} // namespace
-
 // Bad calls get the dispatch codes themselves (clients and script engines decide by them), with the
 // caller's index of the argument to blame; the error info describes them. A named argument reaches its parameter.
 TEST(Dispatch, BadCallsFailWithTheMatchingCode)
@@ -24,12 +12,14 @@ TEST(Dispatch, BadCallsFailWithTheMatchingCode)
     ASSERT_TRUE(core);
     DISPID id = DISPID_UNKNOWN;
     EXPECT_EQ(E_INVALIDARG, core->GetIDsOfNames(IID_NULL, nullptr, 1, LOCALE_USER_DEFAULT, &id));
-    LPOLESTR nullName[] = {nullptr};
-    EXPECT_EQ(E_INVALIDARG, core->GetIDsOfNames(IID_NULL, nullName, 1, LOCALE_USER_DEFAULT, &id));
-    LPOLESTR unknown[] = {const_cast<LPOLESTR>(L"NoSuchMember")};
-    EXPECT_EQ(DISP_E_UNKNOWNNAME, core->GetIDsOfNames(IID_NULL, unknown, 1, LOCALE_USER_DEFAULT, &id));
+    LPOLESTR names[] = {nullptr, const_cast<LPOLESTR>(L"NoSuchMember"), const_cast<LPOLESTR>(L"GetAppVersion"),
+                        const_cast<LPOLESTR>(L"InitCore")};
+    EXPECT_EQ(E_INVALIDARG, core->GetIDsOfNames(IID_NULL, &names[0], 1, LOCALE_USER_DEFAULT, &id));
+    EXPECT_EQ(DISP_E_UNKNOWNNAME, core->GetIDsOfNames(IID_NULL, &names[1], 1, LOCALE_USER_DEFAULT, &id));
+    DISPID version = DISPID_UNKNOWN, init = DISPID_UNKNOWN;
+    ASSERT_EQ(S_OK, core->GetIDsOfNames(IID_NULL, &names[2], 1, LOCALE_USER_DEFAULT, &version));
+    ASSERT_EQ(S_OK, core->GetIDsOfNames(IID_NULL, &names[3], 1, LOCALE_USER_DEFAULT, &init));
 
-    const DISPID version = idOf(core.get(), L"GetAppVersion"), init = idOf(core.get(), L"InitCore");
     // InitCore's arguments, last first, then the values that replace one of them (shallow copies: values owns them).
     latebound::Args values;
     values.i4(32).i4(1).i4(1).text(L"C:\\").text(L"V").text(L"V").missing().text(L"x").i4(100000).boolean(true);

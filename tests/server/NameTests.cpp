@@ -63,8 +63,7 @@ latebound::Args argsOf(const Row& row, size_t name, const std::wstring& text)
 
 std::wstring outcome(const latebound::Result& result)
 {
-    if (!result.ok()) return L"error " + std::to_wstring(result.scode & 0xFFFF);
-    return V_VT(&result.value()) == VT_EMPTY ? L"(nothing)" : result.text();
+    return result.ok() ? result.text() : L"error " + std::to_wstring(result.scode & 0xFFFF);
 }
 
 bool isText(const ELEMDESC& param)

@@ -124,8 +124,8 @@ TEST(Registration, TheInstallersRowsAreTheServersOwn)
 }
 
 // Unregistered, then per user (keys only: Wine does not activate classes from HKCU), then machine-wide with
-// activation (by ProgID: the script clients and the reference's examples). The type library's key is shared with the 32-bit library's registration: unregistering
-// takes this platform's entry and leaves the other's.
+// activation (by ProgID: the script clients and the reference's examples). The type library's key is shared
+// with the 32-bit library's registration: unregistering takes this platform's entry and leaves the other's.
 TEST(Registration, RoundTrips)
 {
     raii::ComScope com;

@@ -1,7 +1,5 @@
 // The type library as clients read it, held against live objects: a build step that drops a flag, a default or
 // a parameter name fails here instead of in a client calling the wrong method or the wrong argument.
-#include <algorithm>
-
 #include "ServerClasses.h"
 #include "TestSupport.h"
 #include "server/Invocation.h"
@@ -106,32 +104,26 @@ struct TypeLibrary : ComTest {
 
 } // namespace
 
-// Each coclass a creatable, predeclared application object (the flags a build step adds) whose default
-// interface is a hidden, non-extensible dual automation interface.
-TEST_F(TypeLibrary, ClassesAreDualAutomationObjects)
-{
-    const WORD classFlags = TYPEFLAG_FCANCREATE | TYPEFLAG_FAPPOBJECT | TYPEFLAG_FPREDECLID;
-    const WORD dispatchFlags = TYPEFLAG_FDUAL | TYPEFLAG_FHIDDEN | TYPEFLAG_FNONEXTENSIBLE | TYPEFLAG_FDISPATCHABLE;
-    for (const ServerClass& server : kClasses) {
-        auto coclass = info(*server.clsid), dispatch = implemented(coclass.get(), 0);
-        EXPECT_EQ(classFlags, attrOf(coclass.get()).wTypeFlags & classFlags) << server.name;
-        EXPECT_EQ(*server.iid, attrOf(dispatch.get()).guid) << server.name;
-        EXPECT_EQ(dispatchFlags, attrOf(dispatch.get()).wTypeFlags & dispatchFlags) << server.name;
-        EXPECT_TRUE(attrOf(implemented(dispatch.get(), UINT(-1)).get()).wTypeFlags & TYPEFLAG_FOLEAUTOMATION);
-    }
-}
-
+// One walk over the library as clients read it. Each coclass a creatable, predeclared application object (the
+// flags a build step adds) whose default interface is a hidden, non-extensible dual automation interface.
 // Late-bound callers name arguments, leave optional ones out and give in/out ones by value: every parameter has
 // a name the object resolves, optional parameters come last, and each typed optional one has a default readable
 // as its declared type (the type's empty value without one). Through ITypeInfo::Invoke an omitted by-reference
 // optional would reach the method as its default used as a pointer.
-TEST_F(TypeLibrary, EveryParameterIsNamedAndReachesTheMethodWhenOmittedOrGivenByValue)
+TEST_F(TypeLibrary, DualClassesWhoseParametersAreNamedAndReachTheMethodWhenOmittedOrGivenByValue)
 {
+    const WORD classFlags = TYPEFLAG_FCANCREATE | TYPEFLAG_FAPPOBJECT | TYPEFLAG_FPREDECLID;
+    const WORD dispatchFlags = TYPEFLAG_FDUAL | TYPEFLAG_FHIDDEN | TYPEFLAG_FNONEXTENSIBLE | TYPEFLAG_FDISPATCHABLE;
     int byReference = 0, inOut = 0;
     for (const ServerClass& server : kClasses) {
         SCOPED_TRACE(server.name);
         auto object = create<IDispatch>(*server.clsid, IID_IDispatch);
-        auto dispatch = info(*server.iid), vtable = implemented(dispatch.get(), UINT(-1));
+        auto coclass = info(*server.clsid), dispatch = implemented(coclass.get(), 0);
+        auto vtable = implemented(dispatch.get(), UINT(-1));
+        EXPECT_EQ(classFlags, attrOf(coclass.get()).wTypeFlags & classFlags);
+        EXPECT_EQ(*server.iid, attrOf(dispatch.get()).guid);
+        EXPECT_EQ(dispatchFlags, attrOf(dispatch.get()).wTypeFlags & dispatchFlags);
+        EXPECT_TRUE(attrOf(vtable.get()).wTypeFlags & TYPEFLAG_FOLEAUTOMATION);
         forEachMethod(vtable.get(), [&](const FUNCDESC& func, const Names& names) {
             SCOPED_TRACE(names[0]);
             ASSERT_EQ(size_t(func.cParams + 1), names.size());
@@ -139,7 +131,6 @@ TEST_F(TypeLibrary, EveryParameterIsNamedAndReachesTheMethodWhenOmittedOrGivenBy
             for (SHORT p = 0; p < func.cParams; ++p)
                 if (!(func.lprgelemdescParam[p].paramdesc.wParamFlags & (PARAMFLAG_FOPT | PARAMFLAG_FRETVAL)))
                     given.resize(p + 1, VARIANT{});
-            std::reverse(given.begin(), given.end());
             DISPPARAMS params = {given.data(), nullptr, static_cast<UINT>(given.size()), 0};
             quillon::server::PreparedCall call;
             UINT bad = 0;
