@@ -1,4 +1,4 @@
-// Clients of the server frame: failures seen by C++ callers, and real script clients.
+// Clients of the server frame: a failure seen by C++ callers, and a real script client.
 #include <algorithm>
 #include <stdexcept>
 
