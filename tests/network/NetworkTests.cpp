@@ -294,8 +294,9 @@ TEST(NetworkRules, DriveTexts)
         {L"abc", L"", L""},     {L"e:\\", L"", L""}, {L"\u00e9:", L"", L""},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(c.map, NetworkRules::DriveName(c.drive, NetworkRules::DriveUse::Map)) << "map " << testing::PrintToString(std::wstring(c.drive));
-        EXPECT_EQ(c.unmap, NetworkRules::DriveName(c.drive, NetworkRules::DriveUse::Unmap)) << "unmap";
+        using NetworkRules::DriveName;
+        EXPECT_EQ(c.map, DriveName(c.drive, NetworkRules::DriveUse::Map)) << "map " << testing::PrintToString(c.drive);
+        EXPECT_EQ(c.unmap, DriveName(c.drive, NetworkRules::DriveUse::Unmap)) << "unmap";
     }
 }
 
