@@ -10,14 +10,22 @@
 #include "StandInRecord.h"
 #include "TestSupport.h"
 #include "WindowWatcher.h"
+#include "forms/ShellRules.h"
 
 using namespace testing_support;
 using files_testing::ScratchFolder;
+using namespace quillon;
 
 namespace {
 
 std::wstring standIn() { return programFolder() + L"StandInGame.exe"; }
 std::wstring quotedStandIn() { return L"\"" + standIn() + L"\""; }
+
+std::wstring shellVerb(long action)
+{
+    const wchar_t* text = ShellRules::ShellVerb(action);
+    return text ? text : L"<none>";
+}
 
 bool finished(const std::wstring& file) { return standInRecord(file)["finished"] == L"1"; }
 
@@ -30,14 +38,16 @@ DWORD handleCount()
     return count;
 }
 
-std::vector<DWORD> processesNamed(const wchar_t* name)
+// The processes of that name, leaving out those in `known`.
+std::vector<DWORD> processesNamed(const wchar_t* name, const std::vector<DWORD>& known = {})
 {
     std::vector<DWORD> found;
     raii::UniqueFile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     PROCESSENTRY32W entry = {};
     entry.dwSize = sizeof(entry);
     for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry))
-        if (_wcsicmp(entry.szExeFile, name) == 0) found.push_back(entry.th32ProcessID);
+        if (_wcsicmp(entry.szExeFile, name) == 0 && std::count(known.begin(), known.end(), entry.th32ProcessID) == 0)
+            found.push_back(entry.th32ProcessID);
     return found;
 }
 
@@ -68,6 +78,31 @@ protected:
 };
 
 } // namespace
+
+TEST(ShellRules, VerbsFollowTheShowActionsAndOtherValuesPassNone)
+{
+    const std::pair<long, std::wstring> cases[] = {
+        {0, L"open"}, {3, L"print"}, {6, L"play"}, {7, L"<none>"}, {-1, L"<none>"},
+    };
+    for (const auto& [action, expected] : cases) EXPECT_EQ(expected, shellVerb(action)) << action;
+}
+
+TEST(ShellRules, AppletCommandLinesAndThePreviousAppletRule)
+{
+    const std::wstring runner = L"\"C:\\System\\rundll32.exe\" shell32.dll,Control_RunDLL ";
+    std::wstring previous;
+    const std::pair<long, std::wstring> calls[] = {
+        {-1, L""},                // nothing kept before the first call
+        {0, L""},                 // the Control Panel itself: the runner and its blank
+        {9, L"desk.cpl,,3"},      {24, L"desk.cpl,,3"}, // out of range keeps the previous applet
+        {-5, L"desk.cpl,,3"},     {1, L"access.cpl,,5"}, {10, L"timedate.cpl"}, {23, L"s32lucp1.cpl"},
+        {0, L""},                 // index 0 replaces the kept applet with nothing
+        {100, L""},
+    };
+    for (const auto& [index, applet] : calls)
+        EXPECT_EQ(runner + applet, ShellRules::AppletCommandLine(L"C:\\System\\rundll32.exe", index, previous))
+            << index;
+}
 
 // Without wait the program still runs when the call returns, holding no handle of the caller: an inheritable
 // pipe's writing end would otherwise stay open.
@@ -206,14 +241,7 @@ TEST_F(WindowsClient, OpenCPAppletStartsTheSystemsControlPanelRunnerOnly)
         EXPECT_EQ(S_OK, object_->OpenCPApplet(qcControlPanel));
         SetCurrentDirectoryW(before.c_str());
         std::vector<DWORD> started;
-        EXPECT_TRUE(waitFor([&] {
-            started = processesNamed(L"rundll32.exe");
-            started.erase(std::remove_if(started.begin(), started.end(), [&](DWORD id) {
-                              return std::find(running.begin(), running.end(), id) != running.end();
-                          }),
-                          started.end());
-            return !started.empty();
-        }));
+        EXPECT_TRUE(waitFor([&] { return !(started = processesNamed(L"rundll32.exe", running)).empty(); }));
         for (DWORD id : started) {
             raii::UniqueHandle process(OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id));
             wchar_t image[MAX_PATH] = {};
