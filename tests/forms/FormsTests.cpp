@@ -170,6 +170,7 @@ TEST_F(Forms, GradientBandsGoFromBrightToDarkAndBack)
     HWND window = window_.handle();
     for (long invert : {0L, 1L}) {
         forms::GradientForm(form_.get(), 1, invert);
+        InvalidateRect(window, nullptr, TRUE); // what AutoRedraw keeps survives a repaint
         UpdateWindow(window);
         const COLORREF top = pixelAt(window, 3, 1), bottom = pixelAt(window, 3, client.bottom - 2);
         const COLORREF bright = invert ? bottom : top, dark = invert ? top : bottom;
