@@ -10,22 +10,14 @@
 #include "StandInRecord.h"
 #include "TestSupport.h"
 #include "WindowWatcher.h"
-#include "forms/ShellRules.h"
 
 using namespace testing_support;
 using files_testing::ScratchFolder;
-using namespace quillon;
 
 namespace {
 
 std::wstring standIn() { return programFolder() + L"StandInGame.exe"; }
 std::wstring quotedStandIn() { return L"\"" + standIn() + L"\""; }
-
-std::wstring shellVerb(long action)
-{
-    const wchar_t* text = ShellRules::ShellVerb(action);
-    return text ? text : L"<none>";
-}
 
 bool finished(const std::wstring& file) { return standInRecord(file)["finished"] == L"1"; }
 
@@ -76,31 +68,6 @@ protected:
 };
 
 } // namespace
-
-TEST(ShellRules, VerbsFollowTheShowActionsAndOtherValuesPassNone)
-{
-    const std::pair<long, std::wstring> cases[] = {
-        {0, L"open"}, {3, L"print"}, {6, L"play"}, {7, L"<none>"}, {-1, L"<none>"},
-    };
-    for (const auto& [action, expected] : cases) EXPECT_EQ(expected, shellVerb(action)) << action;
-}
-
-TEST(ShellRules, AppletCommandLinesAndThePreviousAppletRule)
-{
-    const std::wstring runner = L"\"C:\\System\\rundll32.exe\" shell32.dll,Control_RunDLL ";
-    std::wstring previous;
-    const std::pair<long, std::wstring> calls[] = {
-        {-1, L""},                // nothing kept before the first call
-        {0, L""},                 // the Control Panel itself: the runner and its blank
-        {9, L"desk.cpl,,3"},      {24, L"desk.cpl,,3"}, // out of range keeps the previous applet
-        {-5, L"desk.cpl,,3"},     {1, L"access.cpl,,5"}, {10, L"timedate.cpl"}, {23, L"s32lucp1.cpl"},
-        {0, L""},                 // index 0 replaces the kept applet with nothing
-        {100, L""},
-    };
-    for (const auto& [index, applet] : calls)
-        EXPECT_EQ(runner + applet, ShellRules::AppletCommandLine(L"C:\\System\\rundll32.exe", index, previous))
-            << index;
-}
 
 // Without wait the program still runs when the call returns, holding no handle of the caller: an inheritable
 // pipe's writing end would otherwise stay open.
