@@ -36,6 +36,8 @@ void checkShellAndNetwork(const std::wstring& text, long index)
     FUZZ_CHECK(applet == L"\"C:\\S\\rundll32.exe\" shell32.dll,Control_RunDLL " + previous);
     FUZZ_CHECK(ShellRules::AppletText(index) ? previous == ShellRules::AppletText(index) : previous == text);
     FUZZ_CHECK(!ShellRules::ShellErrorMessage(index).empty());
+    const wchar_t* verb = ShellRules::ShellVerb(index);
+    FUZZ_CHECK(!verb || *verb);
 
     const std::wstring method = NetworkRules::RequestMethod(text);
     FUZZ_CHECK(!method.empty() && method.front() != L' ' && method.back() != L' ');

@@ -3,6 +3,7 @@
 //   WindowPictures <folder>    writes welcome.png, options-properties.png, options-system.png, options-user.png
 //                              and about.png into the folder
 #include <windows.h>
+#include <wincodec.h>
 
 #include <cstdio>
 #include <fstream>
@@ -20,7 +21,6 @@
 
 namespace core = quillon::qfcLibCoreA;
 using options_testing::Dialog;
-using testing_support::saveWindowPicture;
 
 namespace {
 
@@ -53,6 +53,36 @@ HWND waitForWindow(const std::function<HWND()>& find)
     return nullptr;
 }
 
+#define RETURN_IF_FAILED(expression)          \
+    do {                                       \
+        const HRESULT hr_ = (expression);      \
+        if (FAILED(hr_)) return hr_;           \
+    } while (0)
+
+// Pixels of 32 bits (blue, green, red, alpha), top row first, as a PNG file.
+HRESULT savePng(const SIZE& size, std::vector<BYTE>& pixels, const std::wstring& pngPath)
+{
+    raii::ComScope com; // callable from any thread
+    raii::ComPtr<IWICImagingFactory> factory;
+    RETURN_IF_FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                                      factory.putVoid()));
+    raii::ComPtr<IWICStream> stream;
+    RETURN_IF_FAILED(factory->CreateStream(stream.put()));
+    RETURN_IF_FAILED(stream->InitializeFromFilename(pngPath.c_str(), GENERIC_WRITE));
+    raii::ComPtr<IWICBitmapEncoder> encoder;
+    RETURN_IF_FAILED(factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, encoder.put()));
+    RETURN_IF_FAILED(encoder->Initialize(stream.get(), WICBitmapEncoderNoCache));
+    raii::ComPtr<IWICBitmapFrameEncode> frame;
+    RETURN_IF_FAILED(encoder->CreateNewFrame(frame.put(), nullptr));
+    RETURN_IF_FAILED(frame->Initialize(nullptr));
+    RETURN_IF_FAILED(frame->SetSize(size.cx, size.cy));
+    WICPixelFormatGUID format = GUID_WICPixelFormat32bppBGRA;
+    RETURN_IF_FAILED(frame->SetPixelFormat(&format));
+    RETURN_IF_FAILED(frame->WritePixels(size.cy, size.cx * 4, static_cast<UINT>(pixels.size()), pixels.data()));
+    RETURN_IF_FAILED(frame->Commit());
+    return encoder->Commit();
+}
+
 // Saves a window once it has painted what it was told: the screen shows the same pixels twice in a row.
 HRESULT savePainted(HWND window, const std::wstring& path)
 {
@@ -60,10 +90,12 @@ HRESULT savePainted(HWND window, const std::wstring& path)
     SIZE size{};
     std::vector<BYTE> last, now;
     for (int tries = 0; tries < 100; ++tries, Sleep(20)) {
-        if (FAILED(testing_support::windowPixels(window, size, now)) || now == last) break;
+        const HRESULT hr = testing_support::windowPixels(window, size, now);
+        if (FAILED(hr)) return hr;
+        if (now == last) break;
         last.swap(now);
     }
-    return saveWindowPicture(window, path);
+    return savePng(size, last, path);
 }
 
 // Shows the welcome window and saves it once it is on the screen.

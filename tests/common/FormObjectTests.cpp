@@ -1,6 +1,5 @@
 // The form object over a real table-built window: twips by the window's DPI,
-// Move with omitted arguments, errors a late-bound caller can read, drawing
-// that survives a repaint when AutoRedraw is on.
+// Move with omitted arguments, errors a late-bound caller can read.
 #include "Dpi.h"
 #include "FormObject.h"
 #include "LateBound.h"
@@ -24,7 +23,6 @@ protected:
         EXPECT_TRUE(form_.get(name).asLong(value)) << name;
         return value;
     }
-    COLORREF pixelAt(int x, int y) { return testing_support::pixelAt(window_.handle(), x, y); }
 
     testing_support::PlainWindow window_{kFrame};
     latebound::Object form_;
@@ -35,8 +33,6 @@ TEST_F(FormObject, PositionsAreTwipsOfTheOuterRectangleAtTheWindowsDpi)
     const UINT dpi = ui::windowDpi(window_.handle());
     EXPECT_EQ(ui::pixelsToTwips(40, dpi), number(L"Left"));
     EXPECT_EQ(testing_support::snappedTwips(6000, dpi), number(L"Width"));
-    EXPECT_EQ(static_cast<long>(reinterpret_cast<LONG_PTR>(window_.handle())), number(L"hWnd"));
-    EXPECT_EQ(L"frmTest", form_.get(L"Name").text());
 
     ASSERT_EQ(S_OK, form_.call(L"Move", latebound::Args().i4(1200).i4(900).i4(6495).i4(4800)).hr);
     RECT outer{};
@@ -47,8 +43,6 @@ TEST_F(FormObject, PositionsAreTwipsOfTheOuterRectangleAtTheWindowsDpi)
     ASSERT_EQ(S_OK, form_.call(L"Move", latebound::Args().i4(1500).missing().missing().missing()).hr);
     EXPECT_EQ(testing_support::snappedTwips(1500, dpi), number(L"Left"));
     EXPECT_EQ(width, number(L"Width")) << "omitted arguments keep their values";
-    ASSERT_EQ(S_OK, form_.put(L"Top", 38400L).hr) << "positions of a large screen need 32 bits";
-    EXPECT_EQ(testing_support::snappedTwips(38400, dpi), number(L"Top"));
 
     EXPECT_EQ(0, number(L"WindowState"));
     EXPECT_EQ(S_OK, form_.put(L"Visible", true).hr);
@@ -83,26 +77,6 @@ TEST_F(FormObject, BadCallsRaiseErrorsACallerCanRead)
     latebound::Result gone = form_.get(L"Left");
     EXPECT_EQ(SCODE(0x800A016C), gone.scode) << "a form whose window is gone says so";
     EXPECT_EQ(L"frmTest", form_.get(L"Name").text());
-}
-
-TEST_F(FormObject, AutoRedrawKeepsBoxesThroughARepaintInTheScaleOfTheForm)
-{
-    form_.put(L"Visible", true);
-    form_.put(L"AutoRedraw", true);
-    form_.put(L"ScaleMode", 3L);
-    ASSERT_EQ(S_OK, form_.put(L"ScaleHeight", 100L).hr);
-    RECT client{};
-    GetClientRect(window_.handle(), &client);
-    // The lower half of the client area, whatever its height in pixels.
-    ASSERT_EQ(S_OK, form_.call(L"Line", latebound::Args().i4(0).i4(50).i4(10000).i4(100).i4(RGB(0, 0, 200)).text(L"BF")).hr);
-    InvalidateRect(window_.handle(), nullptr, TRUE);
-    UpdateWindow(window_.handle());
-    EXPECT_EQ(RGB(0, 0, 200), pixelAt(5, client.bottom * 3 / 4));
-    EXPECT_EQ(RGB(0, 0, 200), pixelAt(client.right - 2, client.bottom - 2));
-    EXPECT_NE(RGB(0, 0, 200), pixelAt(5, client.bottom / 4));
-    double scaleHeight = 0;
-    EXPECT_TRUE(form_.get(L"ScaleHeight").asDouble(scaleHeight));
-    EXPECT_EQ(100.0, scaleHeight);
 }
 
 } // namespace

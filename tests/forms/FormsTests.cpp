@@ -34,11 +34,7 @@ protected:
     {
         quillon::qfcLibRegistryA::KeySet(quillon::checkedName(L"WinAnimate"), value, {}, 2);
     }
-    static void store(const std::wstring& place)
-    {
-        RegSetKeyValueW(HKEY_CURRENT_USER, kFormsKey, L"frmPlace", REG_SZ, place.c_str(),
-                        static_cast<DWORD>((place.size() + 1) * sizeof(wchar_t)));
-    }
+    static void store(const std::wstring& place) { writeString(HKEY_CURRENT_USER, kFormsKey, L"frmPlace", place); }
     void move(long left, long top, long width, long height)
     {
         latebound::Object(form_.get()).call(L"Move", latebound::Args().i4(left).i4(top).i4(width).i4(height));
@@ -174,6 +170,7 @@ TEST_F(Forms, GradientBandsGoFromBrightToDarkAndBack)
     HWND window = window_.handle();
     for (long invert : {0L, 1L}) {
         forms::GradientForm(form_.get(), 1, invert);
+        InvalidateRect(window, nullptr, TRUE); // what AutoRedraw keeps survives a repaint
         UpdateWindow(window);
         const COLORREF top = pixelAt(window, 3, 1), bottom = pixelAt(window, 3, client.bottom - 2);
         const COLORREF bright = invert ? bottom : top, dark = invert ? top : bottom;

@@ -66,37 +66,35 @@ TEST(Placement, CloseStepsForEachStyle)
     EXPECT_EQ(320u, closeSteps(4, {0, 0, 2000, 10}, -150).size());
 }
 
+// Every step stays on the screen (growing both ways may pass its bottom by 275 twips, never its top), a height
+// that is its own target stays at every step, and a speed of 0 still ends.
 TEST(Placement, SlideStepsReachTheTargetAndKeepTheFormOnTheScreen)
 {
-    bool keepsPlace = false;
-    Slide widthOnly{{100, 100, 3000, 2000}, 3400, 2000, 20000, 15000, 150};
-    auto steps = slideSteps(widthOnly, keepsPlace);
-    EXPECT_FALSE(keepsPlace);
-    ASSERT_FALSE(steps.empty());
-    EXPECT_EQ(3400, steps.back().width);
-    for (const Rect& r : steps) EXPECT_EQ(2000, r.height) << "the height stays when it is its own target";
-
-    Slide shrink{{100, 100, 3000, 2000}, 2000, 1000, 20000, 15000, 400};
-    steps = slideSteps(shrink, keepsPlace);
-    EXPECT_TRUE(keepsPlace);
-    EXPECT_EQ((Rect{100, 100, 2000, 1000}), steps.back());
-
-    // Growing past the bottom pulls the form up, never above the top.
-    Slide down{{100, 14000, 3000, 2000}, 2000, 9000, 20000, 15000, 500};
-    steps = slideSteps(down, keepsPlace);
-    for (const Rect& r : steps) {
-        EXPECT_GE(r.top, 0);
-        EXPECT_LE(r.top + r.height, 15000);
+    const struct {
+        Slide slide;
+        Rect last;
+        bool keepsPlace;
+    } cases[] = {
+        {{{100, 100, 3000, 2000}, 3400, 2000, 20000, 15000, 150}, {100, 100, 3400, 2000}, false},
+        {{{100, 100, 3000, 2000}, 2000, 1000, 20000, 15000, 400}, {100, 100, 2000, 1000}, true},
+        {{{100, 14000, 3000, 2000}, 2000, 9000, 20000, 15000, 500}, {100, 6000, 2000, 9000}, false},
+        {{{100, 14000, 3000, 2000}, 2000, 40000, 20000, 15000, 500}, {100, 0, 2000, 15500}, false},
+        {{{19000, 14000, 3000, 2000}, 5000, 4000, 20000, 15000, 150}, {15000, 11175, 5000, 4000}, false},
+        {{{0, 0, 3000, 2000}, 3010, 2000, 20000, 15000, 0}, {0, 0, 3010, 2000}, false},
+    };
+    for (const auto& c : cases) {
+        bool keepsPlace = !c.keepsPlace;
+        const std::vector<Rect> steps = slideSteps(c.slide, keepsPlace);
+        ASSERT_FALSE(steps.empty());
+        EXPECT_EQ(c.last, steps.back()) << c.slide.endWidth << "x" << c.slide.endHeight;
+        EXPECT_EQ(c.keepsPlace, keepsPlace) << c.slide.endWidth << "x" << c.slide.endHeight;
+        for (const Rect& r : steps) {
+            EXPECT_GE(r.top, 0);
+            const long screen = c.slide.screenHeight;
+            EXPECT_TRUE(r.height > screen || r.top + r.height <= screen + 275) << r.top << "+" << r.height;
+            EXPECT_TRUE(c.slide.endHeight != c.slide.form.height || r.height == c.slide.form.height) << r.height;
+        }
     }
-    Slide tall{{100, 14000, 3000, 2000}, 2000, 40000, 20000, 15000, 500};
-    steps = slideSteps(tall, keepsPlace);
-    EXPECT_EQ(0, steps.back().top) << "a form taller than the screen stops at its top";
-    Slide both{{19000, 14000, 3000, 2000}, 5000, 4000, 20000, 15000, 150};
-    steps = slideSteps(both, keepsPlace);
-    EXPECT_EQ((Rect{15000, 11175, 5000, 4000}), steps.back()) << "growing both ways allows 275 twips below";
-    for (const Rect& r : steps) EXPECT_LE(r.top + r.height, 15275);
-    Slide slow{{0, 0, 3000, 2000}, 3010, 2000, 20000, 15000, 0};
-    EXPECT_EQ(3010, slideSteps(slow, keepsPlace).back().width) << "a speed of 0 still ends";
 }
 
 } // namespace

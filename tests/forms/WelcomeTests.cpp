@@ -135,21 +135,4 @@ TEST(Welcome, TheWindowShowsItsTextHeadingAndCaptionAndClosesByItsCloseBox)
     }
 }
 
-// Through the type library's defaults: the heading names the script's application.
-TEST(Welcome, ScriptClientShowsTheDialog)
-{
-    std::string output;
-    long exitCode = -1;
-    std::thread script([&] {
-        output = captureProcess(L"cscript.exe //nologo \"" + programFolder() + L"welcome.vbs\"", &exitCode);
-    });
-    HWND window = waitForWindow(core::kRunOnceWindowClass, L"Scripted", 15000);
-    const std::wstring heading = ui::windowText(GetDlgItem(window, core::kRoWelcome));
-    PostMessageW(window, WM_CLOSE, 0, 0);
-    script.join();
-    EXPECT_EQ(L"Welcome to Scripted", heading);
-    EXPECT_EQ("returned\r\n", output);
-    EXPECT_EQ(0, exitCode);
-}
-
 } // namespace

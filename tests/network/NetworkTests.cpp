@@ -13,10 +13,12 @@
 #include "ScratchFolder.h"
 #include "TestSupport.h"
 #include "WindowWatcher.h"
+#include "network/NetworkRules.h"
 #include "network/qfcLibNetworkA.h"
 
 using namespace testing_support;
-namespace net = quillon::qfcLibNetworkA;
+using namespace quillon;
+namespace net = qfcLibNetworkA;
 
 namespace {
 
@@ -76,7 +78,7 @@ TEST_F(NetworkClient, GetHTTPSourceFetchesPagesWhateverTheirStatus)
     struct Case { const wchar_t *path, *method, *body, *user; bool xml; const wchar_t* expected; };
     const Case cases[] = {
         {L"/text", L"", L"", L"", false, L"Hello \u00e9t\u00e9"},
-        {L"/echo", L"", L"", L"", false, L"GET|"},
+        {L"/echo", L"   ", L"", L"", false, L"GET|"},                            // a blank method is GET
         {L"/echo", L" post ", L"a=1&b=\u00e9", L"", false, L"POST|a=1&b=\u00e9"}, // the body in UTF-8
         {L"/missing", L"GET", L"", L"", false, L"Not here"},                       // an error status is a page too
         {L"/moved", L"GET", L"", L"", false, L"Hello \u00e9t\u00e9"},              // redirects are followed
@@ -106,11 +108,11 @@ TEST_F(NetworkClient, GetHTTPSourceDecodesAsTheResponseSays)
     const Case cases[] = {
         {"text/plain; charset=utf-8", "caf\xc3\xa9", L"caf\u00e9"},
         {"text/plain; charset=\"ISO-8859-1\"", "caf\xe9", L"caf\u00e9"},
-        {"text/plain", std::string("\xff\xfe" "c\0a\0f\0\xe9\0", 10), L"caf\u00e9"}, // the mark, not the default
+        {"text/plain; format=flowed; Charset = koi8-r ", "\xc4\xc1", L"\u0434\u0430"},
+        {"text/plain; xcharset=iso-8859-1", "caf\xc3\xa9", L"caf\u00e9"},                // no charset: UTF-8
+        {"text/plain; charset=x-unknown", std::string("\xff\xfe" "c\0a\0f\0\xe9\0", 10), L"caf\u00e9"}, // the mark
         {"text/plain", std::string("\xfe\xff\0c\0a\0f\0\xe9", 10), L"caf\u00e9"},
-        {"text/plain", "caf\xc3\xa9", L"caf\u00e9"},                                 // nothing said: UTF-8
         {"text/plain", "\xef\xbb\xbf" "caf\xc3\xa9", L"caf\u00e9"},
-        {"text/plain; charset=windows-1251", "\xe4\xe0", L"\u0434\u0430"},
     };
     LoopbackServer server([&](LoopbackServer::Exchange& exchange) {
         const Case& c = cases[std::stoul(exchange.target.substr(1))];
@@ -281,6 +283,21 @@ TEST_F(NetworkClient, NamesAreTheSystems)
     ASSERT_EQ(S_OK, object_->GetMachineName(machineName.put()));
     EXPECT_EQ(std::wstring(user), raii::toWString(userId.get()));
     EXPECT_EQ(std::wstring(machine), raii::toWString(machineName.get())) << "no trailing NUL or blank";
+}
+
+TEST(NetworkRules, DriveTexts)
+{
+    struct Case { const wchar_t* drive; const wchar_t* map; const wchar_t* unmap; };
+    const Case cases[] = {
+        {L"c", L"", L"C:"},     {L"d", L"D:", L"D:"}, {L"z", L"Z:", L"Z:"},      // letters map from D:
+        {L"c:", L"C:", L"C:"},  {L"1:", L"", L""},    {L"", L"", L""},
+        {L"abc", L"", L""},     {L"e:\\", L"", L""}, {L"\u00e9:", L"", L""},
+    };
+    for (const Case& c : cases) {
+        using NetworkRules::DriveName;
+        EXPECT_EQ(c.map, DriveName(c.drive, NetworkRules::DriveUse::Map)) << "map " << testing::PrintToString(c.drive);
+        EXPECT_EQ(c.unmap, DriveName(c.drive, NetworkRules::DriveUse::Unmap)) << "unmap";
+    }
 }
 
 TEST_F(NetworkClient, DriveConnectionsPassTheSystemsCodes)

@@ -97,8 +97,7 @@ bool LoopbackServer::Exchange::waitForClose(DWORD timeoutMs)
 
 bool LoopbackServer::Exchange::pause(DWORD timeoutMs)
 {
-    std::unique_lock<std::mutex> lock(stop_.mutex);
-    return !stop_.signalled.wait_for(lock, std::chrono::milliseconds(timeoutMs), [this] { return stop_.stopped; });
+    return WaitForSingleObject(stopped_, timeoutMs) == WAIT_TIMEOUT;
 }
 
 LoopbackServer::LoopbackServer(Handler handler) : handler_(std::move(handler)), listener_(boundToLoopback(port_))
@@ -109,11 +108,7 @@ LoopbackServer::LoopbackServer(Handler handler) : handler_(std::move(handler)), 
 
 LoopbackServer::~LoopbackServer()
 {
-    {
-        std::lock_guard<std::mutex> lock(stop_.mutex);
-        stop_.stopped = true;
-    }
-    stop_.signalled.notify_all();
+    SetEvent(stopped_.get());
     closesocket(listener_);
     acceptor_.join();
     for (std::thread& worker : workers_) worker.join();
@@ -128,7 +123,7 @@ void LoopbackServer::acceptLoop()
         if (client == INVALID_SOCKET) return;
         std::lock_guard<std::mutex> lock(mutex_);
         workers_.emplace_back([this, client] {
-            Exchange exchange(client, stop_);
+            Exchange exchange(client, stopped_.get());
             if (exchange.readRequest()) handler_(exchange);
             shutdown(client, SD_SEND);
             closesocket(client);

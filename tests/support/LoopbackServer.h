@@ -7,12 +7,13 @@
 #include <winsock2.h>
 #include <windows.h>
 
-#include <condition_variable>
 #include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
+
+#include "Raii.h"
 
 namespace testing_support {
 
@@ -26,13 +27,6 @@ public:
 };
 
 class LoopbackServer {
-    // Set once, when the server stops; waits end early on it.
-    struct Stop {
-        std::mutex mutex;
-        std::condition_variable signalled;
-        bool stopped = false;
-    };
-
 public:
     // One connection and the request read from it.
     class Exchange {
@@ -53,10 +47,10 @@ public:
 
     private:
         friend class LoopbackServer;
-        Exchange(SOCKET socket, Stop& stop) : socket_(socket), stop_(stop) {}
+        Exchange(SOCKET socket, HANDLE stopped) : socket_(socket), stopped_(stopped) {}
         bool readRequest();
         SOCKET socket_;
-        Stop& stop_;
+        HANDLE stopped_;
     };
     using Handler = std::function<void(Exchange&)>;
 
@@ -75,7 +69,7 @@ private:
     Handler handler_;
     unsigned short port_ = 0;
     SOCKET listener_ = INVALID_SOCKET;
-    Stop stop_;
+    raii::UniqueHandle stopped_{CreateEventW(nullptr, TRUE, FALSE, nullptr)}; // set once; waits end early on it
     std::mutex mutex_;
     std::vector<std::thread> workers_;
     std::thread acceptor_;

@@ -41,7 +41,7 @@ std::wstring describe(const VARIANT& value)
 RecordingObject* RecordingObject::create(const std::vector<std::wstring>& members)
 {
     auto table = std::make_unique<Members>();
-    for (const auto& name : members) table->items.push_back({name, nullptr, {}});
+    for (const auto& name : members) table->items.push_back({name, nullptr, {}, std::nullopt});
     for (size_t i = 0; i < table->items.size(); ++i)
         table->names.push_back({table->items[i].name.c_str(), DISPID(i + 1)});
     return new RecordingObject(std::move(table));
@@ -71,9 +71,8 @@ void RecordingObject::method(const std::wstring& name, Method body)
 
 void RecordingObject::raise(const std::wstring& name, SCODE scode, const std::wstring& description, bool deferred)
 {
-    if (const Member* member = find(name))
-        raised_.insert_or_assign(member, std::make_pair(automation::RuntimeError::fromHResult(scode, description),
-                                                        deferred));
+    if (Member* member = find(name))
+        member->raised.emplace(automation::RuntimeError::fromHResult(scode, description), deferred);
 }
 
 void RecordingObject::set(const std::wstring& name, const VARIANT& value)
@@ -101,10 +100,8 @@ STDMETHODIMP RecordingObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPA
     if (id < 1 || size_t(id) > table_->items.size()) return DISP_E_MEMBERNOTFOUND;
     Member& member = table_->items[id - 1];
     return latebound::answerInvoke(exception, kSource, [&]() -> HRESULT {
-        const auto raised = raised_.find(&member);
-        if (raised == raised_.end()) return answer(member, flags, params, result);
-        const auto [error, deferred] = raised->second;
-        raised_.erase(raised);
+        if (!member.raised) return answer(member, flags, params, result);
+        const auto [error, deferred] = *std::exchange(member.raised, std::nullopt);
         if (!deferred || !exception) throw error;
         *exception = EXCEPINFO{};
         exception->scode = error.hresult();

@@ -6,8 +6,8 @@
 #include <oleauto.h>
 
 #include <functional>
-#include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -45,6 +45,7 @@ private:
         std::wstring name;
         Method body;
         VARIANT value;
+        std::optional<std::pair<automation::RuntimeError, bool /*deferred*/>> raised;
     };
     // Built before the object, so the base holds the name table (member i has DISPID i + 1).
     struct Members {
@@ -58,7 +59,6 @@ private:
 
     int lookups_ = 0;
     std::unique_ptr<Members> table_;
-    std::map<const Member*, std::pair<automation::RuntimeError, bool /*deferred*/>> raised_;
     std::vector<std::wstring> log_;
 };
 

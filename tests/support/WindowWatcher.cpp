@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "TestSupport.h"
 #include "Window.h"
 
 namespace testing_support {
@@ -77,11 +78,9 @@ void WindowWatcher::visit(HWND window)
 
 HWND waitForWindow(const wchar_t* className, const wchar_t* title, DWORD timeoutMs)
 {
-    for (const ULONGLONG deadline = GetTickCount64() + timeoutMs; GetTickCount64() < deadline; Sleep(20)) {
-        HWND window = FindWindowW(className, title);
-        if (window && IsWindowVisible(window)) return window;
-    }
-    return nullptr;
+    HWND window = nullptr;
+    const auto shown = [&] { return (window = FindWindowW(className, title)) && IsWindowVisible(window); };
+    return waitFor(shown, timeoutMs) ? window : nullptr;
 }
 
 bool answerFileDialog(const std::wstring& title, const std::wstring& answer, DWORD timeoutMs)
@@ -99,8 +98,7 @@ bool answerFileDialog(const std::wstring& title, const std::wstring& answer, DWO
                             5000, &ignored);
         PostMessageW(dialog, WM_COMMAND, IDOK, 0);
     }
-    for (const ULONGLONG deadline = GetTickCount64() + timeoutMs + 5000; IsWindow(dialog) && GetTickCount64() < deadline;)
-        Sleep(20);
+    waitFor([dialog] { return !IsWindow(dialog); }, timeoutMs + 5000);
     Sleep(100);
     return true;
 }
