@@ -1,10 +1,12 @@
 // GetHTTPSource through the vtable against a bare WinHTTP GET of the same
 // 10 KB page from the same local server.
-#include "LoopbackServer.h"
-
+// WinHTTP ahead of the owner types, which then include its handle owner.
+#include <winsock2.h>
+#include <windows.h>
 #include <winhttp.h>
 
 #include "Bench.h"
+#include "LoopbackServer.h"
 
 namespace {
 
