@@ -12,16 +12,15 @@
 //                      writeVariant(vSourceCode, text)
 //   string array       readTextArray(vFileArray); setTextArray(vFileArray, items) (grown or shrunk
 //                      to exactly items); appendTextArray(vFileArray, items)
-//   object reference   objectArg(vParent) (may be empty), requiredObject(vForm) (error 91 when Nothing)
+//   object reference   objectArg(vParent) (may be empty)
 //   in/out scalar      readRef(vInt1), writeRef(vInt1, value)  (short, long, unsigned char, VARIANT_BOOL)
-//   16-bit, byte       toShort(n), toByte(n) (error 6 when out of range); isTrue(b) for VARIANT_BOOL and byte flags
+//   flags              isTrue(b) for VARIANT_BOOL and byte flags
 //   [out, retval]      putResult(out, value) for text, bool, long, short, byte, currency, VARIANT
 #pragma once
 
 #include <windows.h>
 #include <oleauto.h>
 
-#include <limits>
 #include <new>
 #include <string>
 #include <vector>
@@ -44,19 +43,6 @@ inline NameIfWhole nameIfWhole(BSTR text, NameKind kind) { return wholeName(arg(
 inline bool isTrue(VARIANT_BOOL value) { return value != VARIANT_FALSE; }
 inline bool isTrue(unsigned char value) { return value != 0; }
 inline VARIANT_BOOL toVariantBool(bool value) { return value ? VARIANT_TRUE : VARIANT_FALSE; }
-
-inline short toShort(long value)
-{
-    if (value < std::numeric_limits<short>::min() || value > std::numeric_limits<short>::max())
-        throw RuntimeError(kOverflow);
-    return static_cast<short>(value);
-}
-
-inline unsigned char toByte(long value)
-{
-    if (value < 0 || value > 255) throw RuntimeError(kOverflow);
-    return static_cast<unsigned char>(value);
-}
 
 inline raii::UniqueBstr newBstr(const std::wstring& text)
 {
@@ -241,13 +227,6 @@ inline void appendTextArray(SAFEARRAY** ref, const std::vector<std::wstring>& it
 inline raii::ComPtr<IDispatch> objectArg(IDispatch* const* ref)
 {
     return raii::ComPtr<IDispatch>(ref ? *ref : nullptr);
-}
-
-inline raii::ComPtr<IDispatch> requiredObject(IDispatch* const* ref)
-{
-    raii::ComPtr<IDispatch> object = objectArg(ref);
-    if (!object) throw RuntimeError(kObjectNotSet);
-    return object;
 }
 
 // ---- [out, retval] results ----

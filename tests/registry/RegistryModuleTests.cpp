@@ -8,9 +8,12 @@
 
 #include <sddl.h>
 
+#include <thread>
+
 using namespace testing_support;
 using namespace quillon::qfcLibRegistryB;
 using quillon::checkedName;
+using quillon::failure::ErrorRecord;
 using quillon::failure::lastError;
 namespace A = quillon::qfcLibRegistryA;
 
@@ -34,8 +37,7 @@ protected:
 
 } // namespace
 
-// (Each thread's record is its own: the per-thread store's tests.)
-TEST_F(RegistryModule, FailedCallsRecordNumberAndSystemText)
+TEST_F(RegistryModule, FailedCallsRecordNumberAndSystemTextPerThread)
 {
     std::wstring text = L"stale";
     EXPECT_FALSE(REG_GetString(HKEY_CURRENT_USER, checkedName(kBase + L"\\Missing"), checkedName(L"Value"), text));
@@ -48,8 +50,15 @@ TEST_F(RegistryModule, FailedCallsRecordNumberAndSystemText)
 
     ASSERT_TRUE(REG_SaveString(HKEY_CURRENT_USER, checkedName(kBase), checkedName(L"Value"), L"v"));
     EXPECT_EQ(ERROR_FILE_NOT_FOUND, lastError().LastErrorNumber) << "a success keeps the last failure";
-    EXPECT_FALSE(REG_DeleteValue(nullptr, checkedName(kBase), checkedName(L"Value")));
-    EXPECT_EQ(ERROR_INVALID_HANDLE, lastError().LastErrorNumber) << "a null root is refused, not used";
+
+    ErrorRecord seen;
+    std::thread([&] {
+        seen = lastError();
+        EXPECT_FALSE(REG_DeleteValue(nullptr, checkedName(kBase), checkedName(L"Value")));
+        EXPECT_EQ(ERROR_INVALID_HANDLE, lastError().LastErrorNumber) << "a null root is refused, not used";
+    }).join();
+    EXPECT_EQ(0, seen.LastErrorNumber) << "a new thread starts with an empty record";
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND, lastError().LastErrorNumber) << "another thread's failure leaked in";
 }
 
 TEST_F(RegistryModule, ChildByChildDeletionRemovesTheTreeAndFailsWhenTheKeyStays)
