@@ -143,6 +143,32 @@ raii::UniqueHKey openKey(HKEY root, const std::wstring& path, REGSAM view)
     return key;
 }
 
+std::wstring stringValue(HKEY key, const wchar_t* name, DWORD size)
+{
+    std::vector<wchar_t> buffer(size / sizeof(wchar_t) + 1);
+    RegGetValueW(key, nullptr, name, RRF_RT_REG_SZ, nullptr, buffer.data(), &size);
+    return buffer.data();
+}
+
+void addRegistryLines(HKEY key, const std::wstring& prefix, std::vector<std::wstring>& lines)
+{
+    wchar_t name[256];
+    for (DWORD i = 0;; ++i) {
+        DWORD length = ARRAYSIZE(name), type = 0, size = 0;
+        if (RegEnumValueW(key, i, name, &length, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) break;
+        const std::wstring data =
+            type == REG_SZ ? stringValue(key, name, size) : L"(type " + std::to_wstring(type) + L")";
+        lines.push_back(prefix + L"|" + name + L"=" + data);
+    }
+    for (DWORD i = 0;; ++i) {
+        DWORD length = ARRAYSIZE(name);
+        if (RegEnumKeyExW(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        raii::UniqueHKey sub;
+        if (RegOpenKeyExW(key, name, 0, KEY_READ, sub.put()) == ERROR_SUCCESS)
+            addRegistryLines(sub.get(), prefix + L"\\" + name, lines);
+    }
+}
+
 } // namespace
 
 std::wstring storedText(HKEY root, const std::wstring& path, const std::wstring& name, REGSAM view)
@@ -152,9 +178,7 @@ std::wstring storedText(HKEY root, const std::wstring& path, const std::wstring&
     if (!key || RegGetValueW(key.get(), nullptr, name.c_str(), RRF_RT_ANY, &type, nullptr, &size) != ERROR_SUCCESS ||
         type != REG_SZ)
         return L"<missing>";
-    std::vector<wchar_t> buffer(size / sizeof(wchar_t) + 1);
-    RegGetValueW(key.get(), nullptr, name.c_str(), RRF_RT_REG_SZ, nullptr, buffer.data(), &size);
-    return buffer.data();
+    return stringValue(key.get(), name.c_str(), size);
 }
 
 COLORREF pixelAt(HWND window, int x, int y)
@@ -184,35 +208,6 @@ void setText(const std::wstring& path, const std::wstring& name, const std::wstr
 }
 
 void deleteTree(HKEY root, const std::wstring& path) { RegDeleteTreeW(root, path.c_str()); }
-
-namespace {
-
-void addRegistryLines(HKEY key, const std::wstring& prefix, std::vector<std::wstring>& lines)
-{
-    wchar_t name[256];
-    for (DWORD i = 0;; ++i) {
-        DWORD length = ARRAYSIZE(name), type = 0, size = 0;
-        if (RegEnumValueW(key, i, name, &length, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) break;
-        std::wstring data;
-        if (type == REG_SZ) {
-            std::vector<wchar_t> buffer(size / sizeof(wchar_t) + 1);
-            RegGetValueW(key, nullptr, name, RRF_RT_REG_SZ, nullptr, buffer.data(), &size);
-            data = buffer.data();
-        } else {
-            data = L"(type " + std::to_wstring(type) + L")";
-        }
-        lines.push_back(prefix + L"|" + name + L"=" + data);
-    }
-    for (DWORD i = 0;; ++i) {
-        DWORD length = ARRAYSIZE(name);
-        if (RegEnumKeyExW(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-        raii::UniqueHKey sub;
-        if (RegOpenKeyExW(key, name, 0, KEY_READ, sub.put()) == ERROR_SUCCESS)
-            addRegistryLines(sub.get(), prefix + L"\\" + name, lines);
-    }
-}
-
-} // namespace
 
 std::vector<std::wstring> registryLines(HKEY root, const std::wstring& path, REGSAM view)
 {
