@@ -29,7 +29,7 @@ void resetLauncherRegistry(const std::wstring& baseName)
 
 void closeDialogs(const SeenWindow& window)
 {
-    if (window.className == L"#32770") PostMessageW(window.handle, WM_COMMAND, IDOK, 0);
+    if (window.className == kDialogClass) PostMessageW(window.handle, WM_COMMAND, IDOK, 0);
     if (window.title == L"D3 Launcher Options") PostMessageW(window.handle, WM_COMMAND, IDCANCEL, 0);
     if (window.className == kWelcomeWindowClass) PostMessageW(window.handle, WM_CLOSE, 0, 0);
 }
@@ -66,7 +66,7 @@ bool RunOutcome::saw(const std::wstring& className) const
 std::wstring RunOutcome::boxText() const
 {
     for (const SeenWindow& window : windows)
-        if (window.className == L"#32770" && !window.text.empty()) return window.text;
+        if (window.className == kDialogClass && !window.text.empty()) return window.text;
     return {};
 }
 
