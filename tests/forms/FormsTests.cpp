@@ -34,7 +34,7 @@ protected:
     {
         quillon::qfcLibRegistryA::KeySet(quillon::checkedName(L"WinAnimate"), value, {}, 2);
     }
-    static void store(const std::wstring& place) { writeString(HKEY_CURRENT_USER, kFormsKey, L"frmPlace", place); }
+    static void store(const std::wstring& place) { setText(kFormsKey, L"frmPlace", place); }
     void move(long left, long top, long width, long height)
     {
         latebound::Object(form_.get()).call(L"Move", latebound::Args().i4(left).i4(top).i4(width).i4(height));

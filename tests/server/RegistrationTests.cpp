@@ -134,7 +134,7 @@ TEST(Registration, RoundTrips)
     const InstallerRows rows = installerRows();
     const std::wstring other = L"C:\\Other\\x86\\Quillon.dll";
     ASSERT_EQ(0, regsvr32(L""));
-    ASSERT_TRUE(writeString(HKEY_LOCAL_MACHINE, libraryKey() + L"\\0\\win32", L"", other));
+    setText(libraryKey() + L"\\0\\win32", L"", other, HKEY_LOCAL_MACHINE);
     ASSERT_EQ(0, regsvr32(L"/u"));
     EXPECT_EQ(other, storedText(HKEY_LOCAL_MACHINE, libraryKey() + L"\\0\\win32"));
     EXPECT_FALSE(keyExists(HKEY_LOCAL_MACHINE, libraryKey() + L"\\0\\win64"));

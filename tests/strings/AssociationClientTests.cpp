@@ -49,7 +49,7 @@ protected:
 TEST_F(AssociationClient, RegFileAssociateWritesTheFourEntriesAndRemovesThemForAnExtensionOnly)
 {
     const std::wstring other = extension_ + L"b";
-    ASSERT_TRUE(writeString(HKEY_CLASSES_ROOT, other, L"", L"x"));
+    setText(other, L"", L"x", HKEY_CLASSES_ROOT);
     // What names no extension (the rule's table) is refused before anything is written or removed.
     EXPECT_FALSE(associate(extension_ + L"\\Shell", L"C:\\APP\\APP.EXE") || removeAssociation(L""));
     EXPECT_FALSE(keyExists(HKEY_CLASSES_ROOT, extension_));

@@ -57,7 +57,7 @@ TEST_F(StringsClient, PhoneFormatUsesTheStoredAreaCodeAndColoursTheCallersTextBo
     RecordingObject* box = RecordingObject::create({L"ForeColor", L"Text"});
     auto ownedBox = raii::ComPtr<IDispatch>::attach(box);
     EXPECT_EQ(L"555-1234", phone(L"555-1234", false, box)) << "no area code stored";
-    ASSERT_TRUE(writeString(HKEY_CURRENT_USER, L"Software\\Brannock\\System", L"AreaCode", L"612"));
+    setText(L"Software\\Brannock\\System", L"AreaCode", L"612");
     EXPECT_EQ(L"(612) 555-1234", phone(L"555-1234", false, box));
     EXPECT_EQ(L"555#1234", phone(L"555#1234", false, box));
     EXPECT_EQ(L"6125551234", phone(L"(612) 555-1234", true, box));

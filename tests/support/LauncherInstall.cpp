@@ -1,7 +1,6 @@
 #include "LauncherInstall.h"
 
-#include <fstream>
-#include <sstream>
+#include <algorithm>
 
 #include "Raii.h"
 #include "ScratchFolder.h"
@@ -9,16 +8,16 @@
 
 namespace testing_support {
 
-void setText(const std::wstring& key, const std::wstring& name, const std::wstring& data, HKEY root, REGSAM view)
-{
-    ASSERT_TRUE(writeString(root, key, name, data, view)) << key << L"\\" << name;
-}
+namespace {
 
+// Only a Wine prefix of this program's own may change the launcher's keys.
 bool ownPrefix()
 {
     wchar_t flag[8] = {};
     return GetEnvironmentVariableW(L"QUILLON_OWN_PREFIX", flag, ARRAYSIZE(flag)) > 0 && flag[0] == L'1';
 }
+
+} // namespace
 
 void resetLauncherRegistry(const std::wstring& baseName)
 {
@@ -28,21 +27,11 @@ void resetLauncherRegistry(const std::wstring& baseName)
                    (L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\" + baseName + L".exe").c_str());
 }
 
-void LauncherRunTest::SetUp() { resetLauncherRegistry(); }
-
 void closeDialogs(const SeenWindow& window)
 {
-    if (window.className == L"#32770") PostMessageW(window.handle, WM_COMMAND, IDOK, 0);
+    if (window.className == kDialogClass) PostMessageW(window.handle, WM_COMMAND, IDOK, 0);
     if (window.title == L"D3 Launcher Options") PostMessageW(window.handle, WM_COMMAND, IDCANCEL, 0);
     if (window.className == kWelcomeWindowClass) PostMessageW(window.handle, WM_CLOSE, 0, 0);
-}
-
-std::string fileBytes(const std::wstring& path)
-{
-    std::ifstream file(path.c_str(), std::ios::binary);
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    return bytes.str();
 }
 
 std::vector<std::string> logLines(const std::wstring& path)
@@ -58,9 +47,7 @@ std::vector<std::string> logLines(const std::wstring& path)
 
 bool RunOutcome::logHas(const std::string& start) const
 {
-    for (const std::string& line : log)
-        if (line.compare(0, start.size(), start) == 0) return true;
-    return false;
+    return std::any_of(log.begin(), log.end(), [&](const std::string& line) { return line.rfind(start, 0) == 0; });
 }
 
 std::string RunOutcome::logLine(const std::string& start) const
@@ -73,15 +60,13 @@ std::string RunOutcome::logLine(const std::string& start) const
 
 bool RunOutcome::saw(const std::wstring& className) const
 {
-    for (const SeenWindow& window : windows)
-        if (window.className == className) return true;
-    return false;
+    return std::any_of(windows.begin(), windows.end(), [&](const SeenWindow& w) { return w.className == className; });
 }
 
 std::wstring RunOutcome::boxText() const
 {
     for (const SeenWindow& window : windows)
-        if (window.className == L"#32770" && !window.text.empty()) return window.text;
+        if (window.className == kDialogClass && !window.text.empty()) return window.text;
     return {};
 }
 
@@ -111,10 +96,9 @@ RunOutcome LauncherInstall::run(const std::wstring& arguments, const WindowHandl
     RunOutcome result;
     if (!ready_) return result;
     DeleteFileW(logPath().c_str());
-    ProcessInfo process;
+    raii::ProcessInfo process;
     if (!startProcess(L"\"" + exePath() + L"\"" + arguments, process)) return result;
-
-    WindowWatcher watcher(process.id, onWindow);
+    WindowWatcher watcher(process.get().dwProcessId, onWindow);
     result.exitCode = waitForProcess(process, timeoutMs);
     watcher.stop();
     result.windows = watcher.seen();

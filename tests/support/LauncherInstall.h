@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "TestSupport.h"
 #include "WindowWatcher.h"
 
 namespace files_testing {
@@ -22,20 +23,13 @@ const std::wstring kAppKeyPath = L"Software\\Brannock\\Apps\\Vantorel";
 const std::wstring kSystemKeyPath = L"Software\\Brannock\\System";
 const std::wstring kUserKeyPath = L"Software\\Brannock\\User";
 
-// Writes a text value, creating the key (view: 0, KEY_WOW64_32KEY or KEY_WOW64_64KEY).
-void setText(const std::wstring& key, const std::wstring& name, const std::wstring& data,
-             HKEY root = HKEY_CURRENT_USER, REGSAM view = 0);
-
-// True when this program runs in a Wine prefix of its own, the only place where the launcher's keys may change.
-bool ownPrefix();
-
 // Deletes the maker's key tree under HKEY_CURRENT_USER and the app path of `baseName`.exe.
 void resetLauncherRegistry(const std::wstring& baseName = L"Vantorel");
 
 // For programs that run the launcher (each in a prefix of its own): its keys start and end empty.
 class LauncherRunTest : public ::testing::Test {
 protected:
-    void SetUp() override;
+    void SetUp() override { resetLauncherRegistry(); }
     void TearDown() override { resetLauncherRegistry(); }
 };
 
@@ -44,9 +38,6 @@ constexpr wchar_t kWelcomeWindowClass[] = L"QuillonRunOnce";
 
 // Answers every dialog with OK, cancels the options dialog and closes the welcome window.
 void closeDialogs(const SeenWindow& window);
-
-// A file's bytes, "" when it cannot be read.
-std::string fileBytes(const std::wstring& path);
 
 // A log file's lines as written, without their CR LF; a last line without one ends in "<no CR LF>".
 std::vector<std::string> logLines(const std::wstring& path);

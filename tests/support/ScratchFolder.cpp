@@ -1,7 +1,6 @@
 #include "ScratchFolder.h"
 
-#include <shlobj.h>
-
+#include <filesystem>
 #include <vector>
 
 #include "Raii.h"
@@ -21,9 +20,9 @@ ScratchFolder::~ScratchFolder() { removeTree(path_); }
 
 std::wstring ScratchFolder::folder(const std::wstring& relative) const
 {
-    const std::wstring full = path_ + relative;
-    SHCreateDirectoryExW(nullptr, full.c_str(), nullptr);
-    return full;
+    std::error_code ignored;
+    std::filesystem::create_directories(path_ + relative, ignored);
+    return path_ + relative;
 }
 
 std::wstring ScratchFolder::file(const std::wstring& relative, DWORD size, DWORD attributes) const
@@ -40,32 +39,15 @@ std::wstring ScratchFolder::file(const std::wstring& relative, DWORD size, DWORD
 
 void removeTree(const std::wstring& folder)
 {
-    const std::wstring base = folder.back() == L'\\' ? folder : folder + L'\\';
-    WIN32_FIND_DATAW entry;
-    raii::UniqueFind find(FindFirstFileW((base + L'*').c_str(), &entry));
-    if (find) {
-        do {
-            const std::wstring name = entry.cFileName;
-            if (name == L"." || name == L"..") continue;
-            const std::wstring full = base + name;
-            SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                removeTree(full);
-            else
-                DeleteFileW(full.c_str());
-        } while (FindNextFileW(find.get(), &entry));
-    }
-    find.reset();
-    RemoveDirectoryW(base.c_str());
+    // Read-only entries would stop the removal.
+    std::error_code ignored;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder, ignored))
+        SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
+    std::filesystem::remove_all(folder, ignored);
 }
 
 bool exists(const std::wstring& name) { return GetFileAttributesW(name.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-std::wstring currentDirectory()
-{
-    std::wstring text(GetCurrentDirectoryW(0, nullptr), L'\0');
-    text.resize(GetCurrentDirectoryW(static_cast<DWORD>(text.size()), text.data()));
-    return text;
-}
+std::wstring currentDirectory() { return std::filesystem::current_path().wstring(); }
 
 } // namespace files_testing

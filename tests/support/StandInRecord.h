@@ -8,24 +8,16 @@
 #include <sstream>
 #include <string>
 
-#include "Raii.h"
+#include "TestSupport.h"
 #include "TextCodes.h"
 
 namespace testing_support {
 
-// The record in the file, none while it is missing. Read with every kind of sharing, so the stand-in can
-// replace the file meanwhile.
+// The record in the file, none while it is missing; the stand-in may replace the file meanwhile.
 inline std::map<std::string, std::wstring> standInRecord(const std::wstring& file)
 {
     std::map<std::string, std::wstring> record;
-    raii::UniqueFile handle(CreateFileW(file.c_str(), GENERIC_READ,
-                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                        OPEN_EXISTING, 0, nullptr));
-    if (!handle) return record;
-    std::string bytes(GetFileSize(handle.get(), nullptr), '\0');
-    DWORD read = 0;
-    ReadFile(handle.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-    std::istringstream stream(bytes.substr(0, read));
+    std::istringstream stream(fileBytes(file));
     for (std::string line; std::getline(stream, line);) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         const size_t equals = line.find('=');

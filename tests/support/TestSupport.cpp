@@ -22,24 +22,29 @@ std::wstring guidText(REFGUID guid)
 
 namespace {
 
-// Ends the process when it outlives the deadline; its exit code, or -2 when it had to be ended.
-long finish(const ProcessInfo& process, ULONGLONG deadline)
+// The process's exit code, or -2 when it outlives the deadline (it is then ended).
+long waitUntil(const raii::ProcessInfo& process, ULONGLONG deadline)
 {
+    const HANDLE handle = process.get().hProcess;
     const ULONGLONG now = GetTickCount64();
-    const DWORD left = deadline > now ? static_cast<DWORD>(deadline - now) : 0;
-    if (WaitForSingleObject(process.process.get(), left) != WAIT_OBJECT_0) {
-        TerminateProcess(process.process.get(), 1);
-        WaitForSingleObject(process.process.get(), 5000);
+    if (WaitForSingleObject(handle, deadline > now ? static_cast<DWORD>(deadline - now) : 0) != WAIT_OBJECT_0) {
+        TerminateProcess(handle, 1);
+        WaitForSingleObject(handle, 5000);
         return -2;
     }
     DWORD code = 0;
-    GetExitCodeProcess(process.process.get(), &code);
+    GetExitCodeProcess(handle, &code);
     return static_cast<long>(code);
 }
 
 } // namespace
 
-bool startProcess(const std::wstring& commandLine, ProcessInfo& started, HANDLE output)
+long waitForProcess(const raii::ProcessInfo& process, DWORD timeoutMs)
+{
+    return waitUntil(process, GetTickCount64() + timeoutMs);
+}
+
+bool startProcess(const std::wstring& commandLine, raii::ProcessInfo& started, HANDLE output)
 {
     std::wstring mutableLine = commandLine;
     STARTUPINFOW startup{};
@@ -50,17 +55,20 @@ bool startProcess(const std::wstring& commandLine, ProcessInfo& started, HANDLE 
         startup.hStdError = output;
         startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
     }
-    PROCESS_INFORMATION info = {};
-    if (!CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, output != nullptr, 0, nullptr, nullptr,
-                        &startup, &info))
-        return false;
-    started.process.reset(info.hProcess);
-    started.thread.reset(info.hThread);
-    started.id = info.dwProcessId;
-    return true;
+    return CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, output != nullptr, 0, nullptr, nullptr,
+                          &startup, started.put());
 }
 
-long waitForProcess(const ProcessInfo& process, DWORD timeoutMs) { return finish(process, GetTickCount64() + timeoutMs); }
+std::string fileBytes(const std::wstring& path)
+{
+    const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    raii::UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr));
+    std::string bytes(file ? GetFileSize(file.get(), nullptr) : 0, '\0');
+    DWORD read = 0;
+    if (file) ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+    bytes.resize(read);
+    return bytes;
+}
 
 bool waitFor(const std::function<bool()>& condition, DWORD timeoutMs)
 {
@@ -71,7 +79,7 @@ bool waitFor(const std::function<bool()>& condition, DWORD timeoutMs)
 
 long runProcess(const std::wstring& commandLine, DWORD timeoutMs)
 {
-    ProcessInfo process;
+    raii::ProcessInfo process;
     if (!startProcess(commandLine, process)) return -1;
     return waitForProcess(process, timeoutMs);
 }
@@ -85,7 +93,7 @@ std::string captureProcess(const std::wstring& commandLine, long* exitCode, DWOR
     raii::UniqueHandle readEnd, writeEnd;
     if (!CreatePipe(readEnd.put(), writeEnd.put(), &inherit, 0)) return {};
     SetHandleInformation(readEnd.get(), HANDLE_FLAG_INHERIT, 0);
-    ProcessInfo process;
+    raii::ProcessInfo process;
     if (!startProcess(commandLine, process, writeEnd.get())) return {};
     writeEnd.reset();
 
@@ -106,9 +114,9 @@ std::string captureProcess(const std::wstring& commandLine, long* exitCode, DWOR
             continue;
         }
         if (ended || GetTickCount64() >= deadline) break;
-        ended = WaitForSingleObject(process.process.get(), 10) == WAIT_OBJECT_0;
+        ended = WaitForSingleObject(process.get().hProcess, 10) == WAIT_OBJECT_0;
     }
-    code = finish(process, deadline);
+    code = waitUntil(process, deadline);
     return output;
 }
 
@@ -135,21 +143,42 @@ raii::UniqueHKey openKey(HKEY root, const std::wstring& path, REGSAM view)
     return key;
 }
 
+std::wstring stringValue(HKEY key, const wchar_t* name, DWORD size)
+{
+    std::vector<wchar_t> buffer(size / sizeof(wchar_t) + 1);
+    RegGetValueW(key, nullptr, name, RRF_RT_REG_SZ, nullptr, buffer.data(), &size);
+    return buffer.data();
+}
+
+void addRegistryLines(HKEY key, const std::wstring& prefix, std::vector<std::wstring>& lines)
+{
+    wchar_t name[256];
+    for (DWORD i = 0;; ++i) {
+        DWORD length = ARRAYSIZE(name), type = 0, size = 0;
+        if (RegEnumValueW(key, i, name, &length, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) break;
+        const std::wstring data =
+            type == REG_SZ ? stringValue(key, name, size) : L"(type " + std::to_wstring(type) + L")";
+        lines.push_back(prefix + L"|" + name + L"=" + data);
+    }
+    for (DWORD i = 0;; ++i) {
+        DWORD length = ARRAYSIZE(name);
+        if (RegEnumKeyExW(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        raii::UniqueHKey sub;
+        if (RegOpenKeyExW(key, name, 0, KEY_READ, sub.put()) == ERROR_SUCCESS)
+            addRegistryLines(sub.get(), prefix + L"\\" + name, lines);
+    }
+}
+
 } // namespace
 
-bool readString(HKEY root, const std::wstring& path, const std::wstring& name, std::wstring* value, REGSAM view)
+std::wstring storedText(HKEY root, const std::wstring& path, const std::wstring& name, REGSAM view)
 {
     const raii::UniqueHKey key = openKey(root, path, view);
-    if (!key) return false;
     DWORD type = 0, size = 0;
-    if (RegGetValueW(key.get(), nullptr, name.c_str(), RRF_RT_ANY, &type, nullptr, &size) != ERROR_SUCCESS ||
+    if (!key || RegGetValueW(key.get(), nullptr, name.c_str(), RRF_RT_ANY, &type, nullptr, &size) != ERROR_SUCCESS ||
         type != REG_SZ)
-        return false;
-    std::vector<wchar_t> buffer(size / sizeof(wchar_t) + 1);
-    if (RegGetValueW(key.get(), nullptr, name.c_str(), RRF_RT_REG_SZ, nullptr, buffer.data(), &size) != ERROR_SUCCESS)
-        return false;
-    if (value) *value = buffer.data();
-    return true;
+        return L"<missing>";
+    return stringValue(key.get(), name.c_str(), size);
 }
 
 COLORREF pixelAt(HWND window, int x, int y)
@@ -165,55 +194,20 @@ void initCore(const std::wstring& title, const std::wstring& path)
     EXPECT_EQ(S_OK, core->InitCore(bstr(L"Vantorel").get(), bstr(title).get(), bstr(path).get(), 1, 1, 32));
 }
 
-std::wstring storedText(HKEY root, const std::wstring& path, const std::wstring& name, REGSAM view)
-{
-    std::wstring value;
-    return readString(root, path, name, &value, view) ? value : L"<missing>";
-}
-
 bool keyExists(HKEY root, const std::wstring& path, REGSAM view) { return bool(openKey(root, path, view)); }
 
-bool writeString(HKEY root, const std::wstring& path, const std::wstring& name, const std::wstring& text,
-                 REGSAM view)
+void setText(const std::wstring& path, const std::wstring& name, const std::wstring& text, HKEY root, REGSAM view)
 {
     raii::UniqueHKey key;
     const DWORD bytes = DWORD((text.size() + 1) * sizeof(wchar_t));
-    return RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE | view, nullptr, key.put(), nullptr) ==
-               ERROR_SUCCESS &&
-           RegSetValueExW(key.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()), bytes) ==
-               ERROR_SUCCESS;
+    ASSERT_TRUE(RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE | view, nullptr, key.put(), nullptr) ==
+                    ERROR_SUCCESS &&
+                RegSetValueExW(key.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                               bytes) == ERROR_SUCCESS)
+        << path << L"\\" << name;
 }
 
 void deleteTree(HKEY root, const std::wstring& path) { RegDeleteTreeW(root, path.c_str()); }
-
-namespace {
-
-void addRegistryLines(HKEY key, const std::wstring& prefix, std::vector<std::wstring>& lines)
-{
-    wchar_t name[256];
-    for (DWORD i = 0;; ++i) {
-        DWORD length = ARRAYSIZE(name), type = 0, size = 0;
-        if (RegEnumValueW(key, i, name, &length, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) break;
-        std::wstring data;
-        if (type == REG_SZ) {
-            std::vector<wchar_t> buffer(size / sizeof(wchar_t) + 1);
-            RegGetValueW(key, nullptr, name, RRF_RT_REG_SZ, nullptr, buffer.data(), &size);
-            data = buffer.data();
-        } else {
-            data = L"(type " + std::to_wstring(type) + L")";
-        }
-        lines.push_back(prefix + L"|" + name + L"=" + data);
-    }
-    for (DWORD i = 0;; ++i) {
-        DWORD length = ARRAYSIZE(name);
-        if (RegEnumKeyExW(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-        raii::UniqueHKey sub;
-        if (RegOpenKeyExW(key, name, 0, KEY_READ, sub.put()) == ERROR_SUCCESS)
-            addRegistryLines(sub.get(), prefix + L"\\" + name, lines);
-    }
-}
-
-} // namespace
 
 std::vector<std::wstring> registryLines(HKEY root, const std::wstring& path, REGSAM view)
 {

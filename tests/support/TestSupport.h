@@ -19,18 +19,11 @@ std::wstring programFolder();
 // "{4409E919-...}", as the registry writes an identifier.
 std::wstring guidText(REFGUID guid);
 
-// A started process; the handles close with the object.
-struct ProcessInfo {
-    raii::UniqueHandle process;
-    raii::UniqueHandle thread;
-    DWORD id = 0;
-};
-
 // Starts a command line (with standard output and error on `output` when given); false when it cannot start.
-bool startProcess(const std::wstring& commandLine, ProcessInfo& started, HANDLE output = nullptr);
+bool startProcess(const std::wstring& commandLine, raii::ProcessInfo& started, HANDLE output = nullptr);
 
 // Waits for a started process: its exit code, or -2 when it did not end within timeoutMs (it is then killed).
-long waitForProcess(const ProcessInfo& process, DWORD timeoutMs);
+long waitForProcess(const raii::ProcessInfo& process, DWORD timeoutMs);
 
 // Runs a command line and waits for it: its exit code, -1 when it could not start, or -2 as above.
 long runProcess(const std::wstring& commandLine, DWORD timeoutMs = 60000);
@@ -38,6 +31,9 @@ long runProcess(const std::wstring& commandLine, DWORD timeoutMs = 60000);
 // What a command line writes to standard output and error (bytes as written) up to its end or timeoutMs (when
 // it is killed: -2); descendants that outlive it are not waited for.
 std::string captureProcess(const std::wstring& commandLine, long* exitCode = nullptr, DWORD timeoutMs = 60000);
+
+// A file's bytes, "" when it cannot be read. Read with every kind of sharing, so a writer may replace it meanwhile.
+std::string fileBytes(const std::wstring& path);
 
 // Checks the condition about every 20 ms until it holds (true) or timeoutMs has passed (false).
 bool waitFor(const std::function<bool()>& condition, DWORD timeoutMs = 20000);
@@ -62,17 +58,15 @@ private:
 };
 
 // Registry access around the library. view: 0 for this program's view, or KEY_WOW64_32KEY / KEY_WOW64_64KEY.
-// A REG_SZ value; false when it is missing or of another type.
-bool readString(HKEY root, const std::wstring& path, const std::wstring& name, std::wstring* value, REGSAM view = 0);
-// The same, or "<missing>".
+// A REG_SZ value, or "<missing>" when it is missing or of another type.
 std::wstring storedText(HKEY root, const std::wstring& path, const std::wstring& name = L"", REGSAM view = 0);
 bool keyExists(HKEY root, const std::wstring& path, REGSAM view = 0);
 // Every value below root\path and its sub-keys, one "path\sub\key|name=data" line each (the default value's
 // name empty; data other than REG_SZ as "(type n)"), sorted; none when the key is missing.
 std::vector<std::wstring> registryLines(HKEY root, const std::wstring& path, REGSAM view = 0);
-// Writes a REG_SZ value (making the key and those above it, in the given view as above); true when written.
-bool writeString(HKEY root, const std::wstring& path, const std::wstring& name, const std::wstring& text,
-                 REGSAM view = 0);
+// Writes a REG_SZ value, making the key and those above it; a test failure when it cannot.
+void setText(const std::wstring& path, const std::wstring& name, const std::wstring& text,
+             HKEY root = HKEY_CURRENT_USER, REGSAM view = 0);
 // Removes the key with everything below it; a missing key is no failure.
 void deleteTree(HKEY root, const std::wstring& path);
 
@@ -103,14 +97,12 @@ template <> inline ClassIds idsOf<_qfcLibWindows>() { return {CLSID_qfcLibWindow
 template <> inline ClassIds idsOf<_qfcLibStrings>() { return {CLSID_qfcLibStrings, IID__qfcLibStrings}; }
 template <> inline ClassIds idsOf<_qfcLibNetwork>() { return {CLSID_qfcLibNetwork, IID__qfcLibNetwork}; }
 
-// A library object through its vtable: create<_qfcLibFiles>().
 template <class I>
 raii::ComPtr<I> create()
 {
     return create<I>(idsOf<I>().clsid, idsOf<I>().iid);
 }
 
-// Converts a text to a COM string owned by the caller's scope.
 inline raii::UniqueBstr bstr(const std::wstring& text) { return raii::makeBstr(text); }
 
 // InitCore through a library object, as a client starts: the application key becomes

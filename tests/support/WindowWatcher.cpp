@@ -8,8 +8,6 @@
 namespace testing_support {
 namespace {
 
-const wchar_t kDialogClass[] = L"#32770";
-
 BOOL CALLBACK collectStatic(HWND child, LPARAM context)
 {
     wchar_t name[16] = {};

@@ -14,6 +14,8 @@
 
 namespace testing_support {
 
+constexpr wchar_t kDialogClass[] = L"#32770";
+
 // A visible top-level window, as first seen.
 struct SeenWindow {
     HWND handle = nullptr;

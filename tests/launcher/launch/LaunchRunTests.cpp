@@ -174,17 +174,18 @@ TEST_F(LaunchRun, TwoStartsAtOnceCullAndLaunchOnce)
         for (const wchar_t* name : {L"standin-record.txt", L"standin-record.txt.starts"})
             DeleteFileW((folder + name).c_str());
         DeleteFileW(install_.logPath().c_str());
-        ProcessInfo first, second;
+        raii::ProcessInfo first, second;
         ASSERT_TRUE(startProcess(command, first) && startProcess(command, second));
         // The shell's question waits until one start has ended, so the two always overlap.
         const auto ended = [&] {
-            return WaitForSingleObject(first.process.get(), 0) == WAIT_OBJECT_0 ||
-                   WaitForSingleObject(second.process.get(), 0) == WAIT_OBJECT_0;
+            return WaitForSingleObject(first.get().hProcess, 0) == WAIT_OBJECT_0 ||
+                   WaitForSingleObject(second.get().hProcess, 0) == WAIT_OBJECT_0;
         };
         const WindowHandler answer = [&](const SeenWindow& window) {
             if (window.className != L"#32770" || !GetDlgItem(window.handle, IDYES) || ended()) answerYes(window);
         };
-        const WindowWatcher firstWindows(first.id, answer), secondWindows(second.id, answer);
+        const WindowWatcher firstWindows(first.get().dwProcessId, answer),
+            secondWindows(second.get().dwProcessId, answer);
         EXPECT_EQ(0, waitForProcess(first, 30000));
         EXPECT_EQ(0, waitForProcess(second, 30000));
         EXPECT_TRUE(readRecord(folder).started);

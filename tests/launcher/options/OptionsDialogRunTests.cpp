@@ -162,7 +162,7 @@ TEST_F(OptionsRun, ASecondStartBringsTheOpenDialogForwardAndAKilledOneBlocksNoth
             return fileBytes(install.logPath()).find("END   Application Initialization") != std::string::npos;
         }));
         // Another program's window comes first, as the player's desktop would have.
-        ProcessInfo other;
+        raii::ProcessInfo other;
         EXPECT_TRUE(startProcess(L"notepad.exe", other));
         EXPECT_TRUE(waitFor([&] { return GetForegroundWindow() && GetForegroundWindow() != d.window(); }, 10000));
         const std::vector<std::wstring> registry = registryLines(HKEY_CURRENT_USER, L"Software\\Brannock");
@@ -175,7 +175,7 @@ TEST_F(OptionsRun, ASecondStartBringsTheOpenDialogForwardAndAKilledOneBlocksNoth
         GetWindowThreadProcessId(d.window(), &id);
         raii::UniqueHandle launcher(OpenProcess(PROCESS_TERMINATE, FALSE, id));
         EXPECT_TRUE(TerminateProcess(launcher.get(), 9));
-        TerminateProcess(other.process.get(), 0);
+        TerminateProcess(other.get().hProcess, 0);
     });
     EXPECT_EQ(9, killed.exitCode);
     const RunOutcome next = runWithDialog(install, L" /OPTIONS", [](const Dialog& d) { d.click(kCmdCancel); });
