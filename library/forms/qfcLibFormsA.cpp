@@ -69,7 +69,10 @@ private:
 
 void yield() { Sleep(0); }
 
-bool animationOn() { return qfcLibRegistryA::KeyGet(checkedName(L"WinAnimate"), L"1", CheckedName(), qcBrannock) == L"1"; }
+bool animationOn()
+{
+    return qfcLibRegistryA::KeyGet(checkedName(L"WinAnimate"), L"1", CheckedName(), qcBrannock) == L"1";
+}
 
 // The registry value that keeps a form's place; none for a name holding a NUL, whose place is never kept.
 NameIfWhole placeName(Form& form) { return wholeName(form.text(L"Name"), NameKind::Name); }
@@ -195,7 +198,8 @@ void FormClose(IDispatch* vForm, long vStyle)
 {
     Form form(vForm);
     const std::wstring rectangle = placement::formatRectangle(form.rect());
-    if (const NameIfWhole name = placeName(form)) qfcLibRegistryA::KeySet(*name, rectangle, checkedName(L"Forms"), qcApps);
+    if (const NameIfWhole name = placeName(form))
+        qfcLibRegistryA::KeySet(*name, rectangle, checkedName(L"Forms"), qcApps);
     if (animationOn()) CloseWindow(vForm, vStyle, kDefaultSpeed);
     yield();
 }
@@ -207,9 +211,9 @@ void FormOpen(IDispatch* vForm, IDispatch* vParent, bool vDisplayForm, bool vSho
     // A rectangle that cannot be used (damaged, or on a monitor since removed) centres the form instead;
     // one larger than its monitor's work area is centred there at a size that fits.
     const NameIfWhole name = placeName(form);
-    const std::wstring place = name ? qfcLibRegistryA::KeyGet(*name, L"Center", checkedName(L"Forms"), qcApps) : L"Center";
-    if (placement::parseRectangle(place, stored) &&
-        workAreaOf(stored, area))
+    const std::wstring place =
+        name ? qfcLibRegistryA::KeyGet(*name, L"Center", checkedName(L"Forms"), qcApps) : L"Center";
+    if (placement::parseRectangle(place, stored) && workAreaOf(stored, area))
         form.move(placement::fittedTo(stored, area));
     else
         centre(form, vParent);

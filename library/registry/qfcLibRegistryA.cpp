@@ -111,10 +111,11 @@ bool RegFileAssociate(const CheckedName& vExtension, const std::wstring& vDescri
         {values.typeName + L"\\DefaultIcon", &values.icon},
     };
     bool anyWritten = false;
-    for (const auto& write : writes)
-        anyWritten = qfcLibRegistryB::REG_SaveString(HKEY_CLASSES_ROOT, checkedName(write.first), CheckedName(),
-                                                     *write.second) ||
-                     anyWritten;
+    for (const auto& write : writes) {
+        const bool written =
+            qfcLibRegistryB::REG_SaveString(HKEY_CLASSES_ROOT, checkedName(write.first), CheckedName(), *write.second);
+        anyWritten = anyWritten || written;
+    }
     return anyWritten;
 }
 
