@@ -38,19 +38,40 @@ double seconds(LARGE_INTEGER from, LARGE_INTEGER to)
 
 Group::Group(const char* name, void (*run)()) { groups().push_back({name, run}); }
 
+namespace {
+
+// One timed round of `iterations` calls, kept when it is the best so far.
+void timeRound(const std::function<HRESULT()>& body, int iterations, Timing& timing)
+{
+    LARGE_INTEGER start, end;
+    QueryPerformanceCounter(&start);
+    for (int i = 0; i < iterations && timing.ok(); ++i) timing.hr = body();
+    QueryPerformanceCounter(&end);
+    timing.ns = std::min(timing.ns, seconds(start, end) * 1e9 / iterations);
+}
+
+} // namespace
+
 Timing nsPerCall(const std::function<HRESULT()>& body, int iterations)
 {
     const int rounds = 5;
     Timing timing{1e300, body()}; // the first call also warms caches
-    for (int round = 0; round < rounds && timing.ok(); ++round) {
-        LARGE_INTEGER start, end;
-        QueryPerformanceCounter(&start);
-        for (int i = 0; i < iterations && timing.ok(); ++i) timing.hr = body();
-        QueryPerformanceCounter(&end);
-        timing.ns = std::min(timing.ns, seconds(start, end) * 1e9 / iterations);
-    }
+    for (int round = 0; round < rounds && timing.ok(); ++round) timeRound(body, iterations, timing);
     if (!timing.ok()) timing.ns = 0;
     return timing;
+}
+
+Comparison nsPerCallInTurns(const std::function<HRESULT()>& candidate, const std::function<HRESULT()>& baseline,
+                            int iterations, int turns)
+{
+    Comparison result{{1e300, candidate()}, {1e300, baseline()}};
+    for (int turn = 0; turn < turns && result.candidate.ok() && result.baseline.ok(); ++turn) {
+        timeRound(candidate, iterations, result.candidate);
+        timeRound(baseline, iterations, result.baseline);
+    }
+    for (Timing* timing : {&result.candidate, &result.baseline})
+        if (!timing->ok()) timing->ns = 0;
+    return result;
 }
 
 void report(const std::string& name, const Timing& candidate, const Timing& baseline)

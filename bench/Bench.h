@@ -24,6 +24,14 @@ struct Timing {
 // for a fast one.
 Timing nsPerCall(const std::function<HRESULT()>& body, int iterations = 20000);
 
+// Candidate and baseline timed in many short alternating rounds, the best round of each: a busy machine
+// then slows both sides alike instead of whichever ran while it was busy.
+struct Comparison {
+    Timing candidate, baseline;
+};
+Comparison nsPerCallInTurns(const std::function<HRESULT()>& candidate, const std::function<HRESULT()>& baseline,
+                            int iterations = 2000, int turns = 50);
+
 // Prints one line: name, candidate and baseline times and their ratio; or,
 // when either side failed, a failure line that makes the program exit with 1.
 void report(const std::string& name, const Timing& candidate, const Timing& baseline);

@@ -33,15 +33,9 @@ void run()
     DISPID id = DISPID_UNKNOWN;
     if (!bench::check(quillon->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id), "GetIDsOfNames"))
         return;
-    // Taken in turns, the best of each: a busy machine slows one side's rounds less than the other's.
-    bench::Timing own{1e300}, standardTiming{1e300};
-    for (int turn = 0; turn < 3 && own.ok() && standardTiming.ok(); ++turn) {
-        const auto a = bench::nsPerCall([&] { return properCase(quillon.get(), id); });
-        const auto b = bench::nsPerCall([&] { return properCase(system.get(), id); });
-        if (!a.ok() || a.ns < own.ns) own = a;
-        if (!b.ok() || b.ns < standardTiming.ns) standardTiming = b;
-    }
-    bench::report("ProperCase via Quillon's IDispatch vs CreateStdDispatch", own, standardTiming);
+    const bench::Comparison timings = bench::nsPerCallInTurns([&] { return properCase(quillon.get(), id); },
+                                                              [&] { return properCase(system.get(), id); });
+    bench::report("ProperCase via Quillon's IDispatch vs CreateStdDispatch", timings.candidate, timings.baseline);
 }
 
 const bench::Group group("dispatch", &run);

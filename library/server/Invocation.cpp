@@ -112,7 +112,8 @@ PreparedCall::~PreparedCall() = default;
 UINT PreparedCall::callerIndex(UINT index) const
 {
     if (index == kNoIndex) {
-        for (const Argument& argument : declared_) {
+        for (size_t i = 0; i < declaredCount_; ++i) {
+            const Argument& argument = declared_[i];
             raii::UniqueVariant converted;
             if (argument.byValue != VT_EMPTY &&
                 FAILED(VariantChangeType(converted.get(), argument.given, 0, argument.byValue)))
@@ -126,7 +127,7 @@ UINT PreparedCall::callerIndex(UINT index) const
 
 VARIANT* PreparedCall::newSlot()
 {
-    if (!slots_) slots_.reset(new raii::UniqueVariant[declared_.size()]);
+    if (!slots_) slots_.reset(new raii::UniqueVariant[declaredCount_]);
     return slots_[slotCount_++].get();
 }
 
@@ -200,7 +201,11 @@ HRESULT PreparedCall::prepare(const InterfaceCache& facts, DISPID id, WORD flags
     if (params->cArgs > declared.size()) return DISP_E_BADPARAMCOUNT;
 
     // The caller's argument for each declared parameter, and its index in rgvarg.
-    declared_.resize(declared.size());
+    declaredCount_ = declared.size();
+    if (declaredCount_ > kInPlace) {
+        onHeap_.resize(declaredCount_);
+        declared_ = onHeap_.data();
+    }
     const UINT positional = params->cArgs - params->cNamedArgs;
     for (UINT i = 0; i < positional; ++i) {
         declared_[i].index = params->cArgs - 1 - i;
