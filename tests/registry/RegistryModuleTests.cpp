@@ -139,10 +139,3 @@ TEST_F(RegistryModule, NestedTreesAreRemovedWholeByKeyDeleteAndRegDeleteKey)
     }
     EXPECT_FALSE(A::KeyDelete(checkedName(L"Tree"), 1)) << "already gone";
 }
-
-// (The marker in the Reg* methods is the reference's registry example; its exact spelling the value-name table.)
-TEST_F(RegistryModule, KeyMethodsKnowNoDefaultMarker)
-{
-    ASSERT_TRUE(A::RegKeySetString(kCurrentUser, checkedName(kAppKey), checkedName(L"{Default}"), L"unnamed"));
-    EXPECT_EQ(L"none", A::KeyGet(checkedName(L"{Default}"), L"none", checkedName(L""), 1));
-}

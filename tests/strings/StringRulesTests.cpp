@@ -22,7 +22,6 @@ TEST(StringRules, ProperCaseAndUnQuote)
 {
     const std::wstring defaults = stringrules::kProperCaseDelimiters;
     const TextCase proper[] = {
-        {L"", defaults, L""},
         {L"a  b", defaults, L"A  b"},  // the second blank is the character after a delimiter
         {L"end.", defaults, L"End."},
         {L"me@host/path[x]", defaults, L"Me@Host/Path[X]"},
@@ -43,7 +42,6 @@ TEST(StringRules, ScramblerAndItsCodes)
     std::vector<int> out;
     ASSERT_EQ(stringrules::ScrambleStatus::Ok, stringrules::Scramble(3, {65, 66}, out));
     EXPECT_EQ((std::vector<int>{67, 56}), out) << "odd positions add the key, even ones subtract it, then xor 10 - key";
-    EXPECT_EQ(stringrules::ScrambleStatus::Overflow, stringrules::Unscramble(-32758, {97}, out));
     EXPECT_EQ(stringrules::ScrambleStatus::Ok, stringrules::Scramble(-32758, {}, out)) << "no character, no sum";
     EXPECT_EQ(stringrules::ScrambleStatus::InvalidArgument, stringrules::Scramble(1, {255}, out));
     EXPECT_EQ(stringrules::ScrambleStatus::InvalidArgument, stringrules::Unscramble(9, {0}, out));
@@ -67,8 +65,6 @@ TEST(StringRules, PhoneFormat)
     } cases[] = {
         {L"6125551234", false, L"999", L"(612) 555-1234", TextColour::Black},
         {L"555-call", false, L"", L"555-2255", TextColour::Black},
-        {L"call me!", false, L"612", L"call me!", TextColour::Red},  // unchanged, not upper-cased
-        {L"(612) 555-ABCD #9", true, L"", L"612555abcd#9", TextColour::Black},  // no validation when compressing
         {L"555-1234 x1", false, L"", L"5551234x1", TextColour::Black},  // X is no keypad letter
     };
     for (const auto& c : cases) {
@@ -96,11 +92,9 @@ TEST(StringRules, StringReplaceAndStrip)
 
 TEST(AssociationRules, Values)
 {
-    const std::pair<std::wstring, std::wstring> extensions[] = {
-        {L"*.txt", L".txt"}, {L"txt", L".txt"}, {L".tar.gz", L".tar.gz"}, {L"", L""},
-        {L".", L""},         {L"*", L""},       {L"a\\b", L""},
-    };
-    for (const auto& e : extensions) EXPECT_EQ(e.second, associationrules::NormalisedExtension(e.first)) << e.first;
+    // (A star, a missing dot and what names no extension: the association client; a key name's form: the
+    // extensions fuzz target.)
+    EXPECT_EQ(L".tar.gz", associationrules::NormalisedExtension(L"*.tar.gz"));
     EXPECT_EQ(L"TAR.GZFile", associationrules::TypeName(L".tar.gz"));
 
     EXPECT_EQ(L"", associationrules::AssociationValues(L".abc", L"", L"", L"%1", L"", 5, L"Vantorel").icon)

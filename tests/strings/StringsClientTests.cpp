@@ -72,14 +72,6 @@ TEST_F(StringsClient, PhoneFormatUsesTheStoredAreaCodeAndColoursTheCallersTextBo
     EXPECT_EQ(L"(612) 555-1234", phone(L"5551234", false, box)) << "a failing colour change is skipped";
 }
 
-// (Swapping two variables, and StringStrip's arguments left alone, are the script's and the reference's.)
-TEST_F(StringsClient, SwappingAVariableWithItselfKeepsItsValue)
-{
-    short same = 42;
-    ASSERT_EQ(S_OK, object_->SwapInt(&same, &same));
-    EXPECT_EQ(42, same);
-}
-
 TEST_F(StringsClient, ScriptVariablesReachTypedByReferenceParameters)
 {
     long exitCode = -1;
