@@ -1,12 +1,10 @@
 // The script writers' reference as a client meets it. Every file of its examples folder runs as a script writer
 // would run it (cscript for .vbs and .js, the built program for .cpp), in a scratch folder and with a scratch
-// application title, and prints exactly what the "Prints:" comment lines at its end say; and the pages this
-// build wrote name every method and parameter as the compiled type library does.
+// application title, and prints exactly what the "Prints:" comment lines at its end say.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -90,70 +88,5 @@ std::string exampleName(const ::testing::TestParamInfo<std::wstring>& info)
 }
 
 INSTANTIATE_TEST_SUITE_P(Reference, Examples, ::testing::ValuesIn(exampleFiles()), exampleName);
-
-// ---- the pages against the compiled type library (what finish_widl patched included) ----
-
-std::string pageOf(const std::wstring& className)
-{
-    std::ifstream page(narrow(QUILLON_REFERENCE_DIR L"\\" + className + L".md").c_str());
-    std::stringstream text;
-    text << page.rdbuf();
-    return text.str();
-}
-
-// A parameter's row in a method's section: "| `name` | type | passed | default | meaning |"; empty when missing.
-std::string rowOf(const std::string& section, const std::string& name)
-{
-    const size_t at = section.find("\n| " + name + " |");
-    return at == std::string::npos ? "" : section.substr(at + 1, section.find('\n', at + 1) - at - 1);
-}
-
-TEST(ReferencePages, NameEveryMethodAndParameterAsTheTypeLibraryDoes)
-{
-    raii::ComScope com;
-    raii::ComPtr<ITypeLib> library;
-    ASSERT_EQ(S_OK, LoadTypeLibEx((programFolder() + L"Quillon.dll").c_str(), REGKIND_NONE, library.put()));
-    for (UINT i = 0; i < library->GetTypeInfoCount(); ++i) {
-        TYPEKIND kind;
-        raii::ComPtr<ITypeInfo> info;
-        if (FAILED(library->GetTypeInfoType(i, &kind)) || kind != TKIND_DISPATCH ||
-            FAILED(library->GetTypeInfo(i, info.put())))
-            continue;
-        raii::UniqueBstr interfaceName;
-        info->GetDocumentation(MEMBERID_NIL, interfaceName.put(), nullptr, nullptr, nullptr);
-        const std::wstring className = raii::toWString(interfaceName.get()).substr(1);  // _qfcLibX
-        const std::string page = pageOf(className);
-        ASSERT_FALSE(page.empty()) << narrow(className);
-        TYPEATTR* attr = nullptr;
-        ASSERT_EQ(S_OK, info->GetTypeAttr(&attr));
-        for (WORD f = 7; f < attr->cFuncs; ++f) {  // after IUnknown's and IDispatch's
-            FUNCDESC* desc = nullptr;
-            ASSERT_EQ(S_OK, info->GetFuncDesc(f, &desc));
-            BSTR names[32] = {};
-            UINT count = 0;
-            info->GetNames(desc->memid, names, 32, &count);
-            const std::string method = narrow(raii::toWString(names[0]));
-            const size_t at = page.find("\n## " + method + "\n");
-            EXPECT_NE(std::string::npos, at) << method;
-            const std::string section = page.substr(at, page.find("\n## ", at + 1) - at);
-            EXPECT_NE(std::string::npos, section.find("vtable slot " + std::to_string(f) + "\n")) << method;
-            for (SHORT p = 0; p < desc->cParams; ++p) {
-                const USHORT flags = desc->lprgelemdescParam[p].paramdesc.wParamFlags;
-                const bool retval = flags & PARAMFLAG_FRETVAL;
-                const std::string name = retval ? "result" : "`" + narrow(raii::toWString(names[p + 1])) + "`";
-                const std::string row = rowOf(section, name);
-                ASSERT_FALSE(row.empty()) << method << " " << name;
-                if (retval) continue;
-                const char* passed = (flags & PARAMFLAG_FOUT) ? " | in/out, by reference | " : " | in, by value | ";
-                EXPECT_NE(std::string::npos, row.find(passed)) << row;
-                const bool required = row.find(" | required | ") != std::string::npos;
-                EXPECT_EQ(!(flags & (PARAMFLAG_FOPT | PARAMFLAG_FHASDEFAULT)), required) << row;
-            }
-            for (UINT n = 0; n < count; ++n) SysFreeString(names[n]);
-            info->ReleaseFuncDesc(desc);
-        }
-        info->ReleaseTypeAttr(attr);
-    }
-}
 
 } // namespace

@@ -1,6 +1,5 @@
-// qfcLibNetwork as a client sees it, under Wine: HTTP requests against small
-// servers this program runs on 127.0.0.1, from C++ and from a script; the user
-// and machine names; drive connections that cannot succeed here.
+// qfcLibNetwork as a client sees it, under Wine: HTTP requests against small servers this program runs on
+// 127.0.0.1, from C++ and from a script; drive connections that cannot succeed here.
 #include <winsock2.h>
 #include <windows.h>
 #include <winnetwk.h>
@@ -22,6 +21,8 @@ namespace net = qfcLibNetworkA;
 
 namespace {
 
+constexpr size_t kBigPage = 50 << 20;
+
 // The pages of the tests' server, by path.
 void servePage(LoopbackServer::Exchange& exchange)
 {
@@ -42,6 +43,7 @@ void servePage(LoopbackServer::Exchange& exchange)
     else if (path == "/whoami") exchange.respond("200 OK", "text/plain", "cookie=" + exchange.header("cookie"));
     else if (path == "/half") exchange.send("HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nContent-Length: 1000\r\n\r\nonly this");
     else if (path == "/garbage") exchange.send("this is no answer\r\n\r\n\x01\x02");
+    else if (path == "/big") exchange.respond("200 OK", "text/plain", std::string(kBigPage, 'q'));
     else exchange.respond("400 Bad Request", "text/plain", "?");
 }
 
@@ -72,7 +74,7 @@ using NetworkClient = ClientTest<_qfcLibNetwork>;
 
 } // namespace
 
-TEST_F(NetworkClient, GetHTTPSourceFetchesPagesWhateverTheirStatus)
+TEST_F(NetworkClient, GetHTTPSourceFetchesPagesOfAnyStatusAndSizeFromManyThreads)
 {
     LoopbackServer server(servePage);
     struct Case { const wchar_t *path, *method, *body, *user; bool xml; const wchar_t* expected; };
@@ -100,6 +102,19 @@ TEST_F(NetworkClient, GetHTTPSourceFetchesPagesWhateverTheirStatus)
     bytes.bytes.assign("a\0b", 3);
     EXPECT_EQ(std::wstring(L"PUT|a\0b", 7), fetch(server.url(L"/echo"), {}, L"PUT", bytes).text)
         << "a byte body goes as it is";
+    EXPECT_TRUE(fetch(server.url(L"/big")).text == std::wstring(kBigPage, L'q')) << "a large page, whole";
+
+    std::atomic<int> answered{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 8; ++t)
+        threads.emplace_back([&, t] {
+            for (int i = 0; i < 20; ++i) {
+                const std::wstring body = L"t" + std::to_wstring(t) + L"-" + std::to_wstring(i);
+                answered += fetch(server.url(L"/echo"), {}, L"POST", textBody(body)).text == L"POST|" + body;
+            }
+        });
+    for (std::thread& thread : threads) thread.join();
+    EXPECT_EQ(160, answered.load());
 }
 
 TEST_F(NetworkClient, GetHTTPSourceDecodesAsTheResponseSays)
@@ -156,12 +171,11 @@ TEST_F(NetworkClient, GetHTTPSourceReportsFailuresInsteadOfRaising)
 
 TEST_F(NetworkClient, GetHTTPSourceTimesOutOnSilenceNotOnLength)
 {
-    raii::UniqueHandle closed(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    LoopbackServer server([&closed](LoopbackServer::Exchange& exchange) {
+    LoopbackServer server([](LoopbackServer::Exchange& exchange) {
         const std::string head = "HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nContent-Length: ";
         if (exchange.target == "/silent") {
             exchange.send(head + "100000\r\n\r\nstart");
-            if (exchange.waitForClose(30000)) SetEvent(closed.get());
+            exchange.pause(30000);
         } else if (exchange.target == "/steady") { // 1.2 s in all, 200 ms between pieces
             exchange.send(head + "600\r\n\r\n");
             for (int piece = 0; piece < 6 && exchange.pause(200); ++piece) exchange.send(std::string(100, 'a' + piece));
@@ -179,7 +193,6 @@ TEST_F(NetworkClient, GetHTTPSourceTimesOutOnSilenceNotOnLength)
     EXPECT_EQ(long(HRESULT_FROM_WIN32(12002)) /* the system's time-out */, silent.errorNumber);
     EXPECT_EQ(L"The operation timed out", silent.errorText);
     EXPECT_EQ(L"", silent.text);
-    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(closed.get(), 10000)) << "the request's connection is closed";
 
     Fetched steady = fetch(server.url(L"/steady"), limits);
     EXPECT_TRUE(steady.ok) << steady.errorText;
@@ -190,13 +203,13 @@ TEST_F(NetworkClient, GetHTTPSourceTimesOutOnSilenceNotOnLength)
     EXPECT_LT(GetTickCount64() - started, 5000u) << "the total cap ends a trickle";
 }
 
-// The user's connection settings as the system's Internet options write them.
-void setConnectionSettings(DWORD flags, const std::string& proxy, const std::string& scriptUrl)
+// The user's fixed proxy as the system's Internet options write it.
+void setUsersProxy(const std::string& proxy)
 {
     std::string settings(12, '\0');
-    const DWORD header[] = {0x46, 1, flags};
+    const DWORD header[] = {0x46, 1, 3 /* direct | fixed proxy */};
     std::memcpy(settings.data(), header, sizeof(header));
-    for (const std::string& text : {proxy, std::string(), scriptUrl}) {
+    for (const std::string& text : {proxy, std::string(), std::string()}) { // the proxy, its exceptions, a script
         const DWORD size = static_cast<DWORD>(text.size());
         settings.append(reinterpret_cast<const char*>(&size), sizeof(size)) += text;
     }
@@ -209,56 +222,16 @@ void setConnectionSettings(DWORD flags, const std::string& proxy, const std::str
 
 TEST_F(NetworkClient, GetHTTPSourceGoesThroughTheUsersProxy)
 {
-    std::atomic<int> scripts{0};
-    LoopbackServer proxy([&scripts](LoopbackServer::Exchange& exchange) {
-        if (exchange.target == "/proxy.pac") {
-            ++scripts;
-            return exchange.respond("200 OK", "application/x-ns-proxy-autoconfig",
-                                    "function FindProxyForURL(url, host) { return \"PROXY " +
-                                        exchange.header("host") + "\"; }");
-        }
+    LoopbackServer proxy([](LoopbackServer::Exchange& exchange) {
         exchange.respond("200 OK", "text/plain", "proxied " + exchange.method + " " + exchange.target);
     });
     ScratchCurrentUser user(L"NetworkProxy");
-    const std::string address = "127.0.0.1:" + std::to_string(proxy.port());
-    const std::pair<DWORD, std::string> cases[] = {
-        {3 /* direct | fixed proxy */, address},
-        {5 /* direct | script */, "http://" + address + "/proxy.pac"},
-    };
-    for (const auto& [flags, where] : cases) {
-        setConnectionSettings(flags, flags == 3 ? where : "", flags == 5 ? where : "");
-        Fetched page = fetch(L"http://quillon.invalid/page?x=1");
-        EXPECT_TRUE(page.ok) << page.errorText;
-        // Wine names the default port in the address it hands the proxy; Windows does not.
-        EXPECT_EQ(0u, page.text.find(L"proxied GET http://quillon.invalid")) << page.text;
-        EXPECT_EQ(page.text.size() - 9, page.text.rfind(L"/page?x=1")) << page.text;
-    }
-    EXPECT_EQ(1, scripts.load()) << "the automatic configuration's script was read";
-}
-
-TEST_F(NetworkClient, GetHTTPSourceServesManyThreadsAndLargeBodies)
-{
-    const std::string big(50 * 1024 * 1024, 'q');
-    LoopbackServer server([&big](LoopbackServer::Exchange& exchange) {
-        if (exchange.target == "/big") exchange.respond("200 OK", "text/plain", big);
-        else exchange.respond("200 OK", "text/plain", exchange.method + "|" + exchange.body);
-    });
-    std::atomic<int> answered{0};
-    std::vector<std::thread> threads;
-    for (int t = 0; t < 8; ++t)
-        threads.emplace_back([&, t] {
-            for (int i = 0; i < 20; ++i) {
-                const std::wstring body = L"t" + std::to_wstring(t) + L"-" + std::to_wstring(i);
-                answered += fetch(server.url(L"/echo"), {}, L"POST", textBody(body)).text == L"POST|" + body;
-            }
-        });
-    for (std::thread& thread : threads) thread.join();
-    EXPECT_EQ(160, answered.load());
-
-    Fetched large = fetch(server.url(L"/big"));
-    EXPECT_TRUE(large.ok) << large.errorText;
-    EXPECT_EQ(big.size(), large.text.size());
-    EXPECT_EQ(std::wstring::npos, large.text.find_first_not_of(L'q'));
+    setUsersProxy("127.0.0.1:" + std::to_string(proxy.port()));
+    Fetched page = fetch(L"http://quillon.invalid/page?x=1");
+    EXPECT_TRUE(page.ok) << page.errorText;
+    // Wine names the default port in the address it hands the proxy; Windows does not.
+    EXPECT_EQ(0u, page.text.find(L"proxied GET http://quillon.invalid")) << page.text;
+    EXPECT_EQ(page.text.size() - 9, page.text.rfind(L"/page?x=1")) << page.text;
 }
 
 // A script's optional arguments, its body and its plain variables for the error's number and text, cleared on
@@ -271,18 +244,6 @@ TEST_F(NetworkClient, GetHTTPSourceFromAScript)
                                             server.url(L"") + L" " + refusedUrl(), &exitCode);
     EXPECT_EQ(0, exitCode) << output;
     EXPECT_EQ("post=True|POST|x=1|0[]\r\nxml=True|True\r\nrefused=False|[]|Long True|True\r\n", output);
-}
-
-TEST_F(NetworkClient, NamesAreTheSystems)
-{
-    wchar_t user[512] = {}, machine[MAX_COMPUTERNAME_LENGTH + 1] = {};
-    DWORD userSize = 512, machineSize = MAX_COMPUTERNAME_LENGTH + 1;
-    ASSERT_TRUE(GetUserNameW(user, &userSize) && GetComputerNameW(machine, &machineSize));
-    raii::UniqueBstr userId, machineName;
-    ASSERT_EQ(S_OK, object_->GetUserID(userId.put()));
-    ASSERT_EQ(S_OK, object_->GetMachineName(machineName.put()));
-    EXPECT_EQ(std::wstring(user), raii::toWString(userId.get()));
-    EXPECT_EQ(std::wstring(machine), raii::toWString(machineName.get())) << "no trailing NUL or blank";
 }
 
 TEST(NetworkRules, DriveTexts)

@@ -88,20 +88,6 @@ void expectOmittedAsDefault(const DISPPARAMS& prepared, SHORT p, VARTYPE type, V
 
 using Names = std::vector<std::wstring>;
 
-struct TypeLibrary : ComTest {
-    void SetUp() override
-    {
-        ASSERT_EQ(S_OK, LoadTypeLibEx((programFolder() + L"Quillon.dll").c_str(), REGKIND_NONE, library_.put()));
-    }
-    raii::ComPtr<ITypeInfo> info(REFGUID guid)
-    {
-        raii::ComPtr<ITypeInfo> found;
-        EXPECT_EQ(S_OK, library_->GetTypeInfoOfGuid(guid, found.put()));
-        return found;
-    }
-    raii::ComPtr<ITypeLib> library_;
-};
-
 } // namespace
 
 // One walk over the library as clients read it. Each coclass a creatable, predeclared application object (the
@@ -110,15 +96,20 @@ struct TypeLibrary : ComTest {
 // a name the object resolves, optional parameters come last, and each typed optional one has a default readable
 // as its declared type (the type's empty value without one). Through ITypeInfo::Invoke an omitted by-reference
 // optional would reach the method as its default used as a pointer.
-TEST_F(TypeLibrary, DualClassesWhoseParametersAreNamedAndReachTheMethodWhenOmittedOrGivenByValue)
+TEST(TypeLibrary, DualClassesWhoseParametersAreNamedAndReachTheMethodWhenOmittedOrGivenByValue)
 {
+    raii::ComScope com;
+    raii::ComPtr<ITypeLib> library;
+    ASSERT_EQ(S_OK, LoadTypeLibEx((programFolder() + L"Quillon.dll").c_str(), REGKIND_NONE, library.put()));
     const WORD classFlags = TYPEFLAG_FCANCREATE | TYPEFLAG_FAPPOBJECT | TYPEFLAG_FPREDECLID;
     const WORD dispatchFlags = TYPEFLAG_FDUAL | TYPEFLAG_FHIDDEN | TYPEFLAG_FNONEXTENSIBLE | TYPEFLAG_FDISPATCHABLE;
     int byReference = 0, inOut = 0;
     for (const ServerClass& server : kClasses) {
         SCOPED_TRACE(server.name);
         auto object = create<IDispatch>(*server.clsid, IID_IDispatch);
-        auto coclass = info(*server.clsid), dispatch = implemented(coclass.get(), 0);
+        raii::ComPtr<ITypeInfo> coclass;
+        ASSERT_EQ(S_OK, library->GetTypeInfoOfGuid(*server.clsid, coclass.put()));
+        auto dispatch = implemented(coclass.get(), 0);
         auto vtable = implemented(dispatch.get(), UINT(-1));
         EXPECT_EQ(classFlags, attrOf(coclass.get()).wTypeFlags & classFlags);
         EXPECT_EQ(*server.iid, attrOf(dispatch.get()).guid);

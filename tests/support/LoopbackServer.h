@@ -40,8 +40,6 @@ public:
         bool send(const std::string& bytes);
         // The value of a request header (name lower-case), "" when missing.
         std::string header(const std::string& name) const;
-        // Waits until the client closes the connection (true) or the server stops or timeoutMs passes (false).
-        bool waitForClose(DWORD timeoutMs);
         // Waits timeoutMs unless the server stops first; false when it stopped.
         bool pause(DWORD timeoutMs);
 
