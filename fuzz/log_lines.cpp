@@ -19,9 +19,10 @@ FUZZ_TARGET(texts)
     const unsigned depth = texts.number(3) & 0x3FF;
     FUZZ_CHECK(indent(depth).size() == 4u * depth);
 
-    // Each line keeps its values whole and in order (the exact lines: the logging tests).
-    FUZZ_CHECK(beginProcedureLine(name, time) == L"BEGIN Procedure - " + name + L" <@> " + time);
-    FUZZ_CHECK(endsWith(endProcedureLine(name, time, pattern, name), L": " + name));
+    // Each line keeps its values whole and in order after its fixed opening.
+    const std::wstring begin = beginProcedureLine(name, time), end = endProcedureLine(name, time, pattern, name);
+    FUZZ_CHECK(begin == L"BEGIN Procedure - " + name + L" <@> " + time);
+    FUZZ_CHECK(startsWith(end, L"END   Procedure - " + name + L" <@> " + time) && endsWith(end, L": " + name));
     const Build build{pattern, name, long(texts.number(3)), -long(texts.number(4)), long(texts.number(5)) << 16};
     FUZZ_CHECK(startsWith(initiationLine(build, name, time), pattern + L" (" + name + L".Exe) - Build: "));
     FUZZ_CHECK(endsWith(terminationLine(build, name, time), L" <|> " + time));
@@ -33,5 +34,6 @@ FUZZ_TARGET(texts)
     FUZZ_CHECK(!next.empty() && *stop == L'\0' && value != std::numeric_limits<long long>::min());
     if (next.size() < 18) FUZZ_CHECK(nextLogNumber(next) == std::to_wstring(value + 1));
 
-    isStartEntry(name);
+    FUZZ_CHECK(isStartEntry(name) == (name.size() == 4 && (name[0] | 0x20) == L'm' && (name[1] | 0x20) == L'a' &&
+                                      (name[2] | 0x20) == L'i' && (name[3] | 0x20) == L'n'));
 }

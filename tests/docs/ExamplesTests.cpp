@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -15,21 +16,19 @@ using namespace testing_support;
 
 namespace {
 
-std::wstring examplesFolder() { return programFolder() + L"examples\\"; }
+namespace fs = std::filesystem;
 
-bool endsWith(const std::wstring& text, const std::wstring& end)
-{
-    return text.size() > end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
+fs::path examplesFolder() { return fs::path(programFolder()) / L"examples"; }
 
 std::vector<std::wstring> exampleFiles()
 {
     std::vector<std::wstring> names;
-    WIN32_FIND_DATAW entry;
-    raii::UniqueFind find(FindFirstFileW((examplesFolder() + L"*").c_str(), &entry));
-    for (bool more = bool(find); more; more = FindNextFileW(find.get(), &entry))
-        if (endsWith(entry.cFileName, L".vbs") || endsWith(entry.cFileName, L".js") || endsWith(entry.cFileName, L".cpp"))
-            names.push_back(entry.cFileName);
+    std::error_code ignored;
+    for (const fs::directory_entry& entry : fs::directory_iterator(examplesFolder(), ignored)) {
+        const fs::path extension = entry.path().extension();
+        if (extension == L".vbs" || extension == L".js" || extension == L".cpp")
+            names.push_back(entry.path().filename());
+    }
     return names;
 }
 
@@ -38,7 +37,7 @@ std::string narrow(const std::wstring& text) { return std::string(text.begin(), 
 // The comment lines after "Prints:", which ends each example, without their comment marks.
 std::string expectedOutput(const std::wstring& file)
 {
-    std::ifstream source(narrow(examplesFolder() + file).c_str());
+    std::ifstream source(examplesFolder() / file);
     std::string line, expected;
     bool printing = false;
     while (std::getline(source, line)) {
@@ -55,9 +54,10 @@ std::wstring commandLine(const std::wstring& file, const std::wstring& folder, c
 {
     // Without its last "\": before a closing quote it would escape the quote.
     const std::wstring arguments = L" \"" + folder.substr(0, folder.size() - 1) + L"\" \"" + title + L"\"";
-    if (endsWith(file, L".cpp"))
-        return L"\"" + examplesFolder() + file.substr(0, file.size() - 4) + L".exe\"" + arguments;
-    return L"cscript.exe //nologo \"" + examplesFolder() + file + L"\"" + arguments;
+    const fs::path path = examplesFolder() / file;
+    if (path.extension() == L".cpp")
+        return L"\"" + fs::path(path).replace_extension(L".exe").wstring() + L"\"" + arguments;
+    return L"cscript.exe //nologo \"" + path.wstring() + L"\"" + arguments;
 }
 
 class Examples : public ::testing::TestWithParam<std::wstring> {};

@@ -5,14 +5,10 @@
 #include <winnetwk.h>
 
 #include <atomic>
-#include <cstring>
 #include <thread>
 
 #include "LoopbackServer.h"
-#include "ScratchFolder.h"
 #include "TestSupport.h"
-#include "WindowWatcher.h"
-#include "network/NetworkRules.h"
 #include "network/qfcLibNetworkA.h"
 
 using namespace testing_support;
@@ -63,13 +59,6 @@ Fetched fetch(const std::wstring& url, const net::HttpLimits& limits = {}, const
     return out;
 }
 
-net::HttpBody textBody(const std::wstring& text)
-{
-    net::HttpBody body;
-    body.text = text;
-    return body;
-}
-
 using NetworkClient = ClientTest<_qfcLibNetwork>;
 
 } // namespace
@@ -91,15 +80,13 @@ TEST_F(NetworkClient, GetHTTPSourceFetchesPagesOfAnyStatusAndSizeFromManyThreads
         {L"/whoami", L"", L"", L"", false, L"cookie=session=s42"},                 // the session's cookie goes back
     };
     for (const Case& c : cases) {
-        Fetched page = fetch(server.url(c.path), {}, c.method, textBody(c.body), c.xml, c.user);
+        Fetched page = fetch(server.url(c.path), {}, c.method, net::HttpBody{c.body, ""}, c.xml, c.user);
         EXPECT_TRUE(page.ok) << c.path;
         EXPECT_NE(std::wstring::npos, page.text.find(c.expected)) << page.text;
         EXPECT_EQ(0, page.errorNumber) << "success clears the caller's error number and text";
         EXPECT_EQ(L"", page.errorText);
     }
-    net::HttpBody bytes;
-    bytes.isBytes = true;
-    bytes.bytes.assign("a\0b", 3);
+    const net::HttpBody bytes{L"", std::string("a\0b", 3), true};
     EXPECT_EQ(std::wstring(L"PUT|a\0b", 7), fetch(server.url(L"/echo"), {}, L"PUT", bytes).text)
         << "a byte body goes as it is";
     EXPECT_TRUE(fetch(server.url(L"/big")).text == std::wstring(kBigPage, L'q')) << "a large page, whole";
@@ -110,7 +97,7 @@ TEST_F(NetworkClient, GetHTTPSourceFetchesPagesOfAnyStatusAndSizeFromManyThreads
         threads.emplace_back([&, t] {
             for (int i = 0; i < 20; ++i) {
                 const std::wstring body = L"t" + std::to_wstring(t) + L"-" + std::to_wstring(i);
-                answered += fetch(server.url(L"/echo"), {}, L"POST", textBody(body)).text == L"POST|" + body;
+                answered += fetch(server.url(L"/echo"), {}, L"POST", net::HttpBody{body, ""}).text == L"POST|" + body;
             }
         });
     for (std::thread& thread : threads) thread.join();
@@ -121,7 +108,6 @@ TEST_F(NetworkClient, GetHTTPSourceDecodesAsTheResponseSays)
 {
     struct Case { const char* type; std::string body; const wchar_t* expected; };
     const Case cases[] = {
-        {"text/plain; charset=utf-8", "caf\xc3\xa9", L"caf\u00e9"},
         {"text/plain; charset=\"ISO-8859-1\"", "caf\xe9", L"caf\u00e9"},
         {"text/plain; format=flowed; Charset = koi8-r ", "\xc4\xc1", L"\u0434\u0430"},
         {"text/plain; xcharset=iso-8859-1", "caf\xc3\xa9", L"caf\u00e9"},                // no charset: UTF-8
@@ -203,37 +189,6 @@ TEST_F(NetworkClient, GetHTTPSourceTimesOutOnSilenceNotOnLength)
     EXPECT_LT(GetTickCount64() - started, 5000u) << "the total cap ends a trickle";
 }
 
-// The user's fixed proxy as the system's Internet options write it.
-void setUsersProxy(const std::string& proxy)
-{
-    std::string settings(12, '\0');
-    const DWORD header[] = {0x46, 1, 3 /* direct | fixed proxy */};
-    std::memcpy(settings.data(), header, sizeof(header));
-    for (const std::string& text : {proxy, std::string(), std::string()}) { // the proxy, its exceptions, a script
-        const DWORD size = static_cast<DWORD>(text.size());
-        settings.append(reinterpret_cast<const char*>(&size), sizeof(size)) += text;
-    }
-    settings.append(32, '\0');
-    ASSERT_EQ(ERROR_SUCCESS, RegSetKeyValueW(HKEY_CURRENT_USER,
-                                             L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\Connections",
-                                             L"DefaultConnectionSettings", REG_BINARY, settings.data(),
-                                             static_cast<DWORD>(settings.size())));
-}
-
-TEST_F(NetworkClient, GetHTTPSourceGoesThroughTheUsersProxy)
-{
-    LoopbackServer proxy([](LoopbackServer::Exchange& exchange) {
-        exchange.respond("200 OK", "text/plain", "proxied " + exchange.method + " " + exchange.target);
-    });
-    ScratchCurrentUser user(L"NetworkProxy");
-    setUsersProxy("127.0.0.1:" + std::to_string(proxy.port()));
-    Fetched page = fetch(L"http://quillon.invalid/page?x=1");
-    EXPECT_TRUE(page.ok) << page.errorText;
-    // Wine names the default port in the address it hands the proxy; Windows does not.
-    EXPECT_EQ(0u, page.text.find(L"proxied GET http://quillon.invalid")) << page.text;
-    EXPECT_EQ(page.text.size() - 9, page.text.rfind(L"/page?x=1")) << page.text;
-}
-
 // A script's optional arguments, its body and its plain variables for the error's number and text, cleared on
 // success.
 TEST_F(NetworkClient, GetHTTPSourceFromAScript)
@@ -244,21 +199,6 @@ TEST_F(NetworkClient, GetHTTPSourceFromAScript)
                                             server.url(L"") + L" " + refusedUrl(), &exitCode);
     EXPECT_EQ(0, exitCode) << output;
     EXPECT_EQ("post=True|POST|x=1|0[]\r\nxml=True|True\r\nrefused=False|[]|Long True|True\r\n", output);
-}
-
-TEST(NetworkRules, DriveTexts)
-{
-    struct Case { const wchar_t* drive; const wchar_t* map; const wchar_t* unmap; };
-    const Case cases[] = {
-        {L"c", L"", L"C:"},     {L"d", L"D:", L"D:"}, {L"z", L"Z:", L"Z:"},      // letters map from D:
-        {L"c:", L"C:", L"C:"},  {L"1:", L"", L""},    {L"", L"", L""},
-        {L"abc", L"", L""},     {L"e:\\", L"", L""}, {L"\u00e9:", L"", L""},
-    };
-    for (const Case& c : cases) {
-        using NetworkRules::DriveName;
-        EXPECT_EQ(c.map, DriveName(c.drive, NetworkRules::DriveUse::Map)) << "map " << testing::PrintToString(c.drive);
-        EXPECT_EQ(c.unmap, DriveName(c.drive, NetworkRules::DriveUse::Unmap)) << "unmap";
-    }
 }
 
 TEST_F(NetworkClient, DriveConnectionsPassTheSystemsCodes)
@@ -277,16 +217,4 @@ TEST_F(NetworkClient, DriveConnectionsPassTheSystemsCodes)
     EXPECT_EQ(expected, code);
     EXPECT_EQ(S_OK, object_->UnMapNetDrive(bstr(L"q").get(), VARIANT_FALSE, VARIANT_FALSE, &code));
     EXPECT_EQ(long(WNetCancelConnection2W(L"Q:", 0, FALSE)), code);
-}
-
-TEST_F(NetworkClient, OpenURLHandsTheLinkToTheShellWithItsErrorBox)
-{
-    files_testing::ScratchFolder scratch(L"OpenURL");
-    DialogAnswers answers(IDOK);
-    VARIANT_BOOL ok = VARIANT_TRUE;
-    EXPECT_EQ(S_OK, object_->OpenURL(bstr(scratch.file(L"link.qnetnoassoc", 10)).get(), 0, &ok));
-    EXPECT_EQ(VARIANT_FALSE, ok);
-    const auto boxes = answers.boxes();
-    ASSERT_EQ(1u, boxes.size()) << "the error message is on";
-    EXPECT_NE(std::wstring::npos, boxes[0].text.find(L"Error Number = 31")) << boxes[0].text;
 }
