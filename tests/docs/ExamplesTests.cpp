@@ -60,33 +60,26 @@ std::wstring commandLine(const std::wstring& file, const std::wstring& folder, c
     return L"cscript.exe //nologo \"" + path.wstring() + L"\"" + arguments;
 }
 
-class Examples : public ::testing::TestWithParam<std::wstring> {};
-
-TEST_P(Examples, PrintWhatTheySay)
-{
-    const std::wstring file = GetParam();
-    const std::string expected = expectedOutput(file);
-    ASSERT_FALSE(expected.empty()) << narrow(file) << " has no \"Prints:\" lines";
-    files_testing::ScratchFolder folder(L"example-" + file);
-    // The application key of a title of its own, removed before and after.
-    const std::wstring title = L"Quillon example " + std::to_wstring(GetCurrentProcessId()) + L" " + file;
-    const std::wstring appKey = L"Software\\Brannock\\Apps\\" + title;
-    deleteTree(HKEY_CURRENT_USER, appKey);
-    long exitCode = -1;
-    std::string output = captureProcess(commandLine(file, folder.path(), title), &exitCode, 120000);
-    deleteTree(HKEY_CURRENT_USER, appKey);
-    EXPECT_EQ(0, exitCode) << output;
-    output.erase(std::remove(output.begin(), output.end(), '\r'), output.end());
-    EXPECT_EQ(expected, output) << narrow(file);
-}
-
-std::string exampleName(const ::testing::TestParamInfo<std::wstring>& info)
-{
-    std::string name;
-    for (wchar_t c : info.param) name += iswalnum(c) ? static_cast<char>(c) : '_';
-    return name;
-}
-
-INSTANTIATE_TEST_SUITE_P(Reference, Examples, ::testing::ValuesIn(exampleFiles()), exampleName);
-
 } // namespace
+
+// Each in a scratch folder and with an application key of its own, removed before and after.
+TEST(Examples, PrintWhatTheySay)
+{
+    const std::vector<std::wstring> files = exampleFiles();
+    ASSERT_FALSE(files.empty()) << "no examples beside the program";
+    for (const std::wstring& file : files) {
+        SCOPED_TRACE(narrow(file));
+        const std::string expected = expectedOutput(file);
+        EXPECT_FALSE(expected.empty()) << "no \"Prints:\" lines";
+        files_testing::ScratchFolder folder(L"example-" + file);
+        const std::wstring title = L"Quillon example " + std::to_wstring(GetCurrentProcessId()) + L" " + file;
+        const std::wstring appKey = L"Software\\Brannock\\Apps\\" + title;
+        deleteTree(HKEY_CURRENT_USER, appKey);
+        long exitCode = -1;
+        std::string output = captureProcess(commandLine(file, folder.path(), title), &exitCode, 120000);
+        deleteTree(HKEY_CURRENT_USER, appKey);
+        EXPECT_EQ(0, exitCode) << output;
+        output.erase(std::remove(output.begin(), output.end(), '\r'), output.end());
+        EXPECT_EQ(expected, output);
+    }
+}
