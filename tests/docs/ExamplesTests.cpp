@@ -32,8 +32,6 @@ std::vector<std::wstring> exampleFiles()
     return names;
 }
 
-std::string narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
-
 // The comment lines after "Prints:", which ends each example, without their comment marks.
 std::string expectedOutput(const std::wstring& file)
 {
@@ -68,7 +66,7 @@ TEST(Examples, PrintWhatTheySay)
     const std::vector<std::wstring> files = exampleFiles();
     ASSERT_FALSE(files.empty()) << "no examples beside the program";
     for (const std::wstring& file : files) {
-        SCOPED_TRACE(narrow(file));
+        SCOPED_TRACE(file);
         const std::string expected = expectedOutput(file);
         EXPECT_FALSE(expected.empty()) << "no \"Prints:\" lines";
         files_testing::ScratchFolder folder(L"example-" + file);
