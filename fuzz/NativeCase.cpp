@@ -1,7 +1,5 @@
-// The native build's stand-in for the system's case mapping (CharUpperBuffW
-// and CharLowerBuffW on Windows): ASCII and Latin-1 letters, one UTF-16 unit
-// for one, every other unit unchanged. The rules only rely on the mapping
-// keeping the length, which both do.
+// The native build's stand-in for the system's case mapping (CharUpperBuffW and CharLowerBuffW): ASCII and Latin-1
+// letters, one unit for one, others unchanged. The rules only rely on the mapping keeping the length.
 #include "launcher/startup/StartupRules.h"
 #include "strings/TextCase.h"
 

@@ -1,12 +1,11 @@
 // The script writers' reference as a client meets it. Every file of its examples folder runs as a script writer
 // would run it (cscript for .vbs and .js, the built program for .cpp), in a scratch folder and with a scratch
-// application title, and prints exactly what the "Prints:" comment lines at its end say; and the pages this
-// build wrote name every method and parameter as the compiled type library does.
+// application title, and prints exactly what the "Prints:" comment lines at its end say.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -17,30 +16,26 @@ using namespace testing_support;
 
 namespace {
 
-std::wstring examplesFolder() { return programFolder() + L"examples\\"; }
+namespace fs = std::filesystem;
 
-bool endsWith(const std::wstring& text, const std::wstring& end)
-{
-    return text.size() > end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
+fs::path examplesFolder() { return fs::path(programFolder()) / L"examples"; }
 
 std::vector<std::wstring> exampleFiles()
 {
     std::vector<std::wstring> names;
-    WIN32_FIND_DATAW entry;
-    raii::UniqueFind find(FindFirstFileW((examplesFolder() + L"*").c_str(), &entry));
-    for (bool more = bool(find); more; more = FindNextFileW(find.get(), &entry))
-        if (endsWith(entry.cFileName, L".vbs") || endsWith(entry.cFileName, L".js") || endsWith(entry.cFileName, L".cpp"))
-            names.push_back(entry.cFileName);
+    std::error_code ignored;
+    for (const fs::directory_entry& entry : fs::directory_iterator(examplesFolder(), ignored)) {
+        const fs::path extension = entry.path().extension();
+        if (extension == L".vbs" || extension == L".js" || extension == L".cpp")
+            names.push_back(entry.path().filename());
+    }
     return names;
 }
-
-std::string narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
 // The comment lines after "Prints:", which ends each example, without their comment marks.
 std::string expectedOutput(const std::wstring& file)
 {
-    std::ifstream source(narrow(examplesFolder() + file).c_str());
+    std::ifstream source(examplesFolder() / file);
     std::string line, expected;
     bool printing = false;
     while (std::getline(source, line)) {
@@ -57,103 +52,32 @@ std::wstring commandLine(const std::wstring& file, const std::wstring& folder, c
 {
     // Without its last "\": before a closing quote it would escape the quote.
     const std::wstring arguments = L" \"" + folder.substr(0, folder.size() - 1) + L"\" \"" + title + L"\"";
-    if (endsWith(file, L".cpp"))
-        return L"\"" + examplesFolder() + file.substr(0, file.size() - 4) + L".exe\"" + arguments;
-    return L"cscript.exe //nologo \"" + examplesFolder() + file + L"\"" + arguments;
-}
-
-class Examples : public ::testing::TestWithParam<std::wstring> {};
-
-TEST_P(Examples, PrintWhatTheySay)
-{
-    const std::wstring file = GetParam();
-    const std::string expected = expectedOutput(file);
-    ASSERT_FALSE(expected.empty()) << narrow(file) << " has no \"Prints:\" lines";
-    files_testing::ScratchFolder folder(L"example-" + file);
-    // The application key of a title of its own, removed before and after.
-    const std::wstring title = L"Quillon example " + std::to_wstring(GetCurrentProcessId()) + L" " + file;
-    const std::wstring appKey = L"Software\\Brannock\\Apps\\" + title;
-    deleteTree(HKEY_CURRENT_USER, appKey);
-    long exitCode = -1;
-    std::string output = captureProcess(commandLine(file, folder.path(), title), &exitCode, 120000);
-    deleteTree(HKEY_CURRENT_USER, appKey);
-    EXPECT_EQ(0, exitCode) << output;
-    output.erase(std::remove(output.begin(), output.end(), '\r'), output.end());
-    EXPECT_EQ(expected, output) << narrow(file);
-}
-
-std::string exampleName(const ::testing::TestParamInfo<std::wstring>& info)
-{
-    std::string name;
-    for (wchar_t c : info.param) name += iswalnum(c) ? static_cast<char>(c) : '_';
-    return name;
-}
-
-INSTANTIATE_TEST_SUITE_P(Reference, Examples, ::testing::ValuesIn(exampleFiles()), exampleName);
-
-// ---- the pages against the compiled type library (what finish_widl patched included) ----
-
-std::string pageOf(const std::wstring& className)
-{
-    std::ifstream page(narrow(QUILLON_REFERENCE_DIR L"\\" + className + L".md").c_str());
-    std::stringstream text;
-    text << page.rdbuf();
-    return text.str();
-}
-
-// A parameter's row in a method's section: "| `name` | type | passed | default | meaning |"; empty when missing.
-std::string rowOf(const std::string& section, const std::string& name)
-{
-    const size_t at = section.find("\n| " + name + " |");
-    return at == std::string::npos ? "" : section.substr(at + 1, section.find('\n', at + 1) - at - 1);
-}
-
-TEST(ReferencePages, NameEveryMethodAndParameterAsTheTypeLibraryDoes)
-{
-    raii::ComScope com;
-    raii::ComPtr<ITypeLib> library;
-    ASSERT_EQ(S_OK, LoadTypeLibEx((programFolder() + L"Quillon.dll").c_str(), REGKIND_NONE, library.put()));
-    for (UINT i = 0; i < library->GetTypeInfoCount(); ++i) {
-        TYPEKIND kind;
-        raii::ComPtr<ITypeInfo> info;
-        if (FAILED(library->GetTypeInfoType(i, &kind)) || kind != TKIND_DISPATCH ||
-            FAILED(library->GetTypeInfo(i, info.put())))
-            continue;
-        raii::UniqueBstr interfaceName;
-        info->GetDocumentation(MEMBERID_NIL, interfaceName.put(), nullptr, nullptr, nullptr);
-        const std::wstring className = raii::toWString(interfaceName.get()).substr(1);  // _qfcLibX
-        const std::string page = pageOf(className);
-        ASSERT_FALSE(page.empty()) << narrow(className);
-        TYPEATTR* attr = nullptr;
-        ASSERT_EQ(S_OK, info->GetTypeAttr(&attr));
-        for (WORD f = 7; f < attr->cFuncs; ++f) {  // after IUnknown's and IDispatch's
-            FUNCDESC* desc = nullptr;
-            ASSERT_EQ(S_OK, info->GetFuncDesc(f, &desc));
-            BSTR names[32] = {};
-            UINT count = 0;
-            info->GetNames(desc->memid, names, 32, &count);
-            const std::string method = narrow(raii::toWString(names[0]));
-            const size_t at = page.find("\n## " + method + "\n");
-            EXPECT_NE(std::string::npos, at) << method;
-            const std::string section = page.substr(at, page.find("\n## ", at + 1) - at);
-            EXPECT_NE(std::string::npos, section.find("vtable slot " + std::to_string(f) + "\n")) << method;
-            for (SHORT p = 0; p < desc->cParams; ++p) {
-                const USHORT flags = desc->lprgelemdescParam[p].paramdesc.wParamFlags;
-                const bool retval = flags & PARAMFLAG_FRETVAL;
-                const std::string name = retval ? "result" : "`" + narrow(raii::toWString(names[p + 1])) + "`";
-                const std::string row = rowOf(section, name);
-                ASSERT_FALSE(row.empty()) << method << " " << name;
-                if (retval) continue;
-                const char* passed = (flags & PARAMFLAG_FOUT) ? " | in/out, by reference | " : " | in, by value | ";
-                EXPECT_NE(std::string::npos, row.find(passed)) << row;
-                const bool required = row.find(" | required | ") != std::string::npos;
-                EXPECT_EQ(!(flags & (PARAMFLAG_FOPT | PARAMFLAG_FHASDEFAULT)), required) << row;
-            }
-            for (UINT n = 0; n < count; ++n) SysFreeString(names[n]);
-            info->ReleaseFuncDesc(desc);
-        }
-        info->ReleaseTypeAttr(attr);
-    }
+    const fs::path path = examplesFolder() / file;
+    if (path.extension() == L".cpp")
+        return L"\"" + fs::path(path).replace_extension(L".exe").wstring() + L"\"" + arguments;
+    return L"cscript.exe //nologo \"" + path.wstring() + L"\"" + arguments;
 }
 
 } // namespace
+
+// Each in a scratch folder and with an application key of its own, removed before and after.
+TEST(Examples, PrintWhatTheySay)
+{
+    const std::vector<std::wstring> files = exampleFiles();
+    ASSERT_FALSE(files.empty()) << "no examples beside the program";
+    for (const std::wstring& file : files) {
+        SCOPED_TRACE(file);
+        const std::string expected = expectedOutput(file);
+        EXPECT_FALSE(expected.empty()) << "no \"Prints:\" lines";
+        files_testing::ScratchFolder folder(L"example-" + file);
+        const std::wstring title = L"Quillon example " + std::to_wstring(GetCurrentProcessId()) + L" " + file;
+        const std::wstring appKey = L"Software\\Brannock\\Apps\\" + title;
+        deleteTree(HKEY_CURRENT_USER, appKey);
+        long exitCode = -1;
+        std::string output = captureProcess(commandLine(file, folder.path(), title), &exitCode, 120000);
+        deleteTree(HKEY_CURRENT_USER, appKey);
+        EXPECT_EQ(0, exitCode) << output;
+        output.erase(std::remove(output.begin(), output.end(), '\r'), output.end());
+        EXPECT_EQ(expected, output);
+    }
+}

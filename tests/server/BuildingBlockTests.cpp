@@ -58,7 +58,6 @@ TEST(Failure, TrapRecordsAndGivesNeutralRaiseConvertsCodes)
     struct Case { HRESULT hr; long number; HRESULT raised; };
     const Case cases[] = {
         {HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND), kFileNotFound, HRESULT(0x800A0035)},
-        {HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED), kPermissionDenied, HRESULT(0x800A0046)},
         {HRESULT(0x800A004C), kPathNotFound, HRESULT(0x800A004C)},
         {E_INVALIDARG, kInvalidArgument, HRESULT(0x800A0005)},
         {HRESULT_FROM_WIN32(ERROR_BAD_NETPATH), ERROR_BAD_NETPATH, HRESULT_FROM_WIN32(ERROR_BAD_NETPATH)},

@@ -1,5 +1,4 @@
-// Clients of the server frame: a failure seen by C++ callers, and a real script client.
-#include <algorithm>
+// A failure of the server frame as C++ callers see it.
 #include <stdexcept>
 
 #include "TestSupport.h"
@@ -29,7 +28,7 @@ struct ModuleScope {
 } // namespace
 
 // Something thrown that is no automation error is a plain failure with no result. (An automation error as
-// 0x800A0000 + its number: the strings client tests through the vtable, the script client below late-bound.)
+// 0x800A0000 + its number: the strings client tests through the vtable, the reference's examples late-bound.)
 TEST(ErrorPath, AnythingElseThrownIsAPlainFailureWithNoResult)
 {
     raii::ComScope com;
@@ -40,17 +39,4 @@ TEST(ErrorPath, AnythingElseThrownIsAPlainFailureWithNoResult)
     BSTR out = const_cast<BSTR>(L"not the server's to free"); // an [out] value is never read
     EXPECT_TRUE(FAILED(failing->GetAppVersion(VARIANT_FALSE, &out)));
     EXPECT_EQ(nullptr, out) << "a failed call hands back no result";
-}
-
-// A JScript client: create by ProgID, InitCore, GetAppVersion with and without its optional argument, read a
-// failing call's error; JScript names registry roots by numbers above the 32-bit range, and one beyond 32 bits
-// overflows. (VBScript clients: the reference's examples; the engine's numbers come from the dispatch codes.)
-TEST(ScriptClients, CallWithAndWithoutOptionalArgumentsAndReadErrors)
-{
-    long exitCode = -1;
-    std::string output = captureProcess(L"cscript.exe //nologo \"" + programFolder() + L"core.js\"", &exitCode);
-    output.erase(std::remove(output.begin(), output.end(), '\r'), output.end());
-    EXPECT_EQ(0, exitCode);
-    EXPECT_EQ("1132 1132 v1.1.32\n800A0005 | Invalid procedure call or argument: a name holds a NUL character\n"
-              "true current user true\n8002000A\n", output);  // JScript's errors have no source
 }

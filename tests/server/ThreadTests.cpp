@@ -19,7 +19,6 @@ DWORD WINAPI worker(void* unloadAfter)
         latebound::Object core(create<IDispatch>(CLSID_qfcLibCore, IID_IDispatch).get());
         latebound::Object registry(create<IDispatch>(CLSID_qfcLibRegistry, IID_IDispatch).get());
         core.call(L"InitCore", latebound::Args().text(L"App").text(title).text(L"C:\\").i2(1).i2(2).i2(3));
-        worked = worked && core.call(L"GetAppVersion", latebound::Args().boolean(true)).text() == L"v1.2.3";
         registry.call(L"KeySet", latebound::Args().text(L"V").text(title).text(L"T"));
         worked = worked && registry.call(L"KeyGet", latebound::Args().text(L"V").text(L"").text(L"T")).text() == title;
         for (const ServerClass& server : kClasses) {

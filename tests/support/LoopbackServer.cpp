@@ -82,19 +82,6 @@ void LoopbackServer::Exchange::respond(const std::string& status, const std::str
          std::to_string(content.size()) + "\r\nConnection: close\r\n" + extra + "\r\n" + content);
 }
 
-bool LoopbackServer::Exchange::waitForClose(DWORD timeoutMs)
-{
-    for (const ULONGLONG end = GetTickCount64() + timeoutMs; GetTickCount64() < end && pause(0);) {
-        fd_set readable;
-        FD_ZERO(&readable);
-        FD_SET(socket_, &readable);
-        timeval wait = {0, 50000};
-        char byte;
-        if (select(0, &readable, nullptr, nullptr, &wait) > 0 && recv(socket_, &byte, 1, 0) <= 0) return true;
-    }
-    return false;
-}
-
 bool LoopbackServer::Exchange::pause(DWORD timeoutMs)
 {
     return WaitForSingleObject(stopped_, timeoutMs) == WAIT_TIMEOUT;

@@ -1,7 +1,5 @@
-// A small HTTP server on 127.0.0.1 for the network tests and the benchmark:
-// each connection gets a thread of its own and is handed, with the request it
-// sent, to the test's handler, which answers as it likes (whole, slowly, never).
-// Uses no test framework, so the benchmark can take it too.
+// A small HTTP server on 127.0.0.1 for the network tests and the benchmark (so no test framework): each connection
+// gets a thread of its own and is handed, with its request, to the handler, which answers as it likes.
 #pragma once
 
 #include <winsock2.h>
@@ -33,15 +31,12 @@ public:
     public:
         std::string method, target, head, body; // head: the request line and headers, lower-cased
 
-        // Sends a whole response with Content-Length and "Connection: close"; extra: more header lines, each
-        // ending in "\r\n".
+        // A whole response with Content-Length and "Connection: close"; extra: header lines ending in "\r\n".
         void respond(const std::string& status, const std::string& type, const std::string& content,
                      const std::string& extra = "");
         bool send(const std::string& bytes);
         // The value of a request header (name lower-case), "" when missing.
         std::string header(const std::string& name) const;
-        // Waits until the client closes the connection (true) or the server stops or timeoutMs passes (false).
-        bool waitForClose(DWORD timeoutMs);
         // Waits timeoutMs unless the server stops first; false when it stopped.
         bool pause(DWORD timeoutMs);
 
