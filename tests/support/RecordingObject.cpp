@@ -23,16 +23,11 @@ HRESULT WINAPI fillDeferred(EXCEPINFO* exception)
 // A VARIANT as the log writes it: numbers plainly, texts quoted, booleans True/False.
 std::wstring describe(const VARIANT& value)
 {
-    switch (V_VT(&value)) {
-    case VT_BSTR: return L"\"" + raii::toWString(V_BSTR(&value)) + L"\"";
-    case VT_BOOL: return V_BOOL(&value) ? L"True" : L"False";
-    case VT_DISPATCH: return V_DISPATCH(&value) ? L"<object>" : L"Nothing";
-    case VT_ERROR: return L"<missing>";
-    case VT_EMPTY: return L"<empty>";
-    default: break;
-    }
+    if (V_VT(&value) == VT_BSTR) return L"\"" + raii::toWString(V_BSTR(&value)) + L"\"";
+    if (V_VT(&value) == VT_DISPATCH) return V_DISPATCH(&value) ? L"<object>" : L"Nothing";
+    if (V_VT(&value) == VT_ERROR) return L"<missing>";
     raii::UniqueVariant text;
-    if (FAILED(VariantChangeType(text.get(), const_cast<VARIANT*>(&value), 0, VT_BSTR))) return L"<?>";
+    if (FAILED(VariantChangeType(text.get(), const_cast<VARIANT*>(&value), VARIANT_ALPHABOOL, VT_BSTR))) return L"<?>";
     return raii::toWString(V_BSTR(text.get()));
 }
 
@@ -86,12 +81,6 @@ void RecordingObject::set(const std::wstring& name, long value)
     V_VT(&number) = VT_I4;
     V_I4(&number) = value;
     set(name, number);
-}
-
-STDMETHODIMP RecordingObject::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID lcid, DISPID* ids)
-{
-    ++lookups_;
-    return NamedObject::GetIDsOfNames(iid, names, count, lcid, ids);
 }
 
 STDMETHODIMP RecordingObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,

@@ -33,10 +33,8 @@ public:
 
     // "Left=1200", "Move(1200,900,6495,4800)", "Left?" for a read; cleared by take().
     std::vector<std::wstring> take() { return std::exchange(log_, {}); }
-    int lookups() const { return lookups_; }
     using NamedObject::references;
 
-    STDMETHODIMP GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID lcid, DISPID* ids) override;
     STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                         EXCEPINFO* exception, UINT* argumentError) override;
 
@@ -57,7 +55,6 @@ private:
     Member* find(const std::wstring& name);
     HRESULT answer(Member& member, WORD flags, const DISPPARAMS* params, VARIANT* result);
 
-    int lookups_ = 0;
     std::unique_ptr<Members> table_;
     std::vector<std::wstring> log_;
 };
