@@ -1,7 +1,8 @@
-// The form routines on real windows (through the form object of common/) and
-// on a recording form (where every Move must be seen).
+// The form routines on real windows (through the form object of common/, whose
+// own errors are read here too) and on a recording form (where every Move must be seen).
 #include "Dpi.h"
 #include "FormObject.h"
+#include "LateBound.h"
 #include "PlainWindow.h"
 #include "RecordingObject.h"
 #include "TestSupport.h"
@@ -106,6 +107,47 @@ TEST_F(Forms, FormCloseStoresThePlaceAndHidesTheFormOnlyWithAnimation)
     setAnimation(L"1");
     forms::FormClose(form_.get(), 1);
     EXPECT_FALSE(IsWindowVisible(window_.handle())) << "with animation the form closes away";
+}
+
+TEST_F(Forms, TheFormObjectsMoveKeepsOmittedValuesAndVisibleShowsAndHides)
+{
+    latebound::Object form(form_.get());
+    const long width = place().width;
+    ASSERT_EQ(S_OK, form.call(L"Move", latebound::Args().i4(1500).missing().missing().missing()).hr);
+    EXPECT_EQ(snapped(1500), place().left);
+    EXPECT_EQ(width, place().width) << "omitted arguments keep their values";
+    EXPECT_EQ(S_OK, form.put(L"Visible", true).hr);
+    EXPECT_TRUE(IsWindowVisible(window_.handle()));
+    EXPECT_EQ(S_OK, form.put(L"Visible", false).hr);
+    EXPECT_FALSE(IsWindowVisible(window_.handle()));
+}
+
+TEST_F(Forms, TheFormObjectsBadCallsRaiseErrorsACallerCanRead)
+{
+    latebound::Object form(form_.get());
+    struct Case {
+        const char* what;
+        latebound::Result result;
+        SCODE scode;
+    };
+    Case cases[] = {
+        {"unknown member", form.get(L"Colour"), 0},
+        {"Move without Left", form.call(L"Move"), SCODE(0x800A01C1)},
+        {"text for a number", form.call(L"Move", latebound::Args().text(L"left")), SCODE(0x800A000D)},
+        {"WindowState 3", form.put(L"WindowState", 3L), SCODE(0x800A017C)},
+        {"Show style 2", form.call(L"Show", latebound::Args().i2(2)), SCODE(0x800A0005)},
+        {"Line shape X", form.call(L"Line", latebound::Args().i4(0).i4(0).i4(1).i4(1).i4(0).text(L"X")),
+         SCODE(0x800A0005)},
+    };
+    EXPECT_EQ(DISP_E_UNKNOWNNAME, cases[0].result.hr);
+    for (size_t i = 1; i < std::size(cases); ++i) {
+        EXPECT_EQ(DISP_E_EXCEPTION, cases[i].result.hr) << cases[i].what;
+        EXPECT_EQ(cases[i].scode, cases[i].result.scode) << cases[i].what;
+        EXPECT_FALSE(cases[i].result.description.empty()) << cases[i].what;
+    }
+    window_.destroy();
+    EXPECT_EQ(SCODE(0x800A016C), form.get(L"Left").scode) << "a form whose window is gone says so";
+    EXPECT_EQ(L"frmPlace", form.get(L"Name").text());
 }
 
 TEST_F(Forms, CloseWindowMovesHidesAndRestoresTheRectangle)
