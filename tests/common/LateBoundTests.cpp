@@ -35,7 +35,6 @@ TEST_F(LateBound, CallsPassArgumentsInOrderAndConvertResults)
                    L"Caption?"}),
               form->take());
 
-    EXPECT_FALSE(object.has(L"Width"));
     EXPECT_EQ(DISP_E_UNKNOWNNAME, object.get(L"Width").hr);
     EXPECT_EQ(E_POINTER, latebound::Object().get(L"Left").hr) << "no object is a failure, not a crash";
 }
@@ -46,7 +45,6 @@ TEST_F(LateBound, RaisedErrorsCarryTheirNumberAndDescription)
         auto form = recording({L"Show"});
         form->raise(L"Show", SCODE(0x800A01A8), L"Object required", deferred);
         latebound::Result result = latebound::Object(form.get()).call(L"Show");
-        EXPECT_EQ(DISP_E_EXCEPTION, result.hr) << deferred;
         EXPECT_EQ(SCODE(0x800A01A8), result.scode) << deferred;
         EXPECT_EQ(L"Recording: Object required", result.source + L": " + result.description) << deferred;
         EXPECT_NE(std::wstring::npos, result.errorText().find(L"Object required")) << deferred;

@@ -35,21 +35,17 @@ std::wstring describe(const VARIANT& value)
 
 RecordingObject* RecordingObject::create(const std::vector<std::wstring>& members)
 {
-    auto table = std::make_unique<Members>();
-    for (const auto& name : members) table->items.push_back({name, nullptr, {}, std::nullopt});
-    for (size_t i = 0; i < table->items.size(); ++i)
+    auto table = std::make_unique<Members>(Members{std::vector<Member>(members.size()), {}});
+    for (size_t i = 0; i < members.size(); ++i) {
+        table->items[i].name = members[i];
         table->names.push_back({table->items[i].name.c_str(), DISPID(i + 1)});
+    }
     return new RecordingObject(std::move(table));
 }
 
 RecordingObject::RecordingObject(std::unique_ptr<Members> members)
     : NamedObject(members->names.data(), members->names.size()), table_(std::move(members))
 {
-}
-
-RecordingObject::~RecordingObject()
-{
-    for (Member& member : table_->items) VariantClear(&member.value);
 }
 
 RecordingObject::Member* RecordingObject::find(const std::wstring& name)
@@ -72,7 +68,7 @@ void RecordingObject::raise(const std::wstring& name, SCODE scode, const std::ws
 
 void RecordingObject::set(const std::wstring& name, const VARIANT& value)
 {
-    if (Member* member = find(name)) VariantCopy(&member->value, const_cast<VARIANT*>(&value));
+    if (Member* member = find(name)) VariantCopy(member->value.get(), const_cast<VARIANT*>(&value));
 }
 
 void RecordingObject::set(const std::wstring& name, long value)
@@ -107,13 +103,13 @@ HRESULT RecordingObject::answer(Member& member, WORD flags, const DISPPARAMS* pa
     if (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) {
         if (args.size() != 1 || params->cNamedArgs != 1 || params->rgdispidNamedArgs[0] != DISPID_PROPERTYPUT)
             return DISP_E_PARAMNOTOPTIONAL;
-        VariantCopy(&member.value, &args[0]);
+        VariantCopy(member.value.get(), &args[0]);
         log_.push_back(member.name + L"=" + describe(args[0]));
         return S_OK;
     }
     if (!member.body) {
         log_.push_back(member.name + L"?");
-        return result ? VariantCopy(result, &member.value) : S_OK;
+        return result ? VariantCopy(result, member.value.get()) : S_OK;
     }
     std::wstring entry = member.name + L"(";
     for (size_t i = 0; i < args.size(); ++i) entry += (i ? L"," : L"") + describe(args[i]);

@@ -14,6 +14,7 @@
 
 #include "ErrorNumbers.h"
 #include "NamedObject.h"
+#include "Raii.h"
 
 namespace testing_support {
 
@@ -42,7 +43,7 @@ private:
     struct Member {
         std::wstring name;
         Method body;
-        VARIANT value;
+        raii::UniqueVariant value;
         std::optional<std::pair<automation::RuntimeError, bool /*deferred*/>> raised;
     };
     // Built before the object, so the base holds the name table (member i has DISPID i + 1).
@@ -51,7 +52,6 @@ private:
         std::vector<latebound::MemberName> names;
     };
     explicit RecordingObject(std::unique_ptr<Members> members);
-    ~RecordingObject() override;
     Member* find(const std::wstring& name);
     HRESULT answer(Member& member, WORD flags, const DISPPARAMS* params, VARIANT* result);
 

@@ -144,10 +144,9 @@ TEST_F(WindowsClient, ShellCommandPassesParametersAndFolderAndReportsFailuresInT
     const std::wstring orphan = scratch.file(L"orphan.qnetnoassoc", 10);
     DialogAnswers answers(IDOK);
     EXPECT_FALSE(shell(L"     ")) << "blank text: nothing shown";
-    EXPECT_EQ(0, answers.answered());
     EXPECT_FALSE(shell(L"  " + orphan + L"  "));
     const auto boxes = answers.boxes();
-    ASSERT_EQ(1u, boxes.size());
+    ASSERT_EQ(1u, boxes.size()) << "one box: the blank text showed none";
     EXPECT_NE(std::wstring::npos, boxes[0].text.find(L"Error Number = 31\rError Description = There is no"))
         << boxes[0].text;
 }
