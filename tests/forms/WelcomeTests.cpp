@@ -39,8 +39,8 @@ Seen showAndClose(const std::wstring& text, const std::wstring& file, const std:
         GetWindowRect(window, &outer);
         const UINT dpi = ui::windowDpi(window);
         seen = {true, ui::windowText(window), ui::windowText(GetDlgItem(window, core::kRoWelcome)),
-                ui::windowText(GetDlgItem(window, core::kRunOnceText)), ui::pixelsToTwips(outer.right - outer.left, dpi),
-                ui::pixelsToTwips(outer.bottom - outer.top, dpi)};
+                ui::windowText(GetDlgItem(window, core::kRunOnceText)),
+                ui::pixelsToTwips(outer.right - outer.left, dpi), ui::pixelsToTwips(outer.bottom - outer.top, dpi)};
         PostMessageW(window, WM_CLOSE, 0, 0);
     });
     core::ShowRunOnceDialog(text, quillon::wholeName(file, quillon::NameKind::Path), heading, caption, width, 4800);
