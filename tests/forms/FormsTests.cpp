@@ -1,7 +1,8 @@
-// The form routines on real windows (through the form object of common/) and
-// on a recording form (where every Move must be seen).
+// The form routines on real windows (through the form object of common/, whose
+// own errors are read here too) and on a recording form (where every Move must be seen).
 #include "Dpi.h"
 #include "FormObject.h"
+#include "LateBound.h"
 #include "PlainWindow.h"
 #include "RecordingObject.h"
 #include "TestSupport.h"
@@ -62,16 +63,14 @@ protected:
 raii::ComPtr<RecordingObject> recordingForm(long left, long top, long width, long height)
 {
     auto form = raii::ComPtr<RecordingObject>::attach(RecordingObject::create(
-        {L"Left", L"Top", L"Width", L"Height", L"WindowState", L"Visible", L"Move", L"Line"}));
-    const wchar_t* names[] = {L"Left", L"Top", L"Width", L"Height"};
-    const long values[] = {left, top, width, height};
-    for (int i = 0; i < 4; ++i) form->set(names[i], values[i]);
-    form->set(L"WindowState", 0L);
+        {L"Left", L"Top", L"Width", L"Height", L"WindowState", L"Visible", L"Move"}));
+    const wchar_t* names[] = {L"Left", L"Top", L"Width", L"Height", L"WindowState"};
+    const long values[] = {left, top, width, height, 0};
+    for (int i = 0; i < 5; ++i) form->set(names[i], values[i]);
     form->method(L"Move", [names](RecordingObject& self, const std::vector<VARIANT>& args, VARIANT*) {
         for (size_t i = 0; i < args.size() && i < 4; ++i) self.set(names[i], args[i]);
         return S_OK;
     });
-    form->method(L"Line", [](RecordingObject&, const std::vector<VARIANT>&, VARIANT*) { return S_OK; });
     return form;
 }
 
@@ -108,6 +107,46 @@ TEST_F(Forms, FormCloseStoresThePlaceAndHidesTheFormOnlyWithAnimation)
     EXPECT_FALSE(IsWindowVisible(window_.handle())) << "with animation the form closes away";
 }
 
+TEST_F(Forms, TheFormObjectsMoveKeepsOmittedValuesAndVisibleShowsAndHides)
+{
+    latebound::Object form(form_.get());
+    const long width = place().width;
+    ASSERT_EQ(S_OK, form.call(L"Move", latebound::Args().i4(1500).missing().missing().missing()).hr);
+    EXPECT_EQ(snapped(1500), place().left);
+    EXPECT_EQ(width, place().width) << "omitted arguments keep their values";
+    EXPECT_EQ(S_OK, form.put(L"Visible", true).hr);
+    EXPECT_TRUE(IsWindowVisible(window_.handle()));
+    EXPECT_EQ(S_OK, form.put(L"Visible", false).hr);
+    EXPECT_FALSE(IsWindowVisible(window_.handle()));
+}
+
+TEST_F(Forms, TheFormObjectsBadCallsRaiseErrorsACallerCanRead)
+{
+    latebound::Object form(form_.get());
+    struct Case {
+        const char* what;
+        latebound::Result result;
+        SCODE scode;
+    };
+    Case cases[] = {
+        {"unknown member", form.get(L"Colour"), 0},
+        {"Move without Left", form.call(L"Move"), SCODE(0x800A01C1)},
+        {"text for a number", form.call(L"Move", latebound::Args().text(L"left")), SCODE(0x800A000D)},
+        {"WindowState 3", form.put(L"WindowState", 3L), SCODE(0x800A017C)},
+        {"Line shape X", form.call(L"Line", latebound::Args().i4(0).i4(0).i4(1).i4(1).i4(0).text(L"X")),
+         SCODE(0x800A0005)},
+    };
+    EXPECT_EQ(DISP_E_UNKNOWNNAME, cases[0].result.hr);
+    for (size_t i = 1; i < std::size(cases); ++i) {
+        EXPECT_EQ(DISP_E_EXCEPTION, cases[i].result.hr) << cases[i].what;
+        EXPECT_EQ(cases[i].scode, cases[i].result.scode) << cases[i].what;
+        EXPECT_FALSE(cases[i].result.description.empty()) << cases[i].what;
+    }
+    window_.destroy();
+    EXPECT_EQ(SCODE(0x800A016C), form.get(L"Left").scode) << "a form whose window is gone says so";
+    EXPECT_EQ(L"frmPlace", form.get(L"Name").text());
+}
+
 TEST_F(Forms, CloseWindowMovesHidesAndRestoresTheRectangle)
 {
     auto form = recordingForm(1000, 500, 2000, 400);
@@ -117,74 +156,27 @@ TEST_F(Forms, CloseWindowMovesHidesAndRestoresTheRectangle)
               form->take());
     auto broken = raii::ComPtr<RecordingObject>::attach(RecordingObject::create({L"Left"}));
     EXPECT_NO_THROW(forms::CloseWindow(broken.get(), 1, 150)) << "CloseWindow suppresses errors";
+    EXPECT_THROW(forms::CenterForm(broken.get(), nullptr), quillon::RuntimeError) << "where others fail the call";
     EXPECT_NO_THROW(forms::CloseWindow(nullptr, 1, 150));
     EXPECT_EQ(quillon::kObjectNotSet, quillon::failure::lastError().LastErrorNumber) << "the failure is recorded";
 }
 
-TEST_F(Forms, SlideAndEtchOnARecordingForm)
+TEST_F(Forms, SlideOnARecordingForm)
 {
     auto form = recordingForm(100, 100, 3000, 2000);
-    for (long state : {1L, 2L}) {
-        form->set(L"WindowState", state);
-        forms::SlideWindow(form.get(), 5000, 4000, 1, 150);
-        for (const auto& entry : form->take()) EXPECT_EQ(std::wstring::npos, entry.find(L"Move")) << state;
-    }
+    form->set(L"WindowState", 2L);
+    forms::SlideWindow(form.get(), 5000, 4000, 1, 150);
+    for (const auto& entry : form->take()) EXPECT_EQ(std::wstring::npos, entry.find(L"Move")) << "maximised: no slide";
     form->set(L"WindowState", 0L);
     setAnimation(L"0");
     forms::SlideWindow(form.get(), 3600, 0, 0, 150);
     EXPECT_EQ(L"Move(100,100,3600,2000)", form->take().back()) << "height 0 keeps the height";
-
-    const std::pair<long, Log> cases[] = {
-        {0, {L"Line(100,200,1100,200,-2147483628)", L"Line(104,220,1104,220,-2147483632)"}},
-        {1, {L"Line(100,200,100,1200,-2147483628)", L"Line(120,204,120,1204,-2147483632)"}},
-    };
-    for (const auto& [vertical, lines] : cases) {
-        forms::EtchedLine(form.get(), 100, 200, 1000, vertical);
-        EXPECT_EQ(lines, form->take()) << "vertical " << vertical;
-    }
-    auto bare = raii::ComPtr<RecordingObject>::attach(RecordingObject::create({L"Left"}));
-    EXPECT_THROW(forms::CenterForm(bare.get(), nullptr), quillon::RuntimeError)
-        << "a form without the members fails the call";
 }
 
-TEST_F(Forms, WindowManagerCallsOnARealWindow)
+TEST_F(Forms, FormRemoveXTakesTheCloseItemAway)
 {
     EXPECT_TRUE(forms::FormRemoveX(form_.get()));
-    EXPECT_EQ(static_cast<UINT>(-1), GetMenuState(GetSystemMenu(window_.handle(), FALSE), SC_CLOSE, MF_BYCOMMAND))
-        << "no Close item is left";
-    EXPECT_FALSE(forms::FormRemoveX(nullptr));
-    EXPECT_EQ(quillon::kObjectNotSet, quillon::failure::lastError().LastErrorNumber) << "the failure is recorded";
-
-    window_.show(SW_SHOWNOACTIVATE);
-    forms::BringWindowToFront(form_.get(), -1);
-    EXPECT_TRUE(GetWindowLongW(window_.handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
-    forms::BringWindowToFront(form_.get(), -2);
-    EXPECT_FALSE(GetWindowLongW(window_.handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
-}
-
-TEST_F(Forms, GradientBandsGoFromBrightToDarkAndBack)
-{
-    window_.show(SW_SHOWNOACTIVATE);
-    RECT client{};
-    GetClientRect(window_.handle(), &client);
-    HWND window = window_.handle();
-    for (long invert : {0L, 1L}) {
-        forms::GradientForm(form_.get(), 1, invert);
-        InvalidateRect(window, nullptr, TRUE); // what AutoRedraw keeps survives a repaint
-        UpdateWindow(window);
-        const COLORREF top = pixelAt(window, 3, 1), bottom = pixelAt(window, 3, client.bottom - 2);
-        const COLORREF bright = invert ? bottom : top, dark = invert ? top : bottom;
-        EXPECT_EQ(0u, GetRValue(bright) + GetGValue(bright)) << invert;
-        EXPECT_GT(GetBValue(bright), 240) << invert;
-        EXPECT_LT(GetBValue(dark), 16) << invert;
-        EXPECT_EQ(bright, pixelAt(window, client.right - 2, invert ? client.bottom - 2 : 1))
-            << "the bands reach the right edge";
-    }
-    forms::GradientForm(form_.get(), 2, 0);
-    UpdateWindow(window);
-    const COLORREF green = pixelAt(window, 3, 1);
-    EXPECT_GT(GetGValue(green), 240);
-    EXPECT_EQ(0u, GetBValue(green));
+    EXPECT_EQ(static_cast<UINT>(-1), GetMenuState(GetSystemMenu(window_.handle(), FALSE), SC_CLOSE, MF_BYCOMMAND));
 }
 
 } // namespace

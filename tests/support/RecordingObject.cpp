@@ -23,16 +23,11 @@ HRESULT WINAPI fillDeferred(EXCEPINFO* exception)
 // A VARIANT as the log writes it: numbers plainly, texts quoted, booleans True/False.
 std::wstring describe(const VARIANT& value)
 {
-    switch (V_VT(&value)) {
-    case VT_BSTR: return L"\"" + raii::toWString(V_BSTR(&value)) + L"\"";
-    case VT_BOOL: return V_BOOL(&value) ? L"True" : L"False";
-    case VT_DISPATCH: return V_DISPATCH(&value) ? L"<object>" : L"Nothing";
-    case VT_ERROR: return L"<missing>";
-    case VT_EMPTY: return L"<empty>";
-    default: break;
-    }
+    if (V_VT(&value) == VT_BSTR) return L"\"" + raii::toWString(V_BSTR(&value)) + L"\"";
+    if (V_VT(&value) == VT_DISPATCH) return V_DISPATCH(&value) ? L"<object>" : L"Nothing";
+    if (V_VT(&value) == VT_ERROR) return L"<missing>";
     raii::UniqueVariant text;
-    if (FAILED(VariantChangeType(text.get(), const_cast<VARIANT*>(&value), 0, VT_BSTR))) return L"<?>";
+    if (FAILED(VariantChangeType(text.get(), const_cast<VARIANT*>(&value), VARIANT_ALPHABOOL, VT_BSTR))) return L"<?>";
     return raii::toWString(V_BSTR(text.get()));
 }
 
@@ -40,21 +35,17 @@ std::wstring describe(const VARIANT& value)
 
 RecordingObject* RecordingObject::create(const std::vector<std::wstring>& members)
 {
-    auto table = std::make_unique<Members>();
-    for (const auto& name : members) table->items.push_back({name, nullptr, {}, std::nullopt});
-    for (size_t i = 0; i < table->items.size(); ++i)
+    auto table = std::make_unique<Members>(Members{std::vector<Member>(members.size()), {}});
+    for (size_t i = 0; i < members.size(); ++i) {
+        table->items[i].name = members[i];
         table->names.push_back({table->items[i].name.c_str(), DISPID(i + 1)});
+    }
     return new RecordingObject(std::move(table));
 }
 
 RecordingObject::RecordingObject(std::unique_ptr<Members> members)
     : NamedObject(members->names.data(), members->names.size()), table_(std::move(members))
 {
-}
-
-RecordingObject::~RecordingObject()
-{
-    for (Member& member : table_->items) VariantClear(&member.value);
 }
 
 RecordingObject::Member* RecordingObject::find(const std::wstring& name)
@@ -77,7 +68,7 @@ void RecordingObject::raise(const std::wstring& name, SCODE scode, const std::ws
 
 void RecordingObject::set(const std::wstring& name, const VARIANT& value)
 {
-    if (Member* member = find(name)) VariantCopy(&member->value, const_cast<VARIANT*>(&value));
+    if (Member* member = find(name)) VariantCopy(member->value.get(), const_cast<VARIANT*>(&value));
 }
 
 void RecordingObject::set(const std::wstring& name, long value)
@@ -86,12 +77,6 @@ void RecordingObject::set(const std::wstring& name, long value)
     V_VT(&number) = VT_I4;
     V_I4(&number) = value;
     set(name, number);
-}
-
-STDMETHODIMP RecordingObject::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID lcid, DISPID* ids)
-{
-    ++lookups_;
-    return NamedObject::GetIDsOfNames(iid, names, count, lcid, ids);
 }
 
 STDMETHODIMP RecordingObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
@@ -118,13 +103,13 @@ HRESULT RecordingObject::answer(Member& member, WORD flags, const DISPPARAMS* pa
     if (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) {
         if (args.size() != 1 || params->cNamedArgs != 1 || params->rgdispidNamedArgs[0] != DISPID_PROPERTYPUT)
             return DISP_E_PARAMNOTOPTIONAL;
-        VariantCopy(&member.value, &args[0]);
+        VariantCopy(member.value.get(), &args[0]);
         log_.push_back(member.name + L"=" + describe(args[0]));
         return S_OK;
     }
     if (!member.body) {
         log_.push_back(member.name + L"?");
-        return result ? VariantCopy(result, &member.value) : S_OK;
+        return result ? VariantCopy(result, member.value.get()) : S_OK;
     }
     std::wstring entry = member.name + L"(";
     for (size_t i = 0; i < args.size(); ++i) entry += (i ? L"," : L"") + describe(args[i]);

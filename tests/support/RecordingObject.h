@@ -14,6 +14,7 @@
 
 #include "ErrorNumbers.h"
 #include "NamedObject.h"
+#include "Raii.h"
 
 namespace testing_support {
 
@@ -33,10 +34,8 @@ public:
 
     // "Left=1200", "Move(1200,900,6495,4800)", "Left?" for a read; cleared by take().
     std::vector<std::wstring> take() { return std::exchange(log_, {}); }
-    int lookups() const { return lookups_; }
     using NamedObject::references;
 
-    STDMETHODIMP GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID lcid, DISPID* ids) override;
     STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                         EXCEPINFO* exception, UINT* argumentError) override;
 
@@ -44,7 +43,7 @@ private:
     struct Member {
         std::wstring name;
         Method body;
-        VARIANT value;
+        raii::UniqueVariant value;
         std::optional<std::pair<automation::RuntimeError, bool /*deferred*/>> raised;
     };
     // Built before the object, so the base holds the name table (member i has DISPID i + 1).
@@ -53,11 +52,9 @@ private:
         std::vector<latebound::MemberName> names;
     };
     explicit RecordingObject(std::unique_ptr<Members> members);
-    ~RecordingObject() override;
     Member* find(const std::wstring& name);
     HRESULT answer(Member& member, WORD flags, const DISPPARAMS* params, VARIANT* result);
 
-    int lookups_ = 0;
     std::unique_ptr<Members> table_;
     std::vector<std::wstring> log_;
 };

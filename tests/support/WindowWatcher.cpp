@@ -20,12 +20,9 @@ BOOL CALLBACK collectStatic(HWND child, LPARAM context)
 
 SeenWindow describe(HWND window)
 {
-    SeenWindow seen;
-    seen.handle = window;
     wchar_t name[256] = {};
     GetClassNameW(window, name, ARRAYSIZE(name));
-    seen.className = name;
-    seen.title = ui::windowText(window);
+    SeenWindow seen{window, name, ui::windowText(window), L""};
     if (seen.className == kDialogClass) EnumChildWindows(window, collectStatic, reinterpret_cast<LPARAM>(&seen.text));
     return seen;
 }
