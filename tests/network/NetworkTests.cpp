@@ -177,6 +177,44 @@ TEST_F(NetworkClient, GetHTTPSourceTimesOutOnSilenceNotOnLength)
     }
 }
 
+// The user's connection settings as the system's Internet options write them: a fixed proxy or a script's address.
+void setConnectionSettings(DWORD flags, const std::string& proxy, const std::string& scriptUrl)
+{
+    std::string settings;
+    for (DWORD word : {DWORD(0x46), DWORD(1), flags}) settings.append(reinterpret_cast<const char*>(&word), 4);
+    for (const std::string& text : {proxy, std::string(), scriptUrl}) {
+        const DWORD size = static_cast<DWORD>(text.size());
+        settings.append(reinterpret_cast<const char*>(&size), sizeof(size)) += text;
+    }
+    settings.append(32, '\0');
+    ASSERT_EQ(ERROR_SUCCESS, RegSetKeyValueW(HKEY_CURRENT_USER,
+                                             L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\Connections",
+                                             L"DefaultConnectionSettings", REG_BINARY, settings.data(),
+                                             static_cast<DWORD>(settings.size())));
+}
+
+TEST_F(NetworkClient, GetHTTPSourceGoesThroughTheUsersProxy)
+{
+    std::atomic<int> scripts{0};
+    LoopbackServer proxy([&scripts](LoopbackServer::Exchange& exchange) {
+        if (exchange.target != "/proxy.pac")
+            return exchange.respond("200 OK", "text/plain", "proxied " + exchange.method + " " + exchange.target);
+        ++scripts;
+        exchange.respond("200 OK", "application/x-ns-proxy-autoconfig",
+                         "function FindProxyForURL(url, host) { return \"PROXY " + exchange.header("host") + "\"; }");
+    });
+    ScratchCurrentUser user(L"NetworkProxy");
+    const std::string address = "127.0.0.1:" + std::to_string(proxy.port());
+    for (DWORD flags : {3 /* direct | fixed proxy */, 5 /* direct | script */}) {
+        setConnectionSettings(flags, flags == 3 ? address : "", flags == 5 ? "http://" + address + "/proxy.pac" : "");
+        Fetched page = fetch(L"http://quillon.invalid/page?x=1");
+        // Wine names the default port in the address it hands the proxy; Windows does not.
+        EXPECT_EQ(0u, page.text.find(L"proxied GET http://quillon.invalid")) << page.text << page.errorText;
+        EXPECT_EQ(page.text.size() - 9, page.text.rfind(L"/page?x=1")) << page.text;
+    }
+    EXPECT_EQ(1, scripts.load()) << "the automatic configuration's script was read";
+}
+
 // A script's optional arguments, its body and its plain variables for the error's number and text.
 TEST_F(NetworkClient, GetHTTPSourceFromAScript)
 {
