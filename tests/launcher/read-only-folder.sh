@@ -1,8 +1,8 @@
 #!/bin/sh
-# Runs a test command with a folder it cannot write, holding copies of the given files (a
-# name=file argument copies the file under that name); the command sees the folder's Unix path
-# as QUILLON_READ_ONLY_FOLDER. Folders above it are made as needed and stay writable.
-#   read-only-folder.sh <folder> <file>|<name>=<file>... -- <command> [arguments]
+# Runs a test command with a folder it cannot write, holding copies of the given files under the
+# given names; the command sees the folder's Unix path as QUILLON_READ_ONLY_FOLDER. Folders above
+# it are made as needed and stay writable.
+#   read-only-folder.sh <folder> <name>=<file>... -- <command> [arguments]
 # Wine takes a folder's write permission from Unix, and root may write anywhere: run as root,
 # the command runs without the capabilities that override file permissions.
 folder=$1
@@ -11,10 +11,7 @@ chmod -R u+w "$folder" 2>/dev/null
 rm -rf "$folder"
 mkdir -p "$folder" || exit 1
 while [ $# -gt 0 ] && [ "$1" != "--" ]; do
-    case "$1" in
-    *=*) cp "${1#*=}" "$folder/${1%%=*}" || exit 1 ;;
-    *) cp "$1" "$folder/" || exit 1 ;;
-    esac
+    cp "${1#*=}" "$folder/${1%%=*}" || exit 1
     shift
 done
 shift

@@ -36,15 +36,6 @@ TEST(OptionsRules, OnlyAFileNamedMainExeIsTakenAsTheGame)
     for (const auto& c : cases) EXPECT_EQ(c.taken, options::isGameExecutable(c.path)) << c.path;
 }
 
-TEST(OptionsRules, AboutLooksRoundHalvesToEven)
-{
-    const struct {
-        double draw;
-        short look;
-    } cases[] = {{0.0, 1}, {0.12, 1}, {0.125, 2}, {0.375, 2}, {0.5, 3}, {0.625, 4}, {0.875, 4}, {0.9999, 5}};
-    for (const auto& c : cases) EXPECT_EQ(c.look, options::aboutLook(c.draw)) << c.draw;
-}
-
 TEST(OptionsModel, LoadsWhatTheLauncherWillDoAndStoresEveryValueBack)
 {
     FakeSettings store;
@@ -67,6 +58,7 @@ TEST(OptionsModel, LoadsWhatTheLauncherWillDoAndStoresEveryValueBack)
     EXPECT_EQ(0, values.system.sysCheckBox[0] + values.system.sysCheckBox[2] * 2) << "\"yes\" is not a boolean text";
     EXPECT_EQ(1, values.system.sysCheckBox[1]);
     EXPECT_EQ(L" 80", values.system.sysBox[1]) << "only the user's details are trimmed";
+    EXPECT_EQ(L"Ada", values.system.userBox[1]);
 
     values.logos.kept.pop_back();
     qcLogging log(LogIdentity{}, store);

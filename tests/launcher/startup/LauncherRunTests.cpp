@@ -78,17 +78,6 @@ TEST_F(LauncherRun, EachStartTakesTheRoadItsSwitchesAndSettingsSelect)
     }
 }
 
-TEST_F(LauncherRun, AnAutoloadProgramWritesNoApplicationPath)
-{
-    const LauncherInstall install(L"AutoLoad", L"AutoLoad");
-    setText(kSystemKeyPath, L"ShowSplash", L"0");
-    const auto out = install.run();
-    EXPECT_NE(-2, out.exitCode);
-    EXPECT_TRUE(out.logHas(kOptionsLine)) << "still a first run";
-    EXPECT_FALSE(out.logHas("POST - Insert Application Path Info"));
-    EXPECT_FALSE(keyExists(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\AutoLoad.exe"));
-}
-
 TEST_F(LauncherRun, WithoutAWorkingLibraryTheBoxAndTheLogSayWhichFileFailedAndThatReinstallingHelps)
 {
     const struct {
@@ -98,7 +87,7 @@ TEST_F(LauncherRun, WithoutAWorkingLibraryTheBoxAndTheLogSayWhichFileFailedAndTh
     } cases[] = {{L"NoLibrary", false, L"missing"}, {L"BrokenLibrary", true, L"could not be loaded"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.name);
-        const LauncherInstall install(c.name, L"Vantorel", c.withLibrary);
+        const LauncherInstall install(c.name, c.withLibrary);
         if (c.withLibrary) std::ofstream((install.folder() + L"\\Quillon.dll").c_str()) << "not a library";
         const auto out = install.run();
         EXPECT_EQ(1, out.exitCode);
