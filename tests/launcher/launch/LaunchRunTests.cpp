@@ -1,6 +1,4 @@
-// Ordinary starts of the real Vantorel.exe that launch the stand-in game. The folder that cannot be written comes
-// from read-only-folder.sh (Wine takes a folder's write permission from Unix): it stands for a logo folder with a
-// large logo (big.ogf) and a kept one (mine.ogf).
+// Ordinary starts of the real Vantorel.exe that launch the stand-in game.
 #include "GameFolders.h"
 #include "ScratchFolder.h"
 
@@ -186,26 +184,6 @@ TEST_F(LaunchRun, TwoStartsAtOnceCullAndLaunchOnce)
         EXPECT_EQ(1u, count(fileBytes(folder + L"standin-record.txt.starts"), "started=1"));
         EXPECT_EQ(1u, count(fileBytes(install_.logPath()), "Application Initiation"));
     }
-}
-
-// Culling that cannot back up every kept file (its folder cannot be written) removes nothing, says why in the
-// log, and the game starts anyway.
-TEST_F(LaunchRun, WithoutABackupOfEveryKeptFileNothingIsRemovedAndTheGameStarts)
-{
-    setText(kAppKeyPath, L"ClearLogos", L"1");
-    setText(kAppKeyPath, L"KeepLogos", L"mine.ogf");
-    const std::wstring graphics = readOnlyFolder(), game = graphics.substr(0, graphics.size() - 16);
-    fillGame(game, {L"Ace.plt"});
-    DeleteFileW((game + L"standin-record.txt").c_str());
-    const std::string before = fileBytes(graphics + L"mine.ogf") + fileBytes(graphics + L"big.ogf");
-    setText(kAppKeyPath, L"EXEPath", game + L"main.exe");
-    const RunOutcome out = install_.run();
-    EXPECT_EQ(0, out.exitCode);
-    EXPECT_EQ(L"", out.boxText());
-    EXPECT_TRUE(readRecord(game).started);
-    EXPECT_EQ(before, fileBytes(graphics + L"mine.ogf") + fileBytes(graphics + L"big.ogf")) << "nothing removed";
-    const std::string logged = out.logLine("POST - Nothing Culled, The Kept Files Could Not Be Backed Up: ");
-    EXPECT_NE(std::string::npos, logged.find(narrow(graphics) + "~Vantorel kept.new (")) << logged;
 }
 
 } // namespace

@@ -17,15 +17,7 @@ const char kFirstRunLine[] = "POST - Insert Application Path Info A: -1";
 const char kOptionsLine[] = "BEGIN Procedure - Options:Form_Load";
 const char kEndLine[] = "(Vantorel.Exe) - Build: 1.1.32 - Application Termination. ";
 
-class LauncherRun : public LauncherRunTest {
-protected:
-    void SetUp() override
-    {
-        ASSERT_FALSE(keyExists(HKEY_CLASSES_ROOT, L"CLSID\\" + guidText(CLSID_qfcLibRegistry)))
-            << "the library must not be registered here";
-        ASSERT_NO_FATAL_FAILURE(LauncherRunTest::SetUp());
-    }
-};
+using LauncherRun = LauncherRunTest;
 
 } // namespace
 
