@@ -73,7 +73,7 @@ protected:
 
 } // namespace
 
-TEST_F(OptionsRun, OpensCleanAndApplyStoresEverythingWhileCancelStoresNothingMore)
+TEST_F(OptionsRun, OpensCleanApplyStoresEverythingCancelNothingMoreAndTheLogoShowsAbout)
 {
     const LauncherInstall install(L"Apply");
     const RunOutcome out = runWithDialog(install, L" /OPTIONS", [&](const Dialog& d) {
