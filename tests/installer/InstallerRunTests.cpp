@@ -103,6 +103,9 @@ protected:
         expectRegistration(KEY_WOW64_32KEY, false);
     }
 
+    // Starting COM here starts the prefix's desktop process from this program; started by the first install,
+    // it would stay in that install's job, which runToTheEnd waits to empty.
+    const raii::ComScope com_;
     const files_testing::ScratchFolder scratch_{L"Installer"};
     const std::wstring folder_ = scratch_.path() + L"Brannock\\Vantorel";
 };
