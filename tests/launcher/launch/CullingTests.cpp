@@ -110,7 +110,7 @@ TEST_F(Culling, RemovesWhatIsNotKeptOnlyAboveTheThresholdAndWithAKeepList)
         size_t bigSize;
         bool yes;
         bool culled;
-        bool holdMine = false;
+        bool holdMine = false; // the backup fails, which the log says with the system's reason
     } cases[] = {
         {"taunts at the threshold", true, L"1", L"mine.osf", 1000000 - 30, true, false},
         {"taunts one byte above", true, L"1", L"mine.osf", 1000000 - 29, true, true},
@@ -135,8 +135,10 @@ TEST_F(Culling, RemovesWhatIsNotKeptOnlyAboveTheThresholdAndWithAKeepList)
         const std::wstring mine = scratch_->path() + folder + L"mine" + ext;
         raii::UniqueFile held(c.holdMine ? CreateFileW(mine.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
                                          : INVALID_HANDLE_VALUE);
-        cull(c.taunts ? culling::taunts() : culling::logos(), c.yes);
+        const std::string log = cull(c.taunts ? culling::taunts() : culling::logos(), c.yes);
         held.reset();
+        const size_t said = log.find("POST - Nothing Culled, The Kept Files Could Not Be Backed Up: ");
+        EXPECT_EQ(c.holdMine, said != std::string::npos && log.find(" (", said) != std::string::npos) << log;
         Files expected = before;
         if (c.culled) expected.erase(folder + L"big" + ext);
         EXPECT_EQ(expected, custom());

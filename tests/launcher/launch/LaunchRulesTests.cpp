@@ -62,17 +62,8 @@ TEST(LaunchRules, MarkerDriveAndCommandLine)
         EXPECT_EQ(c.expected, launch::gameCommandLine(c.exe, c.pilot, c.parameters)) << c.expected;
 }
 
-TEST(LaunchRules, PilotChoiceIsUniformAndStaysInRange)
+TEST(LaunchRules, PilotChoiceStaysInRange)
 {
-    int chosen[3] = {};
-    for (unsigned long seed = 0; seed < 200; ++seed) {
-        const double r = launch::drawUniform(seed * 1000 + 123); // a start each second of the day
-        ASSERT_GE(r, 0.0);
-        ASSERT_LT(r, 1.0);
-        ++chosen[launch::pilotIndex(r, 3)];
-    }
-    for (int count : chosen) EXPECT_GE(count, 40);
-
     const double belowOne = 0.99999999999999989; // the largest double below 1
     for (int count : {1, 2, 3, 7, 1000, 32767}) {
         EXPECT_EQ(count - 1, launch::pilotIndex(belowOne, count)) << count;

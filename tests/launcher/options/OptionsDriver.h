@@ -63,22 +63,10 @@ public:
         send(item(id), WM_KEYDOWN, virtualKey, 1);
         send(item(id), WM_KEYUP, virtualKey, 0xC0000001);
     }
-    // The pointer goes there too: a list tracking the mouse follows the real one.
-    void doubleClickFirstRow(int id) const
+    // What a control tells the dialog when the player uses it (a list's selection change or double-click).
+    void notify(int id, WORD code) const
     {
-        pointAt(item(id), 4, 4);
-        send(item(id), LB_SETTOPINDEX, 0);
-        for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
-            send(item(id), message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(4, 4));
-    }
-    // Moves the real pointer over a control; returns once the dialog has seen the move.
-    void pointAt(HWND control, int x, int y) const
-    {
-        POINT point{x, y};
-        ClientToScreen(control, &point);
-        SetCursorPos(point.x, point.y);
-        Sleep(50); // the move reaches the dialog's queue as input, not as a message that can be waited on
-        send(window_, WM_NULL);
+        send(window_, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(item(id)));
     }
     // Apply is disabled last in loading; the launcher's loop answers once the load has returned.
     bool loaded(DWORD timeoutMs = 20000) const

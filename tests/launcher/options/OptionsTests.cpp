@@ -15,12 +15,9 @@ using namespace vantorel;
 
 namespace {
 
-TEST(OptionsRules, KeepListsAndTheirFolders)
+TEST(OptionsRules, AnEmptiedKeepListIsStoredEmpty)
 {
-    EXPECT_EQ(L"", options::joinKeepList({})) << "an emptied list is stored empty, not left as it was";
-
-    EXPECT_EQ(L"c:\\", options::keepListFolder(L"", L"custom\\graphics\\"));
-    EXPECT_EQ(L"D:\\Games\\D3\\custom\\sounds\\", options::keepListFolder(L"D:\\Games\\D3\\", L"custom\\sounds\\"));
+    EXPECT_EQ(L"", options::joinKeepList({})) << "not left as it was";
 }
 
 TEST(OptionsRules, OnlyAFileNamedMainExeIsTakenAsTheGame)
@@ -34,15 +31,6 @@ TEST(OptionsRules, OnlyAFileNamedMainExeIsTakenAsTheGame)
         {L"C:\\Games\\main.exe.bak", false}, {L"C:\\Games\\D3\\setup.exe", false}, {L"", false},
     };
     for (const auto& c : cases) EXPECT_EQ(c.taken, options::isGameExecutable(c.path)) << c.path;
-}
-
-TEST(OptionsRules, AboutLooksRoundHalvesToEven)
-{
-    const struct {
-        double draw;
-        short look;
-    } cases[] = {{0.0, 1}, {0.12, 1}, {0.125, 2}, {0.375, 2}, {0.5, 3}, {0.625, 4}, {0.875, 4}, {0.9999, 5}};
-    for (const auto& c : cases) EXPECT_EQ(c.look, options::aboutLook(c.draw)) << c.draw;
 }
 
 TEST(OptionsModel, LoadsWhatTheLauncherWillDoAndStoresEveryValueBack)
@@ -67,6 +55,7 @@ TEST(OptionsModel, LoadsWhatTheLauncherWillDoAndStoresEveryValueBack)
     EXPECT_EQ(0, values.system.sysCheckBox[0] + values.system.sysCheckBox[2] * 2) << "\"yes\" is not a boolean text";
     EXPECT_EQ(1, values.system.sysCheckBox[1]);
     EXPECT_EQ(L" 80", values.system.sysBox[1]) << "only the user's details are trimmed";
+    EXPECT_EQ(L"Ada", values.system.userBox[1]);
 
     values.logos.kept.pop_back();
     qcLogging log(LogIdentity{}, store);

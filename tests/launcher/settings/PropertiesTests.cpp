@@ -6,6 +6,7 @@
 #include "FakeSettings.h"
 #include "LauncherError.h"
 #include "Properties.h"
+#include "RaisedNumber.h"
 
 using namespace vantorel;
 
@@ -22,12 +23,7 @@ PropertyRef record(const std::wstring& value, const std::wstring& data, long bas
 
 HRESULT failureOf(const std::function<void()>& action)
 {
-    try {
-        action();
-    } catch (const LauncherError& error) {
-        return error.hr();
-    }
-    return S_OK;
+    return testing_support::caught<LauncherError>(action, [](const LauncherError& error) { return error.hr(); });
 }
 
 } // namespace

@@ -17,15 +17,7 @@ const char kFirstRunLine[] = "POST - Insert Application Path Info A: -1";
 const char kOptionsLine[] = "BEGIN Procedure - Options:Form_Load";
 const char kEndLine[] = "(Vantorel.Exe) - Build: 1.1.32 - Application Termination. ";
 
-class LauncherRun : public LauncherRunTest {
-protected:
-    void SetUp() override
-    {
-        ASSERT_FALSE(keyExists(HKEY_CLASSES_ROOT, L"CLSID\\" + guidText(CLSID_qfcLibRegistry)))
-            << "the library must not be registered here";
-        ASSERT_NO_FATAL_FAILURE(LauncherRunTest::SetUp());
-    }
-};
+using LauncherRun = LauncherRunTest;
 
 } // namespace
 
@@ -78,17 +70,6 @@ TEST_F(LauncherRun, EachStartTakesTheRoadItsSwitchesAndSettingsSelect)
     }
 }
 
-TEST_F(LauncherRun, AnAutoloadProgramWritesNoApplicationPath)
-{
-    const LauncherInstall install(L"AutoLoad", L"AutoLoad");
-    setText(kSystemKeyPath, L"ShowSplash", L"0");
-    const auto out = install.run();
-    EXPECT_NE(-2, out.exitCode);
-    EXPECT_TRUE(out.logHas(kOptionsLine)) << "still a first run";
-    EXPECT_FALSE(out.logHas("POST - Insert Application Path Info"));
-    EXPECT_FALSE(keyExists(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\AutoLoad.exe"));
-}
-
 TEST_F(LauncherRun, WithoutAWorkingLibraryTheBoxAndTheLogSayWhichFileFailedAndThatReinstallingHelps)
 {
     const struct {
@@ -98,7 +79,7 @@ TEST_F(LauncherRun, WithoutAWorkingLibraryTheBoxAndTheLogSayWhichFileFailedAndTh
     } cases[] = {{L"NoLibrary", false, L"missing"}, {L"BrokenLibrary", true, L"could not be loaded"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.name);
-        const LauncherInstall install(c.name, L"Vantorel", c.withLibrary);
+        const LauncherInstall install(c.name, c.withLibrary);
         if (c.withLibrary) std::ofstream((install.folder() + L"\\Quillon.dll").c_str()) << "not a library";
         const auto out = install.run();
         EXPECT_EQ(1, out.exitCode);
