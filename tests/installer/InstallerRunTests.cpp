@@ -33,6 +33,33 @@ std::wstring classesValue(const std::wstring& key, const std::wstring& name, REG
     return storedText(HKEY_LOCAL_MACHINE, kClassesKey + key, name, view);
 }
 
+// A shortcut's target and arguments, one after the other.
+std::wstring shortcut(const std::wstring& path)
+{
+    auto link = create<IShellLinkW>(CLSID_ShellLink, IID_IShellLinkW);
+    raii::ComPtr<IPersistFile> file;
+    wchar_t target[MAX_PATH] = {}, arguments[MAX_PATH] = {};
+    if (link && SUCCEEDED(link->QueryInterface(IID_IPersistFile, file.putVoid())) &&
+        SUCCEEDED(file->Load(path.c_str(), STGM_READ))) {
+        link->GetPath(target, MAX_PATH, nullptr, 0);
+        link->GetArguments(arguments, MAX_PATH);
+    }
+    return std::wstring(target) + L"|" + arguments;
+}
+
+// The machine a program file is built for (from its PE header), 0 when unreadable.
+WORD machineOf(const std::wstring& path)
+{
+    const std::string bytes = fileBytes(path);
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(bytes.data());
+    if (bytes.size() < sizeof(*dos) || dos->e_magic != IMAGE_DOS_SIGNATURE || dos->e_lfanew < 0 ||
+        bytes.size() < size_t(dos->e_lfanew) + sizeof(IMAGE_NT_HEADERS32))
+        return 0;
+    // The file header lies at the same place in both kinds.
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS32*>(bytes.data() + dos->e_lfanew);
+    return nt->Signature == IMAGE_NT_SIGNATURE ? nt->FileHeader.Machine : 0;
+}
+
 // Runs a command and waits for it and every process it starts (the uninstaller hands its work to a copy of itself
 // and ends at once).
 long runToTheEnd(std::wstring commandLine)
@@ -119,6 +146,11 @@ TEST_F(Installer, InstallsTheLauncherThatRunsAndUninstallsAllButTheSettings)
     EXPECT_TRUE(exists(folder_ + L"\\uninstall.exe"));
     EXPECT_NE(std::string::npos, fileBytes(folder_ + L"\\readme.txt").find("Vantorel.exe /OPTIONS"))
         << "the player's read-me";
+    EXPECT_EQ(IMAGE_FILE_MACHINE_AMD64, machineOf(folder_ + L"\\Quillon.dll"));
+    EXPECT_EQ(IMAGE_FILE_MACHINE_I386, machineOf(folder_ + L"\\x86\\Quillon.dll")) << "for 32-bit hosts";
+    const std::wstring exe = folder_ + L"\\Vantorel.exe";
+    EXPECT_EQ(exe + L"|", shortcut(startMenuFolder() + L"Vantorel.lnk"));
+    EXPECT_EQ(exe + L"|/OPTIONS", shortcut(startMenuFolder() + L"Vantorel Options.lnk"));
     const std::pair<const wchar_t*, std::wstring> entry[] = {
         {L"DisplayName", L"Vantorel"}, {L"DisplayVersion", QUILLON_VERSION}, {L"Publisher", L"Brannock"},
         {L"InstallLocation", folder_}, {L"UninstallString", L"\"" + folder_ + L"\\uninstall.exe\""}};

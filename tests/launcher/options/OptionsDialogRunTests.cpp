@@ -144,17 +144,24 @@ TEST_F(OptionsRun, OpensCleanApplyStoresEverythingCancelNothingMoreAndTheLogoSho
     EXPECT_TRUE(out.logHas("POST - Splash Screen Unavailable: "));
 }
 
-// A second start changes nothing and ends; a killed launcher leaves nothing that blocks the next one.
-TEST_F(OptionsRun, ASecondStartChangesNothingAndAKilledOneBlocksNothing)
+// A second start brings the dialog forward, changes nothing and ends; a killed launcher leaves nothing that blocks
+// the next one.
+TEST_F(OptionsRun, ASecondStartBringsTheOpenDialogForwardAndAKilledOneBlocksNothing)
 {
     const LauncherInstall install(L"Second");
     const RunOutcome killed = runWithDialog(install, L" /OPTIONS", [&](const Dialog& d) {
         EXPECT_TRUE(waitFor([&] {
             return fileBytes(install.logPath()).find("END   Application Initialization") != std::string::npos;
         }));
+        // Another program's window comes first, as the player's desktop would have.
+        raii::ProcessInfo other;
+        EXPECT_TRUE(startProcess(L"notepad.exe", other));
+        EXPECT_TRUE(waitFor([&] { return GetForegroundWindow() && GetForegroundWindow() != d.window(); }, 10000));
         const std::vector<std::wstring> registry = registryLines(HKEY_CURRENT_USER, L"Software\\Brannock");
         const std::string log = fileBytes(install.logPath());
         EXPECT_EQ(0, runProcess(L"\"" + install.exePath() + L"\"", 20000));
+        EXPECT_TRUE(waitFor([&] { return GetForegroundWindow() == d.window(); }, 5000)) << "the dialog comes forward";
+        TerminateProcess(other.get().hProcess, 0);
         EXPECT_EQ(registry, registryLines(HKEY_CURRENT_USER, L"Software\\Brannock"));
         EXPECT_EQ(log, fileBytes(install.logPath()));
         DWORD id = 0;
