@@ -9,8 +9,9 @@ STDMETHODIMP qfcLibWindows::SetWallpaper(BSTR* vFileName, LONG* result)
 {
     return trap(result, 0L, [&] {
         const CheckedName name = checkedName(readText(vFileName), NameKind::CommandLine);
-        const long set = qfcLibWindowsA::SetWallpaper(name);
-        if (name.text() == L"{None}") writeText(vFileName, L"");
+        const bool none = name.text() == L"{None}";
+        const long set = qfcLibWindowsA::SetWallpaper(none ? CheckedName() : name);
+        if (none) writeText(vFileName, L"");
         return set;
     });
 }

@@ -79,7 +79,7 @@ void showShellError(HWND owner, long code)
 
 long SetWallpaper(const CheckedName& vFileName)
 {
-    std::wstring file = vFileName.text() == L"{None}" ? std::wstring() : vFileName.text();
+    std::wstring file = vFileName.text();  // the system takes the name as writable
     BOOL set = SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, file.data(), SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE);
     if (!set) failure::recordWin32(0, L"SystemParametersInfo");
     return set;

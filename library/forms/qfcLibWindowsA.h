@@ -8,7 +8,7 @@
 
 namespace quillon::qfcLibWindowsA {
 
-// "{None}" (exactly) and "" stand for no wallpaper. Returns the system call's result (non-zero on success).
+// "" stands for no wallpaper. Returns the system call's result (non-zero on success).
 long SetWallpaper(const CheckedName& vFileName);
 
 // Starts a command line as a new process that inherits no handles, waiting for

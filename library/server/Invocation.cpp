@@ -266,11 +266,6 @@ HRESULT PreparedCall::prepare(const InterfaceCache& facts, DISPID id, WORD flags
     return S_OK;
 }
 
-const wchar_t* dispatchFailureText(HRESULT hr)
-{
-    return automation::dispatchFailureText(hr);
-}
-
 HRESULT invokeChecked(const InterfaceCache& facts, void* object, const wchar_t* className, DISPID id, WORD flags,
                       DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception, UINT* badArgument)
 {

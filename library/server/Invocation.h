@@ -77,7 +77,4 @@ HRESULT invokeChecked(const InterfaceCache& facts, void* object, const wchar_t* 
 // GetIDsOfNames with null names or ids refused.
 HRESULT idsOfNamesChecked(ITypeInfo* info, LPOLESTR* names, UINT count, DISPID* ids);
 
-// The description a script host shows for a dispatch failure ("" for others).
-const wchar_t* dispatchFailureText(HRESULT hr);
-
 } // namespace quillon::server
